@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// Program entry: creates the five top-level windows in their order.
+class Application
+{
+public:
+    static void createWindows(const QString &programPath);
+    static void destroyWindows();
+};

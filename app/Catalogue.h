@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/ProfileFile.h"
+
+#include <QString>
+
+// The text catalogue beside the program: window titles, captions, messages and
+// the measuring point map. Every lookup reads the file; nothing is cached.
+class Catalogue
+{
+public:
+    explicit Catalogue(const QString &path);
+
+    const QString &path() const { return m_file.path(); }
+
+    // The stored text, or the key itself when missing; every "#" becomes a carriage return.
+    QString text(const QString &section, const QString &key) const;
+    // Straight from the file, without the "#" rule: empty when missing.
+    QString rawString(const QString &section, const QString &key) const;
+    // Straight from the file: 0 when missing or not an integer.
+    int rawInteger(const QString &section, const QString &key) const;
+
+private:
+    ProfileFile m_file;
+};

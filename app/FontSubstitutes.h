@@ -1,0 +1,8 @@
+#pragma once
+
+// The layouts name Windows fonts; these map them to metric-close free fonts.
+class FontSubstitutes
+{
+public:
+    static void install();
+};

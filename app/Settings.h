@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// Window placement and the database folder, kept in the settings file beside the program.
+class Settings
+{
+public:
+    static constexpr int kMinWidth = 800;
+    static constexpr int kMinHeight = 560;
+
+    int top = 0;
+    int left = 0;
+    int width = kMinWidth;
+    int height = kMinHeight;
+    QString dbPath;
+
+    // Missing or unreadable values take their defaults; an empty folder means the default one.
+    static Settings load(const QString &path);
+    // Writes Top, Left, Width, Height and DBPath; false when the file cannot be written.
+    bool save(const QString &path) const;
+};

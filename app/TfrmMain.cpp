@@ -1,0 +1,312 @@
+#include "app/TfrmMain.h"
+
+#include "app/Dialogs.h"
+#include "app/MdiChild.h"
+#include "app/ProgramFiles.h"
+#include "app/Settings.h"
+#include "app/TfrmStart.h"
+#include "diagrams/TfrmBar.h"
+#include "diagrams/TfrmCirc.h"
+#include "diagrams/TfrmCirc1.h"
+#include "diagrams/TfrmCirc2.h"
+#include "diagrams/TfrmHusbWife.h"
+#include "diagrams/TfrmPrint.h"
+#include "diagrams/TfrmUSin.h"
+#include "measure/TfrmMeres.h"
+#include "records/TfrmKarton.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+TfrmMain *frmMain = nullptr;
+
+namespace {
+constexpr int kToolBarHeight = 49;
+constexpr int kButtonHeight = 39;
+constexpr int kWindowButtonWidth = 42;
+constexpr int kCommandButtonWidth = 40;
+constexpr int kSeparatorWidth = 8;
+constexpr int kStatusBarHeight = 19;
+constexpr int kStartDelayMs = 1000;
+} // namespace
+
+TfrmMain::TfrmMain(const QString &programPath, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_programPath(programPath),
+      m_catalogue(std::make_unique<Catalogue>(ProgramFiles::cataloguePath(programPath)))
+{
+    frmMain = this;
+    setWindowTitle(QStringLiteral("Sorvendi"));
+    setMinimumSize(Settings::kMinWidth, Settings::kMinHeight);
+    resize(Settings::kMinWidth, Settings::kMinHeight);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    buildToolBar();
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setBackground(palette().dark());
+    setCentralWidget(m_mdiArea);
+
+    m_status = new QLabel(this);
+    statusBar()->addWidget(m_status, 1);
+    statusBar()->setFixedHeight(kStatusBarHeight);
+
+    m_start = new QTimer(this);
+    m_start->setSingleShot(true);
+    m_start->setInterval(kStartDelayMs);
+    connect(m_start, &QTimer::timeout, this, &TfrmMain::StartTimer);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
+        if (!sub)
+            return;
+        if (QToolButton *button = buttonOf(qobject_cast<MdiChild *>(sub->widget())))
+            button->setChecked(true);
+    });
+}
+
+TfrmMain::~TfrmMain()
+{
+    // The working windows go with the frame; nobody may reach them after this.
+    frmKarton = nullptr;
+    frmMeres = nullptr;
+    frmHusbWife = nullptr;
+    frmUSin = nullptr;
+    frmBar = nullptr;
+    frmCirc = nullptr;
+    frmCirc1 = nullptr;
+    frmCirc2 = nullptr;
+    if (frmMain == this)
+        frmMain = nullptr;
+}
+
+QString TfrmMain::CatalogueText(const QString &section, const QString &key) const
+{
+    if (!m_catalogue)
+        return QString(key).replace(QLatin1Char('#'), QLatin1Char('\r'));
+    return m_catalogue->text(section, key);
+}
+
+QString TfrmMain::settingsPath() const { return ProgramFiles::settingsPath(m_programPath); }
+
+QString TfrmMain::statusText() const { return m_status->text(); }
+
+void TfrmMain::setStatusText(const QString &text) { m_status->setText(text); }
+
+void TfrmMain::addSeparator()
+{
+    auto *gap = new QWidget(m_toolBar);
+    gap->setFixedSize(kSeparatorWidth, kButtonHeight);
+    m_toolBar->addWidget(gap);
+}
+
+QToolButton *TfrmMain::addButton(const QString &hint, const QString &icon, int width, bool grouped)
+{
+    auto *button = new QToolButton(m_toolBar);
+    button->setObjectName(hint);
+    button->setFixedSize(width, kButtonHeight);
+    button->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(icon)));
+    button->setIconSize(QSize(32, 32));
+    button->setAutoRaise(true);
+    button->setCheckable(grouped);
+    if (grouped)
+        m_windowButtons->addButton(button);
+    button->setToolTip(CatalogueText(QStringLiteral("Title"), hint));
+    m_toolBar->addWidget(button);
+    return button;
+}
+
+void TfrmMain::buildToolBar()
+{
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("ToolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setFixedHeight(kToolBarHeight);
+    m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_toolBar->setStyleSheet(QStringLiteral("QToolBar { border: 1px solid palette(mid); "
+                                            "spacing: 0px; padding: 4px 0px; }"));
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+    m_windowButtons = new QButtonGroup(this);
+    m_windowButtons->setExclusive(true);
+
+    addSeparator();
+    sbKarton = addButton(QStringLiteral("Cards"), QStringLiteral("cards"), kWindowButtonWidth, true);
+    addSeparator();
+    sbMeres = addButton(QStringLiteral("Meas"), QStringLiteral("meas"), kWindowButtonWidth, true);
+    addSeparator();
+    sbBar = addButton(QStringLiteral("DiagBar"), QStringLiteral("bar"), kWindowButtonWidth, true);
+    sbCirc = addButton(QStringLiteral("DiagCirc"), QStringLiteral("circ"), kWindowButtonWidth, true);
+    sbUSin = addButton(QStringLiteral("DiagUSin"), QStringLiteral("usin"), kWindowButtonWidth, true);
+    sbHusbWife = addButton(QStringLiteral("DiagHusbWife"), QStringLiteral("husbwife"),
+                           kWindowButtonWidth, true);
+    sbCirc1 = addButton(QStringLiteral("DiagCirc1"), QStringLiteral("circ1"), kWindowButtonWidth, true);
+    sbCirc2 = addButton(QStringLiteral("DiagCirc2"), QStringLiteral("circ2"), kWindowButtonWidth, true);
+    addSeparator();
+    sbPrint = addButton(QStringLiteral("Nyomtatás"), QStringLiteral("print"), kCommandButtonWidth, false);
+    addSeparator();
+    sbExit = addButton(QStringLiteral("Exit"), QStringLiteral("exit"), kCommandButtonWidth, false);
+    // The exit button's hint is translated like the others but never shown as a tool tip.
+    sbExit->setWhatsThis(sbExit->toolTip());
+    sbExit->setToolTip(QString());
+    sbKarton->setChecked(true);
+
+    connect(sbPrint, &QToolButton::clicked, this, &TfrmMain::sbPrintClick);
+    connect(sbExit, &QToolButton::clicked, this, &TfrmMain::sbExitClick);
+}
+
+void TfrmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    if (frmStart)
+        frmStart->show();
+    m_start->start();
+}
+
+void TfrmMain::addChild(MdiChild *child, QToolButton *button)
+{
+    Qt::WindowFlags flags = Qt::SubWindow;
+    if (!child->bordered())
+        flags |= Qt::FramelessWindowHint;
+    QMdiSubWindow *sub = m_mdiArea->addSubWindow(child, flags);
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_children.append({child, button});
+    connect(button, &QToolButton::clicked, this, [this, child] { bringToFront(child); });
+    sub->show();
+}
+
+void TfrmMain::createChildren()
+{
+    addChild(frmKarton = new TfrmKarton(), sbKarton);
+    addChild(frmMeres = new TfrmMeres(), sbMeres);
+    addChild(frmHusbWife = new TfrmHusbWife(), sbHusbWife);
+    addChild(frmUSin = new TfrmUSin(), sbUSin);
+    addChild(frmBar = new TfrmBar(), sbBar);
+    addChild(frmCirc = new TfrmCirc(), sbCirc);
+    addChild(frmCirc1 = new TfrmCirc1(), sbCirc1);
+    addChild(frmCirc2 = new TfrmCirc2(), sbCirc2);
+}
+
+QToolButton *TfrmMain::buttonOf(MdiChild *child) const
+{
+    for (const auto &entry : m_children) {
+        if (entry.first == child)
+            return entry.second;
+    }
+    return nullptr;
+}
+
+void TfrmMain::bringToFront(MdiChild *child)
+{
+    QMdiSubWindow *sub = child ? child->subWindow() : nullptr;
+    if (!sub)
+        return;
+    if (sub->isMinimized())
+        sub->showNormal();
+    sub->show();
+    m_mdiArea->setActiveSubWindow(sub);
+    sub->raise();
+    if (QToolButton *button = buttonOf(child))
+        button->setChecked(true);
+}
+
+void TfrmMain::applySettings()
+{
+    const Settings settings = Settings::load(settingsPath());
+    move(settings.left, settings.top);
+    resize(settings.width, settings.height);
+    DBPath = settings.dbPath;
+    if (!QDir(DBPath).exists()) {
+        const QString message = CatalogueText(QStringLiteral("Msg"), QStringLiteral("DBPathNotExists"));
+        Dialogs::error(this, QString(message).replace(QLatin1String("%s"), DBPath));
+    }
+    ArcPath = ProgramFiles::archivePath(DBPath);
+}
+
+void TfrmMain::StartTimer()
+{
+    m_start->stop();
+    if (frmStart)
+        frmStart->ShowStatus(QStringLiteral("Create MDI Child forms"));
+    createChildren();
+    applySettings();
+    frmKarton->subWindow()->showMaximized();
+    bringToFront(frmKarton);
+    if (frmStart) {
+        frmStart->ShowStatus(QStringLiteral("End of initialization"));
+        frmStart->hide();
+    }
+    m_ready = true;
+    emit ready();
+}
+
+bool TfrmMain::childrenMayClose()
+{
+    for (const auto &entry : m_children) {
+        if (!entry.first->FormCloseQuery())
+            return false;
+    }
+    return true;
+}
+
+void TfrmMain::sbPrintClick()
+{
+    QMdiSubWindow *sub = m_mdiArea->activeSubWindow();
+    if (!sub || !sub->widget() || !frmPrint)
+        return;
+    const QImage picture = sub->widget()->grab().toImage();
+    frmPrint->PrintDiagram(picture, frmKarton ? frmKarton->PatientName : QString());
+}
+
+void TfrmMain::sbExitClick()
+{
+    if (Dialogs::askYesNo(this, CatalogueText(QStringLiteral("Msg"), QStringLiteral("AskExit"))))
+        close();
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    if (!childrenMayClose()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TfrmMain::FormClose()
+{
+    m_closed = true;
+    if (frmMeres)
+        frmMeres->DisconnectPort();
+    if (frmKarton && frmKarton->isCardOpen())
+        frmKarton->bBezarClick();
+    Settings settings;
+    settings.top = y();
+    settings.left = x();
+    settings.width = width();
+    settings.height = height();
+    settings.dbPath = DBPath;
+    if (!settings.save(settingsPath())) {
+        // The user must still be able to end the program, so it ends after the message.
+        Dialogs::error(this, QStringLiteral("Unable to write to %1").arg(settingsPath()));
+        return;
+    }
+    m_catalogue.reset();
+}

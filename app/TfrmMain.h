@@ -1,0 +1,91 @@
+#pragma once
+
+#include "app/Catalogue.h"
+
+#include <QColor>
+#include <QMainWindow>
+#include <QPoint>
+#include <QString>
+#include <memory>
+
+class MdiChild;
+class QButtonGroup;
+class QLabel;
+class QMdiArea;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+// The frame: tool bar, working windows, status bar, settings and the catalogue.
+class TfrmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(const QString &programPath, QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    QString CatalogueText(const QString &section, const QString &key) const;
+    const Catalogue *catalogue() const { return m_catalogue.get(); }
+
+    QString settingsPath() const;
+    QString statusText() const;
+    void setStatusText(const QString &text);
+
+    // Brings a working window to the front and shows its tool-bar button pressed.
+    void bringToFront(MdiChild *child);
+    QMdiArea *mdiArea() const { return m_mdiArea; }
+    QTimer *startTimer() const { return m_start; }
+    bool isReady() const { return m_ready; }
+
+    QString DBPath;
+    QString ArcPath;
+
+    QToolButton *sbKarton = nullptr;
+    QToolButton *sbMeres = nullptr;
+    QToolButton *sbBar = nullptr;
+    QToolButton *sbCirc = nullptr;
+    QToolButton *sbUSin = nullptr;
+    QToolButton *sbHusbWife = nullptr;
+    QToolButton *sbCirc1 = nullptr;
+    QToolButton *sbCirc2 = nullptr;
+    QToolButton *sbPrint = nullptr;
+    QToolButton *sbExit = nullptr;
+
+signals:
+    void ready();
+
+public slots:
+    void sbPrintClick();
+    void sbExitClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildToolBar();
+    QToolButton *addButton(const QString &hint, const QString &icon, int width, bool grouped);
+    void addSeparator();
+    void createChildren();
+    void addChild(MdiChild *child, QToolButton *button);
+    void applySettings();
+    void StartTimer();
+    bool childrenMayClose();
+    void FormClose();
+    QToolButton *buttonOf(MdiChild *child) const;
+
+    QString m_programPath;
+    std::unique_ptr<Catalogue> m_catalogue;
+    QToolBar *m_toolBar = nullptr;
+    QButtonGroup *m_windowButtons = nullptr;
+    QMdiArea *m_mdiArea = nullptr;
+    QLabel *m_status = nullptr;
+    QTimer *m_start = nullptr;
+    QList<QPair<MdiChild *, QToolButton *>> m_children;
+    bool m_shown = false;
+    bool m_ready = false;
+    bool m_closed = false;
+};
+
+extern TfrmMain *frmMain;

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// The full-screen splash shown while the program starts.
+class TfrmStart : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmStart(QWidget *parent = nullptr);
+
+    // Shows the text at once and holds the splash still for a moment, so that it can be read.
+    void ShowStatus(const QString &text);
+    QString statusText() const;
+
+    static constexpr int kWaitMs = 200;
+
+private:
+    QWidget *m_panel = nullptr;
+    QLabel *m_status = nullptr;
+};
+
+extern TfrmStart *frmStart;

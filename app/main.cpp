@@ -1,0 +1,17 @@
+#include "app/Application.h"
+#include "app/FontSubstitutes.h"
+#include "app/TfrmMain.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavimer"));
+    FontSubstitutes::install();
+    Application::createWindows(QApplication::applicationFilePath());
+    frmMain->show();
+    const int result = QApplication::exec();
+    Application::destroyWindows();
+    return result;
+}

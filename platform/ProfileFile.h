@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// An ini-format file in Windows-1250: "[Section]" lines and "key=value" lines.
+// Section and key names match without regard to case. The file is read anew for
+// every lookup; a write rewrites the whole file atomically and keeps every other
+// line as it was.
+class ProfileFile
+{
+public:
+    static constexpr int kMaxValueLength = 2047;
+
+    struct Entry
+    {
+        QString section;
+        QString key;
+        QString value;
+    };
+
+    explicit ProfileFile(QString path);
+
+    const QString &path() const { return m_path; }
+    bool exists() const;
+
+    std::optional<QString> value(const QString &section, const QString &key) const;
+    QString readString(const QString &section, const QString &key,
+                       const QString &fallback = QString()) const;
+    int readInteger(const QString &section, const QString &key, int fallback) const;
+
+    bool writeString(const QString &section, const QString &key, const QString &value);
+    bool writeInteger(const QString &section, const QString &key, int value);
+    // All entries in one replacement of the file, so that a crash never leaves half of them.
+    bool write(const QList<Entry> &entries);
+
+    // Decimal (optionally signed), or hexadecimal after "0x"/"0X"; anything else is absent.
+    static std::optional<int> parseInteger(const QString &text);
+
+private:
+    QStringList readLines() const;
+
+    QString m_path;
+};

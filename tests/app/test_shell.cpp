@@ -1,0 +1,194 @@
+#include "app/Application.h"
+#include "app/TfrmMain.h"
+#include "app/TfrmStart.h"
+#include "diagrams/TfrmBar.h"
+#include "diagrams/TfrmCirc.h"
+#include "diagrams/TfrmCirc1.h"
+#include "diagrams/TfrmCirc2.h"
+#include "diagrams/TfrmHusbWife.h"
+#include "diagrams/TfrmUSin.h"
+#include "measure/TfrmMeres.h"
+#include "platform/ProfileFile.h"
+#include "records/TfrmFind.h"
+#include "records/TfrmKarton.h"
+#include "support/ModalAnswer.h"
+
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+// Starts and ends the whole program in a temporary program folder.
+class TestShell : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    QString programPath() const { return m_dir->filePath("tavimer"); }
+    QString iniPath() const { return m_dir->filePath("tavimer.ini"); }
+    QString defaultDb() const { return m_dir->filePath("xdg/Kelvaro/Tavimer/Database/"); }
+
+    void start()
+    {
+        Application::createWindows(programPath());
+        frmMain->show();
+        QTRY_VERIFY_WITH_TIMEOUT(frmMain->isReady(), 5000);
+    }
+
+    void finish()
+    {
+        if (frmMain)
+            frmMain->close();
+        Application::destroyWindows();
+    }
+
+    void writeIni(const QByteArray &bytes)
+    {
+        QFile file(iniPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", m_dir->filePath("xdg").toLocal8Bit());
+        QDir().mkpath(defaultDb());
+        QFile::copy(qEnvironmentVariable("TAVIMER_SOURCE_DIR") + "/assets/tavimer.dat",
+                    m_dir->filePath("tavimer.dat"));
+    }
+
+    void firstStartUsesDefaultsAndWritesThemAtShutDown()
+    {
+        ModalAnswer answers;
+        start();
+        QCOMPARE(answers.count(), 0);
+        QCOMPARE(frmMain->pos(), QPoint(0, 0));
+        QCOMPARE(frmMain->size(), QSize(800, 560));
+        QCOMPARE(frmMain->DBPath, defaultDb());
+        QCOMPARE(frmMain->ArcPath, defaultDb() + "arc/");
+        QCOMPARE(frmMain->windowTitle(), QString("Sorvendi"));
+        QVERIFY(frmStart->isHidden());
+        QCOMPARE(frmStart->statusText(), QString("End of initialization"));
+        QCOMPARE(frmMain->mdiArea()->activeSubWindow(), frmKarton->subWindow());
+        QVERIFY(frmKarton->subWindow()->isMaximized());
+        QVERIFY(frmMain->sbKarton->isChecked());
+        finish();
+        const ProfileFile ini(iniPath());
+        QCOMPARE(ini.readInteger("Main", "Top", -1), 0);
+        QCOMPARE(ini.readInteger("Main", "Left", -1), 0);
+        QCOMPARE(ini.readInteger("Main", "Width", -1), 800);
+        QCOMPARE(ini.readInteger("Main", "Height", -1), 560);
+        QCOMPARE(ini.readString("Database", "DBPath"), defaultDb());
+    }
+
+    void childWindowsComeInOrderWithTranslatedTitles()
+    {
+        start();
+        const QList<QMdiSubWindow *> subs = frmMain->mdiArea()->subWindowList();
+        QCOMPARE(subs.size(), 8);
+        const QList<QWidget *> order = {frmKarton, frmMeres, frmHusbWife, frmUSin,
+                                        frmBar,    frmCirc,  frmCirc1,    frmCirc2};
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(subs[i]->widget(), order[i]);
+        QCOMPARE(frmMeres->windowTitle(), QString::fromUtf8("Mérés"));
+        QCOMPARE(frmKarton->windowTitle(), QString("Kartonok"));
+        QCOMPARE(frmFind->windowTitle(), QString::fromUtf8("Beteg keresés"));
+        QVERIFY(frmBar->subWindow()->windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(!(frmUSin->subWindow()->windowFlags() & Qt::FramelessWindowHint));
+        QCOMPARE(frmMain->sbMeres->toolTip(), QString::fromUtf8("Mérés"));
+        QVERIFY(frmMain->sbExit->toolTip().isEmpty());
+        finish();
+    }
+
+    void everyToolBarButtonBringsItsWindowForward()
+    {
+        start();
+        const QList<QPair<QToolButton *, QWidget *>> pairs = {
+            {frmMain->sbMeres, frmMeres},     {frmMain->sbBar, frmBar},
+            {frmMain->sbCirc, frmCirc},       {frmMain->sbUSin, frmUSin},
+            {frmMain->sbHusbWife, frmHusbWife}, {frmMain->sbCirc1, frmCirc1},
+            {frmMain->sbCirc2, frmCirc2},     {frmMain->sbKarton, frmKarton}};
+        for (const auto &pair : pairs) {
+            pair.first->click();
+            QCOMPARE(frmMain->mdiArea()->activeSubWindow()->widget(), pair.second);
+            QVERIFY(pair.first->isChecked());
+            QVERIFY(!frmMain->sbPrint->isChecked());
+        }
+        finish();
+    }
+
+    void storedSizesBelowTheMinimumAreRaised()
+    {
+        writeIni("[Main]\r\nTop=10\r\nLeft=20\r\nWidth=640\r\nHeight=900\r\n");
+        start();
+        QCOMPARE(frmMain->size(), QSize(800, 900));
+        QCOMPARE(frmMain->pos(), QPoint(20, 10));
+        frmMain->resize(500, 300);
+        QCOMPARE(frmMain->size(), QSize(800, 560));
+        finish();
+    }
+
+    void aMissingDatabaseFolderIsReportedOnceWithItsPath()
+    {
+        writeIni("[Database]\r\nDBPath=/nonexistent/tavimer-db/\r\n");
+        ModalAnswer answers;
+        start();
+        QCOMPARE(answers.count(), 1);
+        QVERIFY(answers.texts().first().contains("/nonexistent/tavimer-db/"));
+        QCOMPARE(frmMain->ArcPath, QString("/nonexistent/tavimer-db/arc/"));
+        QVERIFY(!QFile::exists("/nonexistent/tavimer-db/"));
+        finish();
+    }
+
+    void exitAsksFirstAndNoKeepsTheProgramRunning()
+    {
+        start();
+        {
+            ModalAnswer no({QMessageBox::No});
+            frmMain->sbExitClick();
+            QCOMPARE(no.count(), 1);
+            QCOMPARE(no.texts().first(), QString::fromUtf8("Biztosan kilép a programból?"));
+        }
+        QVERIFY(frmMain->isVisible());
+        QVERIFY(!QFile::exists(iniPath()));
+        ModalAnswer yes({QMessageBox::Yes});
+        frmMain->sbExitClick();
+        QVERIFY(!frmMain->isVisible());
+        QVERIFY(QFile::exists(iniPath()));
+        Application::destroyWindows();
+    }
+
+    void anUnwritableSettingsFileIsReportedAndTheProgramStillEnds()
+    {
+        start();
+        QDir().mkpath(iniPath());
+        ModalAnswer answers;
+        frmMain->close();
+        QCOMPARE(answers.count(), 1);
+        QCOMPARE(answers.texts().first(), QString("Unable to write to %1").arg(iniPath()));
+        QVERIFY(!frmMain->isVisible());
+        Application::destroyWindows();
+    }
+
+    void garbageSettingsAndNoCatalogueStillStart()
+    {
+        QFile::remove(m_dir->filePath("tavimer.dat"));
+        QByteArray garbage;
+        for (int i = 0; i < 20000; ++i)
+            garbage += char((i * 131) & 0xFF);
+        writeIni(garbage);
+        start();
+        QCOMPARE(frmMain->size(), QSize(800, 560));
+        QCOMPARE(frmMeres->windowTitle(), QString("Meas"));
+        QCOMPARE(frmMain->sbKarton->toolTip(), QString("Cards"));
+        finish();
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "test_shell.moc"

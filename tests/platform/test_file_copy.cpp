@@ -1,0 +1,63 @@
+#include "platform/FileCopy.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestFileCopy : public QObject
+{
+    Q_OBJECT
+
+    static void put(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static QByteArray get(const QString &path)
+    {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+
+private slots:
+    void copiesAcrossChunkBoundariesAndReplacesTheTarget()
+    {
+        QTemporaryDir dir;
+        for (const int size : {0, 1, 8191, 8192, 8193, 3 * 8192, 100000}) {
+            QByteArray bytes(size, Qt::Uninitialized);
+            for (int i = 0; i < size; ++i)
+                bytes[i] = char(i * 31);
+            put(dir.filePath("src"), bytes);
+            put(dir.filePath("dst"), "older and longer content that must go away");
+            QCOMPARE(FileCopy::copyFileTo(dir.filePath("src"), dir.filePath("dst")), QString());
+            QCOMPARE(get(dir.filePath("dst")), bytes);
+        }
+    }
+
+    void aFolderAsDestinationTakesTheSourceName()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir("arc");
+        put(dir.filePath("BXEQ0001.sza"), "card");
+        QCOMPARE(FileCopy::copyFileTo(dir.filePath("BXEQ0001.sza"), dir.filePath("arc")), QString());
+        QCOMPARE(get(dir.filePath("arc/BXEQ0001.sza")), QByteArray("card"));
+        QCOMPARE(FileCopy::copyFileTo(dir.filePath("BXEQ0001.sza"), dir.filePath("arc/")), QString());
+    }
+
+    void failuresNameTheFileConcerned()
+    {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath("missing");
+        QCOMPARE(FileCopy::copyFileTo(missing, dir.filePath("x")),
+                 QString("Cannot open file %1").arg(missing));
+        put(dir.filePath("src"), "x");
+        const QString badTarget = dir.filePath("no-folder/x");
+        QCOMPARE(FileCopy::copyFileTo(dir.filePath("src"), badTarget),
+                 QString("Cannot create file %1").arg(badTarget));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileCopy)
+#include "test_file_copy.moc"
