@@ -1,6 +1,9 @@
 #include "app/Dialogs.h"
 
-QString Dialogs::title() { return QStringLiteral("Tavimer"); }
+QString Dialogs::title()
+{
+    return QStringLiteral("Tavimer");
+}
 
 void Dialogs::error(QWidget *parent, const QString &text)
 {

@@ -6,8 +6,10 @@
 void FontSubstitutes::install()
 {
     const QList<QPair<QString, QStringList>> table = {
-        {QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")}},
-        {QStringLiteral("Comic Sans MS"), {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")}},
+        {QStringLiteral("Verdana"),
+         {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")}},
+        {QStringLiteral("Comic Sans MS"),
+         {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")}},
         {QStringLiteral("Courier New"),
          {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")}},
         {QStringLiteral("MS Sans Serif"),

@@ -6,7 +6,10 @@
 
 MdiChild::MdiChild(bool bordered, QWidget *parent) : QWidget(parent), m_bordered(bordered) {}
 
-QMdiSubWindow *MdiChild::subWindow() const { return qobject_cast<QMdiSubWindow *>(parentWidget()); }
+QMdiSubWindow *MdiChild::subWindow() const
+{
+    return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
 
 void MdiChild::closeEvent(QCloseEvent *event)
 {

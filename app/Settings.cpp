@@ -14,8 +14,7 @@ Settings Settings::load(const QString &path)
     settings.width = std::max(
         file.readInteger(QStringLiteral("Main"), QStringLiteral("Width"), kMinWidth), kMinWidth);
     settings.height = std::max(
-        file.readInteger(QStringLiteral("Main"), QStringLiteral("Height"), kMinHeight),
-        kMinHeight);
+        file.readInteger(QStringLiteral("Main"), QStringLiteral("Height"), kMinHeight), kMinHeight);
     settings.dbPath = file.readString(QStringLiteral("Database"), QStringLiteral("DBPath"));
     if (settings.dbPath.isEmpty())
         settings.dbPath = ProgramFiles::defaultDatabasePath();

@@ -96,11 +96,20 @@ QString TfrmMain::CatalogueText(const QString &section, const QString &key) cons
     return m_catalogue->text(section, key);
 }
 
-QString TfrmMain::settingsPath() const { return ProgramFiles::settingsPath(m_programPath); }
+QString TfrmMain::settingsPath() const
+{
+    return ProgramFiles::settingsPath(m_programPath);
+}
 
-QString TfrmMain::statusText() const { return m_status->text(); }
+QString TfrmMain::statusText() const
+{
+    return m_status->text();
+}
 
-void TfrmMain::setStatusText(const QString &text) { m_status->setText(text); }
+void TfrmMain::setStatusText(const QString &text)
+{
+    m_status->setText(text);
+}
 
 void TfrmMain::addSeparator()
 {
@@ -140,19 +149,25 @@ void TfrmMain::buildToolBar()
     m_windowButtons->setExclusive(true);
 
     addSeparator();
-    sbKarton = addButton(QStringLiteral("Cards"), QStringLiteral("cards"), kWindowButtonWidth, true);
+    sbKarton =
+        addButton(QStringLiteral("Cards"), QStringLiteral("cards"), kWindowButtonWidth, true);
     addSeparator();
     sbMeres = addButton(QStringLiteral("Meas"), QStringLiteral("meas"), kWindowButtonWidth, true);
     addSeparator();
     sbBar = addButton(QStringLiteral("DiagBar"), QStringLiteral("bar"), kWindowButtonWidth, true);
-    sbCirc = addButton(QStringLiteral("DiagCirc"), QStringLiteral("circ"), kWindowButtonWidth, true);
-    sbUSin = addButton(QStringLiteral("DiagUSin"), QStringLiteral("usin"), kWindowButtonWidth, true);
+    sbCirc =
+        addButton(QStringLiteral("DiagCirc"), QStringLiteral("circ"), kWindowButtonWidth, true);
+    sbUSin =
+        addButton(QStringLiteral("DiagUSin"), QStringLiteral("usin"), kWindowButtonWidth, true);
     sbHusbWife = addButton(QStringLiteral("DiagHusbWife"), QStringLiteral("husbwife"),
                            kWindowButtonWidth, true);
-    sbCirc1 = addButton(QStringLiteral("DiagCirc1"), QStringLiteral("circ1"), kWindowButtonWidth, true);
-    sbCirc2 = addButton(QStringLiteral("DiagCirc2"), QStringLiteral("circ2"), kWindowButtonWidth, true);
+    sbCirc1 =
+        addButton(QStringLiteral("DiagCirc1"), QStringLiteral("circ1"), kWindowButtonWidth, true);
+    sbCirc2 =
+        addButton(QStringLiteral("DiagCirc2"), QStringLiteral("circ2"), kWindowButtonWidth, true);
     addSeparator();
-    sbPrint = addButton(QStringLiteral("Nyomtatás"), QStringLiteral("print"), kCommandButtonWidth, false);
+    sbPrint =
+        addButton(QStringLiteral("Nyomtatás"), QStringLiteral("print"), kCommandButtonWidth, false);
     addSeparator();
     sbExit = addButton(QStringLiteral("Exit"), QStringLiteral("exit"), kCommandButtonWidth, false);
     // The exit button's hint is translated like the others but never shown as a tool tip.
@@ -170,8 +185,10 @@ void TfrmMain::showEvent(QShowEvent *event)
     if (m_shown)
         return;
     m_shown = true;
-    if (frmStart)
+    if (frmStart) {
         frmStart->show();
+        frmStart->raise();
+    }
     m_start->start();
 }
 
@@ -229,7 +246,8 @@ void TfrmMain::applySettings()
     resize(settings.width, settings.height);
     DBPath = settings.dbPath;
     if (!QDir(DBPath).exists()) {
-        const QString message = CatalogueText(QStringLiteral("Msg"), QStringLiteral("DBPathNotExists"));
+        const QString message =
+            CatalogueText(QStringLiteral("Msg"), QStringLiteral("DBPathNotExists"));
         Dialogs::error(this, QString(message).replace(QLatin1String("%s"), DBPath));
     }
     ArcPath = ProgramFiles::archivePath(DBPath);

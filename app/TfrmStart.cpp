@@ -54,7 +54,10 @@ TfrmStart::TfrmStart(QWidget *parent)
     makeLabel(m_panel, QStringLiteral("www.kelvaro.hu"), {209, 305}, Qt::blue, 13, true);
 }
 
-QString TfrmStart::statusText() const { return m_status->text(); }
+QString TfrmStart::statusText() const
+{
+    return m_status->text();
+}
 
 void TfrmStart::ShowStatus(const QString &text)
 {

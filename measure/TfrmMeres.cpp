@@ -19,7 +19,10 @@ TfrmMeres::TfrmMeres(QWidget *parent) : MdiChild(true, parent)
     }
 }
 
-QString TfrmMeres::Cell(int col, int row) const { return grMeres->item(row, col)->text(); }
+QString TfrmMeres::Cell(int col, int row) const
+{
+    return grMeres->item(row, col)->text();
+}
 
 void TfrmMeres::SetCell(int col, int row, const QString &text)
 {

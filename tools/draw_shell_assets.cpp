@@ -25,7 +25,10 @@ void drawIcon(const QString &path, const std::function<void(QPainter &)> &draw)
     image.save(path);
 }
 
-QPen ink(qreal width = 1.6) { return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+QPen ink(qreal width = 1.6)
+{
+    return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
 
 void cards(QPainter &p)
 {
@@ -234,13 +237,14 @@ int main(int argc, char *argv[])
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("assets");
     logo(dir + QStringLiteral("/logo.jpg"));
     const QList<QPair<QString, std::function<void(QPainter &)>>> icons = {
-        {QStringLiteral("cards"), cards},   {QStringLiteral("meas"), meas},
-        {QStringLiteral("bar"), bar},       {QStringLiteral("circ"), circ},
-        {QStringLiteral("usin"), usin},     {QStringLiteral("husbwife"), husbwife},
-        {QStringLiteral("circ1"), circ1},   {QStringLiteral("circ2"), circ2},
-        {QStringLiteral("print"), print},   {QStringLiteral("exit"), exitIcon},
+        {QStringLiteral("cards"), cards}, {QStringLiteral("meas"), meas},
+        {QStringLiteral("bar"), bar},     {QStringLiteral("circ"), circ},
+        {QStringLiteral("usin"), usin},   {QStringLiteral("husbwife"), husbwife},
+        {QStringLiteral("circ1"), circ1}, {QStringLiteral("circ2"), circ2},
+        {QStringLiteral("print"), print}, {QStringLiteral("exit"), exitIcon},
     };
     for (const auto &icon : icons)
-        drawIcon(dir + QStringLiteral("/icons/") + icon.first + QStringLiteral(".png"), icon.second);
+        drawIcon(dir + QStringLiteral("/icons/") + icon.first + QStringLiteral(".png"),
+                 icon.second);
     return 0;
 }

@@ -62,13 +62,15 @@ private slots:
     void shippedCataloguesHoldEveryKeyInBothLanguages()
     {
         const QString source = qEnvironmentVariable("TAVIMER_SOURCE_DIR");
-        const QStringList titles = {"Cards", "Meas", "DiagBar", "DiagCirc", "DiagUSin",
-                                    "DiagHusbWife", "DiagCirc1", "DiagCirc2",
-                                    QString::fromUtf8("Nyomtatás"), "Exit", "Arc", "PatSearch"};
-        const QStringList captions = {"Act", "Arc", "BtnArc", "BtnAct", "Close", "Prev",
-                                      "Next", "Start", "Save", "Left", "Right"};
-        const QStringList messages = {"DBPathNotExists", "AskExit", "AskDelPat", "SaveErrK",
-                                      "OpenErrK", "CopyErr", "CommOK", "CommErr", "Release"};
+        const QStringList titles = {"Cards",     "Meas",      "DiagBar",
+                                    "DiagCirc",  "DiagUSin",  "DiagHusbWife",
+                                    "DiagCirc1", "DiagCirc2", QString::fromUtf8("Nyomtatás"),
+                                    "Exit",      "Arc",       "PatSearch"};
+        const QStringList captions = {"Act",  "Arc",   "BtnArc", "BtnAct", "Close", "Prev",
+                                      "Next", "Start", "Save",   "Left",   "Right"};
+        const QStringList messages = {"DBPathNotExists", "AskExit",  "AskDelPat",
+                                      "SaveErrK",        "OpenErrK", "CopyErr",
+                                      "CommOK",          "CommErr",  "Release"};
         for (const QString &name : {QString("tavimer.dat"), QString("tavimer-en.dat")}) {
             const Catalogue catalogue(source + "/assets/" + name);
             const QList<QPair<QString, QStringList>> sections = {

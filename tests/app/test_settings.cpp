@@ -56,8 +56,9 @@ private slots:
         QVERIFY(s.save(path));
         QFile file(path);
         file.open(QIODevice::ReadOnly);
-        QCOMPARE(file.readAll(), QByteArray("[Main]\r\nTop=0\r\nLeft=0\r\nWidth=800\r\nHeight=560\r\n"
-                                            "[Database]\r\nDBPath=/x/\r\n"));
+        QCOMPARE(file.readAll(),
+                 QByteArray("[Main]\r\nTop=0\r\nLeft=0\r\nWidth=800\r\nHeight=560\r\n"
+                            "[Database]\r\nDBPath=/x/\r\n"));
         QVERIFY(!s.save(m_dir.filePath("no-such-folder/tavimer.ini")));
     }
 

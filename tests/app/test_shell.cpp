@@ -109,10 +109,10 @@ private slots:
     {
         start();
         const QList<QPair<QToolButton *, QWidget *>> pairs = {
-            {frmMain->sbMeres, frmMeres},     {frmMain->sbBar, frmBar},
-            {frmMain->sbCirc, frmCirc},       {frmMain->sbUSin, frmUSin},
+            {frmMain->sbMeres, frmMeres},       {frmMain->sbBar, frmBar},
+            {frmMain->sbCirc, frmCirc},         {frmMain->sbUSin, frmUSin},
             {frmMain->sbHusbWife, frmHusbWife}, {frmMain->sbCirc1, frmCirc1},
-            {frmMain->sbCirc2, frmCirc2},     {frmMain->sbKarton, frmKarton}};
+            {frmMain->sbCirc2, frmCirc2},       {frmMain->sbKarton, frmKarton}};
         for (const auto &pair : pairs) {
             pair.first->click();
             QCOMPARE(frmMain->mdiArea()->activeSubWindow()->widget(), pair.second);

@@ -20,8 +20,9 @@ private slots:
     void hungarianLettersMapToTheirCodePoints()
     {
         const QString letters = QString::fromUtf8("áéíóöőúüűÁÉÍÓÖŐÚÜŰ");
-        QCOMPARE(Cp1250::fromUnicode(letters),
-                 QByteArray("\xE1\xE9\xED\xF3\xF6\xF5\xFA\xFC\xFB\xC1\xC9\xCD\xD3\xD6\xD5\xDA\xDC\xDB"));
+        QCOMPARE(
+            Cp1250::fromUnicode(letters),
+            QByteArray("\xE1\xE9\xED\xF3\xF6\xF5\xFA\xFC\xFB\xC1\xC9\xCD\xD3\xD6\xD5\xDA\xDC\xDB"));
         QCOMPARE(Cp1250::toChar(0x80), QChar(0x20AC));
     }
 

@@ -41,9 +41,11 @@ private slots:
         QTemporaryDir dir;
         QDir(dir.path()).mkdir("arc");
         put(dir.filePath("BXEQ0001.sza"), "card");
-        QCOMPARE(FileCopy::copyFileTo(dir.filePath("BXEQ0001.sza"), dir.filePath("arc")), QString());
+        QCOMPARE(FileCopy::copyFileTo(dir.filePath("BXEQ0001.sza"), dir.filePath("arc")),
+                 QString());
         QCOMPARE(get(dir.filePath("arc/BXEQ0001.sza")), QByteArray("card"));
-        QCOMPARE(FileCopy::copyFileTo(dir.filePath("BXEQ0001.sza"), dir.filePath("arc/")), QString());
+        QCOMPARE(FileCopy::copyFileTo(dir.filePath("BXEQ0001.sza"), dir.filePath("arc/")),
+                 QString());
     }
 
     void failuresNameTheFileConcerned()

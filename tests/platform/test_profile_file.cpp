@@ -38,7 +38,8 @@ private slots:
 
     void matchingQuotesAreRemovedOthersKept()
     {
-        const ProfileFile ini(fileWith("[S]\na=\"quoted\"\nb='single'\nc=\"half\nd='mixed\"\ne=\"\n"));
+        const ProfileFile ini(
+            fileWith("[S]\na=\"quoted\"\nb='single'\nc=\"half\nd='mixed\"\ne=\"\n"));
         QCOMPARE(ini.readString("S", "a"), QString("quoted"));
         QCOMPARE(ini.readString("S", "b"), QString("single"));
         QCOMPARE(ini.readString("S", "c"), QString("\"half"));
@@ -54,8 +55,8 @@ private slots:
 
     void integersAreDecimalOrHexAndAnythingElseIsAbsent()
     {
-        const ProfileFile ini(
-            fileWith("[S]\ndec=42\nneg=-7\nhex=0x1F\nupper=0XfF\nbad=12a\nempty=\nhalf=0x\nsp=0x-1\n"));
+        const ProfileFile ini(fileWith(
+            "[S]\ndec=42\nneg=-7\nhex=0x1F\nupper=0XfF\nbad=12a\nempty=\nhalf=0x\nsp=0x-1\n"));
         QCOMPARE(ini.readInteger("S", "dec", 0), 42);
         QCOMPARE(ini.readInteger("S", "neg", 0), -7);
         QCOMPARE(ini.readInteger("S", "hex", 0), 31);
@@ -75,14 +76,15 @@ private slots:
 
     void writingUpdatesInPlaceKeepingOrderCommentsAndForeignLines()
     {
-        const QString path =
-            fileWith("; comment\r\n[Main]\r\nTop=5\r\nforeign line\r\nLeft=7\r\n\r\n[Other]\r\nx=1\r\n");
+        const QString path = fileWith(
+            "; comment\r\n[Main]\r\nTop=5\r\nforeign line\r\nLeft=7\r\n\r\n[Other]\r\nx=1\r\n");
         ProfileFile ini(path);
         QVERIFY(ini.writeString("main", "LEFT", "9"));
         QVERIFY(ini.writeString("Main", "Width", "800"));
         QVERIFY(ini.writeString("New", "k", QString::fromUtf8("ő")));
-        QCOMPARE(contents(path), QByteArray("; comment\r\n[Main]\r\nTop=5\r\nforeign line\r\nLeft=9\r\n"
-                                            "Width=800\r\n\r\n[Other]\r\nx=1\r\n[New]\r\nk=\xF5\r\n"));
+        QCOMPARE(contents(path),
+                 QByteArray("; comment\r\n[Main]\r\nTop=5\r\nforeign line\r\nLeft=9\r\n"
+                            "Width=800\r\n\r\n[Other]\r\nx=1\r\n[New]\r\nk=\xF5\r\n"));
     }
 
     void writingALfFileRewritesItWithCrLf()
@@ -121,7 +123,8 @@ private slots:
             garbage += char((i * 7919) & 0xFF);
         const ProfileFile binary(fileWith(garbage));
         QCOMPARE(binary.readString("Main", "Top", "d"), QString("d"));
-        const ProfileFile huge(fileWith("[Main]\n" + QByteArray(10 * 1024 * 1024, 'x') + "\nTop=3\n"));
+        const ProfileFile huge(
+            fileWith("[Main]\n" + QByteArray(10 * 1024 * 1024, 'x') + "\nTop=3\n"));
         QCOMPARE(huge.readInteger("Main", "Top", 0), 3);
         const ProfileFile missing(m_dir.filePath("none.ini"));
         QCOMPARE(missing.readString("Main", "Top", "d"), QString("d"));
