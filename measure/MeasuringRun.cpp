@@ -1,0 +1,104 @@
+#include "measure/MeasuringRun.h"
+
+#include <cstdlib>
+
+MeasuringRun::Tick MeasuringRun::tick(int reading)
+{
+    Tick out;
+    if (PointIndex >= 0) {
+        out.shownPoint = PointIndex;
+        out.blinkPhase = BlinkPhase;
+        const int r = reading;
+        stepContact(r);
+        stepStore(r, out);
+        stepRelease(r);
+        stepMovement(r);
+        if (MeasState == Settling && r > kContactThreshold)
+            ++SettleCount;
+        out.playCue = MeasState == WaitingForRelease && CuePhase == 0;
+        CuePhase = (CuePhase + 1) % kPhaseTicks;
+        out.prompt = prompt();
+        out.promptPoint = out.prompt == Prompt::PointLabel ? PointIndex : -1;
+    }
+    BlinkPhase = (BlinkPhase + 1) % kPhaseTicks;
+    return out;
+}
+
+void MeasuringRun::stepContact(int r)
+{
+    if (MeasState == WaitingForContact && r > kContactThreshold) {
+        MeasState = Settling;
+        SettleCount = kGraceTicks;
+        RefReading = 0;
+    }
+}
+
+void MeasuringRun::stepStore(int r, Tick &out)
+{
+    if (MeasState == Settling && SettleCount > kSettledCount) {
+        out.storedValue = r;
+        out.storedPoint = PointIndex;
+        MeasState = WaitingForRelease;
+    }
+}
+
+void MeasuringRun::stepRelease(int r)
+{
+    if (MeasState != WaitingForRelease || r != 0)
+        return;
+    if (PointIndex >= kPointCount - 1) {
+        PointIndex = -1;
+        MeasState = Stopped;
+    } else {
+        ++PointIndex;
+        MeasState = WaitingForContact;
+    }
+}
+
+void MeasuringRun::stepMovement(int r)
+{
+    // Wide arithmetic: readings span 0..65535 but the difference must never overflow.
+    const long long difference = std::llabs(static_cast<long long>(r) - RefReading);
+    if (difference > kMovementTolerance && SettleCount > 0) {
+        RefReading = r;
+        SettleCount = 0;
+    }
+}
+
+MeasuringRun::Prompt MeasuringRun::prompt() const
+{
+    switch (MeasState) {
+    case WaitingForContact:
+    case Settling:
+        return Prompt::PointLabel;
+    case WaitingForRelease:
+        return Prompt::Release;
+    default:
+        return Prompt::Empty;
+    }
+}
+
+void MeasuringRun::start()
+{
+    PointIndex = 0;
+    MeasState = WaitingForContact;
+}
+
+void MeasuringRun::next()
+{
+    if (PointIndex < kPointCount - 1)
+        ++PointIndex;
+}
+
+void MeasuringRun::prev()
+{
+    if (PointIndex > 0)
+        --PointIndex;
+}
+
+int MeasuringRun::readingFromText(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    return ok ? value : 0;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The state of a 24-point measuring run, advanced once per 100 ms tick with the live
+// reading. It knows no window: each tick returns what the window has to show and do.
+class MeasuringRun
+{
+public:
+    static constexpr int kPointCount = 24;
+
+    enum State
+    {
+        Stopped = 0,
+        WaitingForContact = 1,
+        Settling = 2,
+        WaitingForRelease = 3
+    };
+    enum class Prompt
+    {
+        Empty,
+        PointLabel,
+        Release
+    };
+
+    struct Tick
+    {
+        // -1: show the idle picture; otherwise show this point with the blink phase.
+        int shownPoint = -1;
+        int blinkPhase = 0;
+        // A settled reading to write into the cell of point storedPoint.
+        std::optional<int> storedValue;
+        int storedPoint = -1;
+        bool playCue = false;
+        Prompt prompt = Prompt::Empty;
+        // The point whose label the prompt line shows (after any move on this tick).
+        int promptPoint = -1;
+    };
+
+    Tick tick(int reading);
+    // After the calibration prompt was confirmed: measure from point 1.
+    void start();
+    void next();
+    void prev();
+
+    // The display's text as a reading: anything but a decimal integer is 0.
+    static int readingFromText(const QString &text);
+
+    int PointIndex = -1;
+    int MeasState = Stopped;
+    int RefReading = 0;
+    int SettleCount = 0;
+    int CuePhase = 0;
+    int BlinkPhase = 0;
+
+private:
+    static constexpr int kContactThreshold = 5;
+    static constexpr int kGraceTicks = -20;
+    static constexpr int kSettledCount = 30;
+    static constexpr int kMovementTolerance = 10;
+    static constexpr int kPhaseTicks = 10;
+
+    void stepContact(int r);
+    void stepStore(int r, Tick &out);
+    void stepRelease(int r);
+    void stepMovement(int r);
+    Prompt prompt() const;
+};
