@@ -429,10 +429,14 @@ void palmDetails(QPainter &p, const Hand &hand)
     // Two wrist creases, where the probe goes.
     crease(p, curve(QPointF(-29, -2), QPointF(0, 4), QPointF(29, -3)), 1.0, 130);
     crease(p, curve(QPointF(-27, 7), QPointF(0, 12), QPointF(28, 6)), 0.8, 90);
-    // Tendons of the forearm under the skin.
-    p.setPen(QPen(withAlpha(kSkinLight, 80), 3, Qt::SolidLine, Qt::RoundCap));
+}
+
+// Tendons of the forearm under the skin of the palm side.
+void palmRelief(QPainter &p)
+{
+    p.setPen(QPen(withAlpha(kSkinLight, 110), 4, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(-4, 20), QPointF(-6, 110));
-    p.drawLine(QPointF(8, 20), QPointF(9, 110));
+    p.drawLine(QPointF(9, 20), QPointF(10, 110));
 }
 
 QImage drawHands(bool palmSide)
@@ -458,13 +462,15 @@ QImage drawHands(bool palmSide)
                 p.drawPath(hand.thumb.sides());
             },
             1.6, body);
-        if (!palmSide)
-            canvas.soft(
-                [&](QPainter &p) {
-                    p.setTransform(place, true);
+        canvas.soft(
+            [&](QPainter &p) {
+                p.setTransform(place, true);
+                if (palmSide)
+                    palmRelief(p);
+                else
                     handBackRelief(p, hand);
-                },
-                2.5, body);
+            },
+            palmSide ? 5 : 2.5, body);
         canvas.sharp([&](QPainter &p) {
             p.setTransform(place, true);
             p.setClipPath(hand.outline());
@@ -528,7 +534,7 @@ struct FrontFoot
     {
         QPainterPath path = cubicPath(QPointF(-31, 0), {{-34, 20},
                                                         {-40, 45},
-                                                        {-41, 72},
+                                                        {-38, 68},
                                                         {-20, 82},
                                                         {30, 82},
                                                         {50, 72},
@@ -739,7 +745,7 @@ void sideFootRelief(QPainter &p, const SideFoot &foot)
 
 void sideFootDetails(QPainter &p, const SideFoot &foot)
 {
-    crease(p, curve(QPointF(238, 190), QPointF(246, 200), QPointF(252, 214)), 0.7, 70);
+    crease(p, curve(QPointF(236, 186), QPointF(248, 204), QPointF(268, 214)), 0.6, 45);
     if (foot.inner) {
         // Big toe: the joint fold and the nail seen edge-on.
         crease(p, curve(QPointF(420, 255), QPointF(418, 270), QPointF(424, 288)), 0.7, 80);
