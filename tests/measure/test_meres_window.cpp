@@ -34,8 +34,6 @@ class TestMeresWindow : public QObject
         return window;
     }
 
-    static QRect inPanel(QWidget *widget) { return widget->geometry(); }
-
 private slots:
     void cleanup() { m_main.reset(); }
 
@@ -46,15 +44,15 @@ private slots:
         QCOMPARE(w->GrPanel->geometry(), QRect(0, 8, 217, 465));
         QCOMPARE(w->Panel1->geometry(), QRect(218, 8, 512, 465));
         QCOMPARE(w->stValue->parentWidget(), w->GrPanel);
-        QCOMPARE(inPanel(w->stValue), QRect(16, 16, 185, 89));
-        QCOMPARE(inPanel(w->grMeres), QRect(24, 128, 169, 289));
-        QCOMPARE(inPanel(w->Image1), QRect(16, 8, 480, 320));
-        QCOMPARE(inPanel(w->Bevel1), QRect(14, 6, 483, 323));
-        QCOMPARE(inPanel(w->stLabel), QRect(16, 344, 477, 25));
-        QCOMPARE(inPanel(w->bStart), QRect(24, 407, 145, 33));
-        QCOMPARE(inPanel(w->bSave), QRect(176, 407, 113, 33));
-        QCOMPARE(inPanel(w->bPrev), QRect(298, 407, 91, 33));
-        QCOMPARE(inPanel(w->bNext), QRect(396, 407, 89, 33));
+        QCOMPARE(w->stValue->geometry(), QRect(16, 16, 185, 89));
+        QCOMPARE(w->grMeres->geometry(), QRect(24, 128, 169, 289));
+        QCOMPARE(w->Image1->geometry(), QRect(16, 8, 480, 320));
+        QCOMPARE(w->Bevel1->geometry(), QRect(14, 6, 483, 323));
+        QCOMPARE(w->stLabel->geometry(), QRect(16, 344, 477, 25));
+        QCOMPARE(w->bStart->geometry(), QRect(24, 407, 145, 33));
+        QCOMPARE(w->bSave->geometry(), QRect(176, 407, 113, 33));
+        QCOMPARE(w->bPrev->geometry(), QRect(298, 407, 91, 33));
+        QCOMPARE(w->bNext->geometry(), QRect(396, 407, 89, 33));
     }
 
     void looksOfTheControls()
