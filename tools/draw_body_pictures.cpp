@@ -599,7 +599,7 @@ void frontFootDetails(QPainter &p, const FrontFoot &foot)
                curve(QPointF(toe.left() + 3, toe.top() + toe.height() * 0.42),
                      QPointF(toe.center().x(), toe.top() + toe.height() * 0.38),
                      QPointF(toe.right() - 3, toe.top() + toe.height() * 0.42)),
-               0.6, 70);
+               0.5, 35);
         const qreal w = toe.width() * (i == 0 ? 0.62 : 0.56);
         const QRectF nail(toe.center().x() - w / 2, toe.bottom() - toe.height() * 0.42, w,
                           toe.height() * 0.3);
@@ -638,8 +638,13 @@ QImage drawFeetFront()
                 p.setTransform(place, true);
                 p.setPen(QPen(withAlpha(kSkinShade, 170), 1.6));
                 p.setBrush(Qt::NoBrush);
-                for (const QRectF &toe : foot.toes)
+                // Sides and tips only: the toes grow out of the foot without a seam.
+                for (const QRectF &toe : foot.toes) {
+                    p.save();
+                    p.setClipRect(toe.adjusted(-3, toe.height() * 0.3, 3, 3));
                     p.drawPath(roundToe(toe));
+                    p.restore();
+                }
             },
             1.4, body);
         canvas.soft(
@@ -761,11 +766,15 @@ void sideFootDetails(QPainter &p, const SideFoot &foot)
     // The little toes in a row, each with its small nail.
     const QList<QPointF> tips = {{457, 279}, {441, 289}, {427, 293}};
     for (const QPointF &tip : tips) {
-        crease(p, curve(tip + QPointF(-13, -15), tip + QPointF(-17, -4), tip + QPointF(-12, 5)),
-               0.8, 110);
+        crease(p, curve(tip + QPointF(-15, -13), tip + QPointF(-8, -4), tip + QPointF(-11, 6)), 0.8,
+               110);
         p.setPen(QPen(withAlpha(kSkinShade, 170), 0.7));
         p.setBrush(kNail);
-        p.drawRoundedRect(QRectF(tip.x() - 10, tip.y() - 14, 9, 5), 2.5, 2.5);
+        QPainterPath nail(tip + QPointF(-11, -12));
+        nail.quadTo(tip + QPointF(-3, -13), tip + QPointF(-1, -7));
+        nail.quadTo(tip + QPointF(-6, -8), tip + QPointF(-11, -9));
+        nail.closeSubpath();
+        p.drawPath(nail);
     }
 }
 
