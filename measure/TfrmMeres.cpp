@@ -1,30 +1,227 @@
 #include "measure/TfrmMeres.h"
 
 #include "app/TfrmMain.h"
+#include "measure/ImageArea.h"
 
+#include <QHeaderView>
 #include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTableWidget>
 
 TfrmMeres *frmMeres = nullptr;
 
-TfrmMeres::TfrmMeres(QWidget *parent) : MdiChild(true, parent)
+namespace {
+
+// Design metrics: the client area inside the 738 x 503 outer frame, and the right
+// panel's size in it; anchored controls keep their distances to these edges.
+const QSize kDesignFrame(8, 27);
+const QSize kDesignPanel(512, 465);
+constexpr int kPanelMargin = 38;
+constexpr int kRightPanelMargin = 226;
+const QColor kHeaderColour(166, 202, 240);
+const QStringList kMeridians = {"Lu", "Hc", "Ht", "Si", "Th", "Li",
+                                "Sp", "Lv", "Ki", "Bl", "Gb", "St"};
+
+QFont pixelFont(const QString &family, int pixels, bool bold)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QFrame *raisedPanel(QWidget *parent)
+{
+    auto *panel = new QFrame(parent);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    return panel;
+}
+
+void setColours(QWidget *widget, const QColor &background, const QColor &text)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, text);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+TfrmMeres::TfrmMeres(QWidget *parent)
+    : MdiChild(true, parent), m_painter(PointPainter::embeddedPictures())
 {
     frmMeres = this;
-    setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("Meas")));
-    stValue = new QLabel(QStringLiteral("- - -"), this);
-    grMeres = new QTableWidget(13, 3, this);
+    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11, false));
+    buildLeftPanel();
+    buildRightPanel();
+    resize(QSize(kDesignWidth, kDesignHeight) - kDesignFrame);
+    FormCreate();
+    ShowIdle();
+}
+
+void TfrmMeres::buildLeftPanel()
+{
+    GrPanel = raisedPanel(this);
+    GrPanel->setGeometry(0, 8, 217, kDesignHeight - kPanelMargin);
+
+    stValue = new QLabel(QStringLiteral("- - -"), GrPanel);
+    stValue->setGeometry(16, 16, 185, 89);
+    stValue->setAlignment(Qt::AlignCenter);
+    stValue->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    stValue->setFont(pixelFont(QStringLiteral("Verdana"), 64, true));
+    setColours(stValue, Qt::black, Qt::red);
+
+    buildGrid();
+}
+
+void TfrmMeres::buildGrid()
+{
+    grMeres = new QTableWidget(13, 3, GrPanel);
+    grMeres->setGeometry(24, 128, 169, 289);
+    grMeres->horizontalHeader()->hide();
+    grMeres->verticalHeader()->hide();
+    grMeres->horizontalHeader()->setMinimumSectionSize(1);
+    grMeres->verticalHeader()->setMinimumSectionSize(1);
+    grMeres->horizontalHeader()->setDefaultSectionSize(55);
+    grMeres->verticalHeader()->setDefaultSectionSize(21);
+    grMeres->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grMeres->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grMeres->setFrameStyle(QFrame::Box | QFrame::Plain);
+    grMeres->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grMeres->setSelectionMode(QAbstractItemView::SingleSelection);
+    grMeres->setShowGrid(true);
     for (int row = 0; row < 13; ++row) {
-        for (int col = 0; col < 3; ++col)
-            grMeres->setItem(row, col, new QTableWidgetItem());
+        for (int col = 0; col < 3; ++col) {
+            auto *item = new QTableWidgetItem();
+            if (row == 0 || col == 0) {
+                item->setBackground(kHeaderColour);
+                item->setFlags(Qt::ItemIsEnabled);
+            }
+            grMeres->setItem(row, col, item);
+        }
     }
+}
+
+void TfrmMeres::buildRightPanel()
+{
+    Panel1 = raisedPanel(this);
+    Panel1->setGeometry(218, 8, kDesignWidth - kRightPanelMargin, kDesignHeight - kPanelMargin);
+
+    Bevel1 = new QFrame(Panel1);
+    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Bevel1->setGeometry(14, 6, 483, 323);
+    Image1 = new ImageArea(Panel1);
+    Image1->setGeometry(16, 8, PointMap::kPictureWidth, PointMap::kPictureHeight);
+
+    stLabel = new QLabel(Panel1);
+    stLabel->setGeometry(16, 344, 477, 25);
+    stLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    stLabel->setFont(pixelFont(font().family(), 16, true));
+
+    bStart = addButton(QStringLiteral("Start"), QRect(24, 407, 145, 33));
+    bStart->setFont(pixelFont(font().family(), 13, true));
+    bSave = addButton(QStringLiteral("Save"), QRect(176, 407, 113, 33));
+    bPrev = addButton(QStringLiteral("Prev"), QRect(298, 407, 91, 33));
+    bNext = addButton(QStringLiteral("Next"), QRect(396, 407, 89, 33));
+}
+
+QPushButton *TfrmMeres::addButton(const QString &caption, const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, Panel1);
+    button->setGeometry(geometry);
+    return button;
+}
+
+void TfrmMeres::FormCreate()
+{
+    setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("Meas")));
+    for (QPushButton *button : {bStart, bSave, bPrev, bNext})
+        button->setText(frmMain->CatalogueText(QStringLiteral("Caption"), button->text()));
+    PointIndex = -1;
+    MeasState = 0;
+    m_points = PointMap::read(frmMain->catalogue());
+    grMeres->item(0, 1)->setText(
+        frmMain->CatalogueText(QStringLiteral("Caption"), QStringLiteral("Left")));
+    grMeres->item(0, 2)->setText(
+        frmMain->CatalogueText(QStringLiteral("Caption"), QStringLiteral("Right")));
+    for (int row = 1; row <= 12; ++row)
+        grMeres->item(row, 0)->setText(kMeridians[row - 1]);
+}
+
+QSize TfrmMeres::outerSize() const
+{
+    if (const QMdiSubWindow *sub = subWindow())
+        return sub->size();
+    return size() + kDesignFrame;
+}
+
+void TfrmMeres::FormResize()
+{
+    const QSize outer = outerSize();
+    const int height = outer.height() - kPanelMargin;
+    GrPanel->resize(GrPanel->width(), height);
+    Panel1->resize(outer.width() - kRightPanelMargin, height);
+
+    // Anchored controls keep their design distances to the panel's right and bottom.
+    const int dx = Panel1->width() - kDesignPanel.width();
+    const int dy = Panel1->height() - kDesignPanel.height();
+    stLabel->setGeometry(16, 344, 477 + dx, 25);
+    bStart->move(24, 407 + dy);
+    bSave->move(176, 407 + dy);
+    bPrev->move(298 + dx, 407 + dy);
+    bNext->move(396 + dx, 407 + dy);
+}
+
+void TfrmMeres::resizeEvent(QResizeEvent *event)
+{
+    MdiChild::resizeEvent(event);
+    FormResize();
+}
+
+void TfrmMeres::showEvent(QShowEvent *event)
+{
+    MdiChild::showEvent(event);
+    if (m_sized)
+        return;
+    m_sized = true;
+    if (QMdiSubWindow *sub = subWindow())
+        sub->resize(kDesignWidth, kDesignHeight);
+}
+
+void TfrmMeres::ShowPoint(int index, int blinkPhase)
+{
+    if (index < 0 || index >= PointMap::kPointCount) {
+        ShowIdle();
+        return;
+    }
+    m_painter.paintPoint(Image1->image(), m_points, index, blinkPhase);
+    Image1->update();
+    const MeasPoint &point = m_points.point(index);
+    if (point.hasCell()) {
+        grMeres->setCurrentCell(point.Row, point.Side);
+        return;
+    }
+    grMeres->clearSelection();
+    grMeres->setCurrentItem(nullptr);
+}
+
+void TfrmMeres::ShowIdle()
+{
+    m_painter.paintIdle(Image1->image());
+    Image1->update();
 }
 
 QString TfrmMeres::Cell(int col, int row) const
 {
-    return grMeres->item(row, col)->text();
+    const QTableWidgetItem *item = grMeres->item(row, col);
+    return item ? item->text() : QString();
 }
 
 void TfrmMeres::SetCell(int col, int row, const QString &text)
 {
+    if (col < 1 || col > 2 || row < 1 || row > 12)
+        return;
     grMeres->item(row, col)->setText(text);
 }

@@ -1,10 +1,17 @@
 #pragma once
 
 #include "app/MdiChild.h"
+#include "measure/PointMap.h"
+#include "measure/PointPainter.h"
 
+class ImageArea;
+class QFrame;
 class QLabel;
+class QPushButton;
 class QTableWidget;
 
+// The measuring window: live value, result grid, the body picture with the points,
+// the prompt line and the run's buttons.
 class TfrmMeres : public MdiChild
 {
     Q_OBJECT
@@ -13,14 +20,54 @@ public:
     explicit TfrmMeres(QWidget *parent = nullptr);
 
     // The result grid as the rest of the program sees it: column 1 left, 2 right,
-    // rows 1 to 12 the meridians; row 0 and column 0 are headings.
+    // rows 1 to 12 the meridians; row 0 and column 0 are headings. Only value cells
+    // can be written; other cells and cells outside the grid are left alone.
     QString Cell(int col, int row) const;
     void SetCell(int col, int row, const QString &text);
 
     void DisconnectPort() {}
 
+    const PointMap &Points() const { return m_points; }
+    // One tick's drawing: the point at index (0 is point 1) on its picture, or the
+    // idle picture when no point is active.
+    void ShowPoint(int index, int blinkPhase);
+    void ShowIdle();
+
+    // Outer size as laid out at design time.
+    static constexpr int kDesignWidth = 738;
+    static constexpr int kDesignHeight = 503;
+
+    int PointIndex = -1;
+    int MeasState = 0;
+
+    QFrame *GrPanel = nullptr;
     QLabel *stValue = nullptr;
     QTableWidget *grMeres = nullptr;
+    QFrame *Panel1 = nullptr;
+    QFrame *Bevel1 = nullptr;
+    ImageArea *Image1 = nullptr;
+    QLabel *stLabel = nullptr;
+    QPushButton *bStart = nullptr;
+    QPushButton *bSave = nullptr;
+    QPushButton *bPrev = nullptr;
+    QPushButton *bNext = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildLeftPanel();
+    void buildRightPanel();
+    void buildGrid();
+    QPushButton *addButton(const QString &caption, const QRect &geometry);
+    void FormCreate();
+    void FormResize();
+    QSize outerSize() const;
+
+    PointMap m_points;
+    PointPainter m_painter;
+    bool m_sized = false;
 };
 
 extern TfrmMeres *frmMeres;
