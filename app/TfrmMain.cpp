@@ -17,7 +17,6 @@
 #include "measure/TfrmMeres.h"
 #include "records/TfrmKarton.h"
 
-#include <algorithm>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDir>
@@ -30,6 +29,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 TfrmMain *frmMain = nullptr;
 
@@ -272,7 +272,8 @@ void TfrmMain::Evaluate()
             cells[m * Evaluation::kSides + s] = frmMeres ? frmMeres->Cell(s + 1, m + 1) : QString();
     }
     const Evaluation::Result result = Evaluation::evaluate(cells);
-    std::copy(&result.Deviation[0][0], &result.Deviation[0][0] + Evaluation::kCells, &Deviation[0][0]);
+    std::copy(&result.Deviation[0][0], &result.Deviation[0][0] + Evaluation::kCells,
+              &Deviation[0][0]);
     std::copy(&result.ClassColor[0][0], &result.ClassColor[0][0] + Evaluation::kCells,
               &ClassColor[0][0]);
 }

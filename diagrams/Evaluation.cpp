@@ -9,7 +9,10 @@ const std::array<const char *, Evaluation::kMeridians> Evaluation::MeridianCodes
     "LU", "HC", "HT", "SI", "TH", "LI", "SP", "LV", "KI", "BL", "GB", "ST"};
 
 namespace {
-double logScale(double value) { return 60.0 * std::log(value + 40.0) - 220.0; }
+double logScale(double value)
+{
+    return 60.0 * std::log(value + 40.0) - 220.0;
+}
 } // namespace
 
 qint64 Evaluation::reading(const QString &text)

@@ -21,8 +21,26 @@ public:
     static constexpr quint32 kRed = 0x000000FF;
 
     // Meridians in grid order: Lu, Hc, Ht, Si, Th, Li, Sp, Lv, Ki, Bl, Gb, St.
-    enum Meridian { Lu, Hc, Ht, Si, Th, Li, Sp, Lv, Ki, Bl, Gb, St };
-    enum Side { Left, Right };
+    enum Meridian
+    {
+        Lu,
+        Hc,
+        Ht,
+        Si,
+        Th,
+        Li,
+        Sp,
+        Lv,
+        Ki,
+        Bl,
+        Gb,
+        St
+    };
+    enum Side
+    {
+        Left,
+        Right
+    };
 
     static const std::array<double, kMeridians> MeridianFactor;
     static const std::array<const char *, kMeridians> MeridianCodes;

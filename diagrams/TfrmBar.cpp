@@ -29,8 +29,8 @@ struct Level
     quint32 colour;
 };
 // Series2 to Series6.
-constexpr Level kLevels[] = {{14, 0x00000000}, {-14, 0x00000000}, {0, 0x00008000},
-                             {7, 0x000000FF}, {-7, 0x00FF0000}};
+constexpr Level kLevels[] = {
+    {14, 0x00000000}, {-14, 0x00000000}, {0, 0x00008000}, {7, 0x000000FF}, {-7, 0x00FF0000}};
 
 QString barLabel(int bar)
 {

@@ -24,8 +24,7 @@ QLabel *heading(const QString &text, int left, QWidget *parent)
 TfrmHusbWife::TfrmHusbWife(QWidget *parent) : MdiChild(false, parent)
 {
     frmHusbWife = this;
-    setWindowTitle(
-        frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("DiagHusbWife")));
+    setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("DiagHusbWife")));
     Label1 = heading(QStringLiteral("Bal kéz - Férj"), 240, this);
     Label2 = heading(QStringLiteral("Jobb kéz - Feleség"), 416, this);
 }

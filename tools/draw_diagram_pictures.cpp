@@ -25,7 +25,10 @@ QFont font(int pixels, bool bold = false)
     return f;
 }
 
-QPen borderPen(int width = 2) { return QPen(kInk, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin); }
+QPen borderPen(int width = 2)
+{
+    return QPen(kInk, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+}
 
 void boxedText(QPainter &p, QPointF centre, QSizeF size, const QString &text, int pixels)
 {
@@ -71,9 +74,12 @@ constexpr int kLineY = 85;
 void drawPicture1(const QString &path)
 {
     const QList<Pair> pairs = {
-        {"Li", "Lu", QStringLiteral("fém"), 115, 95},   {"St", "Sp", QStringLiteral("föld"), 175, 210},
-        {"Si", "Ht", QStringLiteral("tüz"), 285, 265},  {"Bl", "Ki", QStringLiteral("víz"), 355, 385},
-        {"Th", "Hc", QStringLiteral("tüz"), 465, 440},  {"Gb", "Lv", QStringLiteral("fa"), 525, 560},
+        {"Li", "Lu", QStringLiteral("fém"), 115, 95},
+        {"St", "Sp", QStringLiteral("föld"), 175, 210},
+        {"Si", "Ht", QStringLiteral("tüz"), 285, 265},
+        {"Bl", "Ki", QStringLiteral("víz"), 355, 385},
+        {"Th", "Hc", QStringLiteral("tüz"), 465, 440},
+        {"Gb", "Lv", QStringLiteral("fa"), 525, 560},
     };
     QImage image(643, 200, QImage::Format_RGB32);
     image.fill(kPaper);
@@ -140,9 +146,10 @@ void drawPicture1(const QString &path)
     p.setBrush(Qt::NoBrush);
     for (int i = 0; i + 1 < pairs.size(); ++i) {
         const bool atTop = i % 2 == 0;
-        const QPointF from = atTop ? QPointF(tops[i].x() + 12, 9) : QPointF(bottoms[i].x() + 12, 164);
-        const QPointF to = atTop ? QPointF(tops[i + 1].x() - 12, 9)
-                                 : QPointF(bottoms[i + 1].x() - 12, 164);
+        const QPointF from =
+            atTop ? QPointF(tops[i].x() + 12, 9) : QPointF(bottoms[i].x() + 12, 164);
+        const QPointF to =
+            atTop ? QPointF(tops[i + 1].x() - 12, 9) : QPointF(bottoms[i + 1].x() - 12, 164);
         QPainterPath arc(from);
         arc.quadTo((from + to) / 2 + QPointF(0, atTop ? -8 : 10), to);
         p.drawPath(arc);

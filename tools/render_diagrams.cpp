@@ -37,8 +37,9 @@ int main(int argc, char *argv[])
         return 2;
     FontSubstitutes::install();
     const QString folder = QString::fromLocal8Bit(argv[2]);
-    QStringList readings = {"80", "90", "70", "72", "60", "64", "75", "70", "90", "150", "100", "98",
-                            "50", "55", "45", "50", "65", "60", "70", "80", "55", "52", "60", ""};
+    QStringList readings = {"80", "90",  "70",  "72", "60", "64", "75", "70",
+                            "90", "150", "100", "98", "50", "55", "45", "50",
+                            "65", "60",  "70",  "80", "55", "52", "60", ""};
     for (int i = 3; i < argc && i - 3 < readings.size(); ++i)
         readings[i - 3] = QString::fromLocal8Bit(argv[i]);
 

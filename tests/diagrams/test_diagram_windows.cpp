@@ -60,7 +60,8 @@ class TestDiagramWindows : public QObject
         QVERIFY2(image.pixel(x + r / 2 + r / 8, y - r / 3) == rgb(b), qPrintable(where));
     }
 
-    static void verifyPairs(const QImage &image, const std::array<DiagramLayout::PairPlace, 6> &pairs)
+    static void verifyPairs(const QImage &image,
+                            const std::array<DiagramLayout::PairPlace, 6> &pairs)
     {
         for (const auto &pair : pairs) {
             verifySymbol(image, pair.x, pair.y, 60, frmMain->ClassColor[pair.meridianA][0],
@@ -255,8 +256,10 @@ private slots:
         }
         const auto axes = frmBar->Chart1->chart()->axes();
         QCOMPARE(axes.size(), 2);
-        auto *x = qobject_cast<QCategoryAxis *>(frmBar->Chart1->chart()->axes(Qt::Horizontal).first());
-        auto *y = qobject_cast<QCategoryAxis *>(frmBar->Chart1->chart()->axes(Qt::Vertical).first());
+        auto *x =
+            qobject_cast<QCategoryAxis *>(frmBar->Chart1->chart()->axes(Qt::Horizontal).first());
+        auto *y =
+            qobject_cast<QCategoryAxis *>(frmBar->Chart1->chart()->axes(Qt::Vertical).first());
         QCOMPARE(x->min(), -1.0);
         QCOMPARE(x->max(), 24.0);
         QCOMPARE(x->categoriesLabels().first(), QString("LU-L"));

@@ -22,10 +22,10 @@ class TestEvaluation : public QObject
 private slots:
     void workedExampleGivesItsDeviationsAndClasses()
     {
-        const double left[12] = {-1.45, -3.40, -2.36, -0.83, 0.16, 4.25,
-                                 -12.16, -9.17, 0.30, 3.16, -1.67, -1.34};
-        const double right[12] = {3.06, -2.36, 0.07, -3.40, 21.32, 3.45,
-                                  -8.95, -5.47, -2.70, 8.51, -3.75, -60.15};
+        const double left[12] = {-1.45,  -3.40, -2.36, -0.83, 0.16,  4.25,
+                                 -12.16, -9.17, 0.30,  3.16,  -1.67, -1.34};
+        const double right[12] = {3.06,  -2.36, 0.07,  -3.40, 21.32, 3.45,
+                                  -8.95, -5.47, -2.70, 8.51,  -3.75, -60.15};
         const E::Result r = E::evaluate(workedExample());
         for (int m = 0; m < 12; ++m) {
             QCOMPARE(std::round(r.Deviation[m][0] * 100) / 100, left[m]);
@@ -35,9 +35,9 @@ private slots:
             const quint32 expectedLeft = m == E::Sp || m == E::Lv ? E::kLightBlue : E::kGreen;
             QCOMPARE(r.ClassColor[m][0], expectedLeft);
         }
-        const quint32 expectedRight[12] = {E::kGreen, E::kGreen,     E::kGreen, E::kGreen,
-                                           E::kRed,   E::kGreen,     E::kLightBlue, E::kGreen,
-                                           E::kGreen, E::kLightRed,  E::kGreen, E::kBlue};
+        const quint32 expectedRight[12] = {E::kGreen, E::kGreen,    E::kGreen,     E::kGreen,
+                                           E::kRed,   E::kGreen,    E::kLightBlue, E::kGreen,
+                                           E::kGreen, E::kLightRed, E::kGreen,     E::kBlue};
         for (int m = 0; m < 12; ++m)
             QCOMPARE(r.ClassColor[m][1], expectedRight[m]);
     }
@@ -46,7 +46,7 @@ private slots:
     {
         const E::Result r = E::evaluate(all("100"));
         const double expected[12] = {-7.77, -4.45, 3.33, -4.45, -10.77, -10.77,
-                                     -0.86, 7.64, 2.93,  2.93,  8.01,   4.54};
+                                     -0.86, 7.64,  2.93, 2.93,  8.01,   4.54};
         for (int m = 0; m < 12; ++m) {
             QCOMPARE(std::round(r.Deviation[m][0] * 100) / 100, expected[m]);
             QCOMPARE(r.Deviation[m][1], r.Deviation[m][0]);
@@ -112,8 +112,8 @@ private slots:
 
     void noIntegerInputGivesNaNOrInfinity()
     {
-        const QStringList texts = {"-1", "-40", "-49", "-2147483648", "2147483647", "0",
-                                   "99999999999", "65535"};
+        const QStringList texts = {"-1",         "-40", "-49",         "-2147483648",
+                                   "2147483647", "0",   "99999999999", "65535"};
         for (const QString &text : texts) {
             for (const QString &others : {QString("-1000"), QString("2147483647"), QString()}) {
                 E::Cells cells = all(others);
