@@ -1,5 +1,6 @@
 // Starts the program, puts a measurement set into the grid and saves a picture of the main
-// window with each diagram in front.
+// window with each diagram in front; then prints the circle diagram and picture diagram 1
+// through the print button into PDF files.
 // Usage: render_diagrams <program path> <output folder> [24 readings, left before right]
 #include "app/Application.h"
 #include "app/FontSubstitutes.h"
@@ -9,12 +10,14 @@
 #include "diagrams/TfrmCirc1.h"
 #include "diagrams/TfrmCirc2.h"
 #include "diagrams/TfrmHusbWife.h"
+#include "diagrams/TfrmPrint.h"
 #include "diagrams/TfrmUSin.h"
 #include "measure/TfrmMeres.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMdiSubWindow>
+#include <QPrinter>
 #include <QScreen>
 #include <QThread>
 
@@ -59,6 +62,17 @@ int main(int argc, char *argv[])
         window.first->subWindow()->showMaximized();
         wait(1500);
         frmMain->grab().save(folder + "/" + window.second + ".png");
+    }
+    for (MdiChild *window : {static_cast<MdiChild *>(frmCirc), static_cast<MdiChild *>(frmCirc1)}) {
+        const QString pdf = folder + "/" + window->metaObject()->className() + ".pdf";
+        frmPrint->choosePrinter = [pdf](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        };
+        frmMain->bringToFront(window);
+        wait(300);
+        frmMain->sbPrintClick();
     }
     frmMain->close();
     Application::destroyWindows();
