@@ -2,13 +2,6 @@
 
 #include <vector>
 
-namespace {
-struct Span
-{
-    int left, right, y;
-};
-} // namespace
-
 int FloodFill::fill(QImage &image, QPoint seed, QRgb colour)
 {
     if (!image.rect().contains(seed))
