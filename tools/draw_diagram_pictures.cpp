@@ -238,7 +238,7 @@ void drawCirculation(QPainter &p)
                                "Ki", "Hc", "Th", "Gb", "Lv", "Lu"};
     // Hand-overs inside one channel go round the outside of its ellipse.
     const QMap<QString, QPointF> bends = {
-        {"LiSt", {248, -22}}, {"SiBl", {545, 260}}, {"ThGb", {25, 470}}};
+        {"LiSt", {248, -40}}, {"SiBl", {545, 260}}, {"ThGb", {25, 470}}};
     p.setRenderHint(QPainter::Antialiasing, true);
     for (int i = 0; i + 1 < order.size(); ++i) {
         const QPointF from = endOf(order[i]);
