@@ -270,6 +270,23 @@ private slots:
         QVERIFY(!frmBar->Chart1->chart()->legend()->isVisible());
     }
 
+    void barChartValueLabelsFollowTheZoom()
+    {
+        render(frmBar, QSize(800, 560));
+        QChart *chart = frmBar->Chart1->chart();
+        auto *y = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Vertical).first());
+        chart->zoom(4.0);
+        QVERIFY(y->max() - y->min() < 30);
+        const QStringList labels = y->categoriesLabels();
+        QVERIFY(labels.size() >= 5);
+        QVERIFY(labels.contains("0"));
+        QVERIFY(!labels.contains("-50"));
+        chart->zoomReset();
+        QCOMPARE(y->min(), -50.0);
+        QVERIFY(y->categoriesLabels().contains("-50"));
+        QCOMPARE(frmBar->Series1->barSets().size(), 24);
+    }
+
     void barChartDoesNotPaintItselfAgainAndAgain()
     {
         setGrid(workedExample());
