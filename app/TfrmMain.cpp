@@ -5,6 +5,8 @@
 #include "app/ProgramFiles.h"
 #include "app/Settings.h"
 #include "app/TfrmStart.h"
+#include "diagrams/Evaluation.h"
+#include "diagrams/SymbolPainter.h"
 #include "diagrams/TfrmBar.h"
 #include "diagrams/TfrmCirc.h"
 #include "diagrams/TfrmCirc1.h"
@@ -27,6 +29,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 TfrmMain *frmMain = nullptr;
 
@@ -277,6 +280,42 @@ bool TfrmMain::childrenMayClose()
             return false;
     }
     return true;
+}
+
+void TfrmMain::Evaluate()
+{
+    Evaluation::Cells cells;
+    for (int m = 0; m < Evaluation::kMeridians; ++m) {
+        for (int s = 0; s < Evaluation::kSides; ++s)
+            cells[m * Evaluation::kSides + s] = frmMeres ? frmMeres->Cell(s + 1, m + 1) : QString();
+    }
+    const Evaluation::Result result = Evaluation::evaluate(cells);
+    std::copy(&result.Deviation[0][0], &result.Deviation[0][0] + Evaluation::kCells,
+              &Deviation[0][0]);
+    std::copy(&result.ClassColor[0][0], &result.ClassColor[0][0] + Evaluation::kCells,
+              &ClassColor[0][0]);
+}
+
+void TfrmMain::DrawPairSymbol(int X, int Y, quint32 ColourA, quint32 ColourB,
+                              const QString &TextA, const QString &TextB, QPainter *Surface)
+{
+    SymbolPainter::pairSymbol(*Surface, X, Y, ColourA, ColourB, TextA, TextB);
+}
+
+void TfrmMain::DrawSideSymbol(int X, int Y, quint32 ColourA, quint32 ColourB, const QString &Text,
+                              QPainter *Surface)
+{
+    SymbolPainter::sideSymbol(*Surface, X, Y, ColourA, ColourB, Text);
+}
+
+void TfrmMain::DrawSolidLine(int X1, int Y1, int X2, int Y2, QPainter *Surface)
+{
+    SymbolPainter::solidLine(*Surface, X1, Y1, X2, Y2);
+}
+
+void TfrmMain::DrawDottedLine(int X1, int Y1, int X2, int Y2, QPainter *Surface)
+{
+    SymbolPainter::dottedLine(*Surface, X1, Y1, X2, Y2);
 }
 
 void TfrmMain::sbPrintClick()

@@ -1,11 +1,175 @@
 #include "diagrams/TfrmBar.h"
 
 #include "app/TfrmMain.h"
+#include "diagrams/ChartFormat.h"
+#include "diagrams/Evaluation.h"
+#include "diagrams/SymbolPainter.h"
+
+#include <QBarSet>
+#include <QCategoryAxis>
+#include <QChartView>
+#include <QCursor>
+#include <QLineSeries>
+#include <QStackedBarSeries>
+#include <QToolTip>
+#include <QVBoxLayout>
 
 TfrmBar *frmBar = nullptr;
+
+namespace {
+constexpr int kBars = Evaluation::kCells;
+constexpr int kFirstX = -1;
+constexpr int kLastX = 24;
+constexpr double kMinY = -50;
+constexpr double kMaxY = 50;
+
+struct Level
+{
+    double y;
+    quint32 colour;
+};
+// Series2 to Series6.
+constexpr Level kLevels[] = {
+    {14, 0x00000000}, {-14, 0x00000000}, {0, 0x00008000}, {7, 0x000000FF}, {-7, 0x00FF0000}};
+
+QString barLabel(int bar)
+{
+    return QString::fromLatin1(Evaluation::MeridianCodes[bar / 2]) +
+           (bar % 2 == 0 ? QStringLiteral("-L") : QStringLiteral("-R"));
+}
+} // namespace
 
 TfrmBar::TfrmBar(QWidget *parent) : MdiChild(false, parent)
 {
     frmBar = this;
     setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("DiagBar")));
+
+    auto *chart = new QChart();
+    chart->legend()->hide();
+    chart->setTitle(QString());
+    chart->setPlotAreaBackgroundVisible(false);
+    chart->setAnimationOptions(QChart::AllAnimations);
+
+    Series1 = new QStackedBarSeries(chart);
+    Series1->setBarWidth(0.7);
+    Series1->setLabelsVisible(false);
+    for (int bar = 0; bar < kBars; ++bar) {
+        auto *set = new QBarSet(barLabel(bar));
+        set->setPen(Qt::NoPen);
+        set->append(QList<qreal>(kBars, 0.0));
+        Series1->append(set);
+    }
+    chart->addSeries(Series1);
+    connect(Series1, &QStackedBarSeries::hovered, this, [](bool status, int index, QBarSet *set) {
+        QToolTip::showText(QCursor::pos(), status ? set->label() + QStringLiteral(": ") +
+                                                        ChartFormat::value(set->at(index))
+                                                  : QString());
+    });
+    for (const Level &level : kLevels)
+        m_lines.append(addLine(level.colour));
+    Series2 = m_lines[0];
+    Series3 = m_lines[1];
+    Series4 = m_lines[2];
+    Series5 = m_lines[3];
+    Series6 = m_lines[4];
+    for (QLineSeries *line : m_lines)
+        chart->addSeries(line);
+    buildAxes();
+
+    Chart1 = new QChartView(chart, this);
+    Chart1->setRenderHint(QPainter::Antialiasing);
+    Chart1->setRubberBand(QChartView::RectangleRubberBand);
+    Chart1->viewport()->installEventFilter(this);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Chart1);
+}
+
+QLineSeries *TfrmBar::addLine(quint32 colour)
+{
+    auto *line = new QLineSeries(this);
+    line->setPen(QPen(SymbolPainter::colour(colour), 2));
+    line->setPointsVisible(false);
+    return line;
+}
+
+void TfrmBar::buildAxes()
+{
+    QChart *chart = Series1->chart();
+    m_axisX = new QCategoryAxis(this);
+    m_axisX->setRange(kFirstX, kLastX);
+    m_axisX->setStartValue(kFirstX);
+    m_axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    m_axisX->setLabelsAngle(-90);
+    m_axisX->setGridLineVisible(false);
+    for (int bar = 0; bar < kBars; ++bar)
+        m_axisX->append(barLabel(bar), bar);
+
+    m_axisY = new QCategoryAxis(this);
+    m_axisY->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    m_axisY->setRange(kMinY, kMaxY);
+    labelValues(kMinY, kMaxY);
+    connect(m_axisY, &QCategoryAxis::rangeChanged, this, &TfrmBar::labelValues);
+
+    chart->addAxis(m_axisX, Qt::AlignBottom);
+    chart->addAxis(m_axisY, Qt::AlignLeft);
+    Series1->attachAxis(m_axisX);
+    Series1->attachAxis(m_axisY);
+    for (QLineSeries *line : m_lines) {
+        line->attachAxis(m_axisX);
+        line->attachAxis(m_axisY);
+    }
+}
+
+void TfrmBar::labelValues(qreal min, qreal max)
+{
+    // Labels follow the zoom, so that a close look still has its numbers.
+    for (const QString &label : m_axisY->categoriesLabels())
+        m_axisY->remove(label);
+    const QList<double> ticks = ChartFormat::ticks(min, max);
+    if (ticks.isEmpty())
+        return;
+    m_axisY->setStartValue(ticks.first());
+    for (double tick : ticks)
+        m_axisY->append(ChartFormat::axisLabel(tick), tick);
+}
+
+bool TfrmBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (Chart1 && watched == Chart1->viewport() && event->type() == QEvent::Paint)
+        Refill();
+    return MdiChild::eventFilter(watched, event);
+}
+
+void TfrmBar::Refill()
+{
+    frmMain->Evaluate();
+    refillLines();
+    refillBars();
+}
+
+void TfrmBar::refillLines()
+{
+    // Data that is already right is left alone: touching it would paint the chart again.
+    for (int i = 0; i < m_lines.size(); ++i) {
+        QList<QPointF> points;
+        for (int x = kFirstX; x <= kLastX; ++x)
+            points.append(QPointF(x, kLevels[i].y));
+        if (m_lines[i]->points() != points)
+            m_lines[i]->replace(points);
+    }
+}
+
+void TfrmBar::refillBars()
+{
+    const QList<QBarSet *> sets = Series1->barSets();
+    for (int bar = 0; bar < kBars; ++bar) {
+        const double value = frmMain->Deviation[bar / 2][bar % 2];
+        const QColor colour = SymbolPainter::colour(frmMain->ClassColor[bar / 2][bar % 2]);
+        QBarSet *set = sets[bar];
+        if (set->at(bar) != value)
+            set->replace(bar, value);
+        if (set->color() != colour)
+            set->setColor(colour);
+    }
 }

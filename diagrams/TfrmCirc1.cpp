@@ -1,11 +1,10 @@
 #include "diagrams/TfrmCirc1.h"
 
-#include "app/TfrmMain.h"
-
 TfrmCirc1 *frmCirc1 = nullptr;
 
-TfrmCirc1::TfrmCirc1(QWidget *parent) : MdiChild(false, parent)
+TfrmCirc1::TfrmCirc1(QWidget *parent)
+    : PictureWindow(QStringLiteral("DiagCirc1"), QStringLiteral(":/assets/circ1.bmp"),
+                    DiagramLayout::Picture1Seeds, parent)
 {
     frmCirc1 = this;
-    setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("DiagCirc1")));
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/MdiChild.h"
+#include "diagrams/PictureWindow.h"
 
-class TfrmCirc1 : public MdiChild
+// The daily circulation through the six pairs of successive Yin and Yang meridians.
+class TfrmCirc1 : public PictureWindow
 {
     Q_OBJECT
 

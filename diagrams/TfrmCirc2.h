@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/MdiChild.h"
+#include "diagrams/PictureWindow.h"
 
-class TfrmCirc2 : public MdiChild
+// The daily circulation through the six pair channels around the Yin circle.
+class TfrmCirc2 : public PictureWindow
 {
     Q_OBJECT
 

@@ -1,11 +1,38 @@
 #include "diagrams/TfrmHusbWife.h"
 
 #include "app/TfrmMain.h"
+#include "diagrams/PairDiagram.h"
+
+#include <QLabel>
+#include <QPainter>
 
 TfrmHusbWife *frmHusbWife = nullptr;
+
+namespace {
+QLabel *heading(const QString &text, int left, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    QFont font(QStringLiteral("Comic Sans MS"));
+    font.setPixelSize(19);
+    label->setFont(font);
+    label->move(left, 16);
+    label->adjustSize();
+    return label;
+}
+} // namespace
 
 TfrmHusbWife::TfrmHusbWife(QWidget *parent) : MdiChild(false, parent)
 {
     frmHusbWife = this;
     setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("DiagHusbWife")));
+    Label1 = heading(QStringLiteral("Bal kéz - Férj"), 240, this);
+    Label2 = heading(QStringLiteral("Jobb kéz - Feleség"), 416, this);
+}
+
+void TfrmHusbWife::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    frmMain->Evaluate();
+    PairDiagram::paint(p, DiagramLayout::HusbWifeLines, DiagramLayout::HusbWifePairs);
 }

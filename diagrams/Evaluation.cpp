@@ -1,0 +1,65 @@
+#include "diagrams/Evaluation.h"
+
+#include <cmath>
+
+const std::array<double, Evaluation::kMeridians> Evaluation::MeridianFactor = {
+    0.83, 0.90, 1.08, 0.90, 0.77, 0.77, 0.98, 1.19, 1.07, 1.07, 1.20, 1.11};
+
+const std::array<const char *, Evaluation::kMeridians> Evaluation::MeridianCodes = {
+    "LU", "HC", "HT", "SI", "TH", "LI", "SP", "LV", "KI", "BL", "GB", "ST"};
+
+namespace {
+double logScale(double value)
+{
+    return 60.0 * std::log(value + 40.0) - 220.0;
+}
+} // namespace
+
+qint64 Evaluation::reading(const QString &text)
+{
+    bool ok = false;
+    const qint64 value = text.toInt(&ok);
+    // A negative reading would take the logarithm to zero or below; the device never sends one.
+    return ok && value > 0 ? value : 0;
+}
+
+qint64 Evaluation::roundedMean(qint64 sum)
+{
+    return static_cast<qint64>(std::nearbyint(static_cast<double>(sum) / kCells));
+}
+
+quint32 Evaluation::classColor(double deviation)
+{
+    quint32 colour = kBlue;
+    if (deviation > -14)
+        colour = kLightBlue;
+    if (deviation > -7)
+        colour = kGreen;
+    if (deviation > 7)
+        colour = kLightRed;
+    if (deviation > 14)
+        colour = kRed;
+    return colour;
+}
+
+Evaluation::Result Evaluation::evaluate(const Cells &cells)
+{
+    qint64 r[kMeridians][kSides];
+    qint64 sum = 0;
+    for (int m = 0; m < kMeridians; ++m) {
+        for (int s = 0; s < kSides; ++s) {
+            r[m][s] = reading(cells[m * kSides + s]);
+            sum += r[m][s];
+        }
+    }
+    const double ref = logScale(static_cast<double>(roundedMean(sum)));
+    Result result;
+    for (int m = 0; m < kMeridians; ++m) {
+        for (int s = 0; s < kSides; ++s) {
+            const double d = logScale(static_cast<double>(r[m][s]) * MeridianFactor[m]) - ref;
+            result.Deviation[m][s] = d;
+            result.ClassColor[m][s] = classColor(d);
+        }
+    }
+    return result;
+}

@@ -1,0 +1,50 @@
+#include "diagrams/PictureWindow.h"
+
+#include "app/TfrmMain.h"
+#include "diagrams/FloodFill.h"
+#include "diagrams/SymbolPainter.h"
+
+#include <QLabel>
+#include <QPainter>
+
+PictureWindow::PictureWindow(const QString &titleKey, const QString &picture,
+                             const std::array<DiagramLayout::Seed, 12> &seeds, QWidget *parent)
+    : MdiChild(false, parent), m_picture(picture), m_seeds(seeds)
+{
+    setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), titleKey));
+    m_picture.convertTo(QImage::Format_RGB32);
+    Image = new QLabel(this);
+    Image->setObjectName(QStringLiteral("Image"));
+    Image->setPixmap(QPixmap::fromImage(m_picture));
+    Image->resize(m_picture.size());
+    Image->hide();
+}
+
+void PictureWindow::resizeEvent(QResizeEvent *event)
+{
+    MdiChild::resizeEvent(event);
+    // Integer division truncates towards zero, also when the window is the smaller.
+    Image->move((width() - Image->width()) / 2, (height() - Image->height()) / 2);
+}
+
+void PictureWindow::Fill(int X, int Y, quint32 Colour)
+{
+    FloodFill::fill(m_surface, QPoint(X, Y) + Image->pos(), SymbolPainter::colour(Colour).rgb());
+}
+
+void PictureWindow::paintEvent(QPaintEvent *)
+{
+    m_surface = QImage(size(), QImage::Format_RGB32);
+    m_surface.fill(palette().color(backgroundRole()));
+    {
+        QPainter onSurface(&m_surface);
+        onSurface.drawImage(Image->pos(), m_picture);
+    }
+    frmMain->Evaluate();
+    for (const auto &seed : m_seeds) {
+        Fill(seed.leftX, seed.leftY, frmMain->ClassColor[seed.meridian][Evaluation::Left]);
+        Fill(seed.rightX, seed.rightY, frmMain->ClassColor[seed.meridian][Evaluation::Right]);
+    }
+    QPainter p(this);
+    p.drawImage(0, 0, m_surface);
+}

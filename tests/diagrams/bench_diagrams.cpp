@@ -1,0 +1,96 @@
+#include "WorkedExample.h"
+#include "app/FontSubstitutes.h"
+#include "app/TfrmMain.h"
+#include "diagrams/TfrmBar.h"
+#include "diagrams/TfrmCirc.h"
+#include "diagrams/TfrmCirc1.h"
+#include "diagrams/TfrmCirc2.h"
+#include "measure/TfrmMeres.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+#include <functional>
+
+// Medians of many paints, against goals well inside a 100 ms tick. The checks allow three
+// times the goal, so that a busy build machine does not fail them.
+class BenchDiagrams : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    static double medianMs(int runs, const std::function<void(int)> &run)
+    {
+        QList<double> times;
+        for (int i = 0; i < runs; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            run(i);
+            times.append(timer.nsecsElapsed() / 1e6);
+        }
+        std::sort(times.begin(), times.end());
+        return times[times.size() / 2];
+    }
+
+    static void report(const char *what, double median, double goal)
+    {
+        qInfo("%s: median %.3f ms (goal %.0f ms)", what, median, goal);
+        QVERIFY2(median < goal * 3, what);
+    }
+
+    static double paintMs(QWidget *window)
+    {
+        window->resize(800, 560);
+        QImage image(window->size(), QImage::Format_RGB32);
+        return medianMs(200, [&](int) { window->render(&image); });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        FontSubstitutes::install();
+        QFile::copy(qEnvironmentVariable("TAVIMER_SOURCE_DIR") + "/assets/tavimer.dat",
+                    m_dir.filePath("tavimer.dat"));
+        new TfrmMain(m_dir.filePath("tavimer"));
+        new TfrmMeres();
+        const Evaluation::Cells cells = workedExample();
+        for (int i = 0; i < Evaluation::kCells; ++i)
+            frmMeres->SetCell(i % 2 + 1, i / 2 + 1, cells[i]);
+    }
+
+    void circleDiagramPaint()
+    {
+        auto *window = new TfrmCirc();
+        report("circle diagram paint", paintMs(window), 2);
+        delete window;
+    }
+
+    void pictureDiagramPaint()
+    {
+        auto *one = new TfrmCirc1();
+        report("picture diagram 1 paint", paintMs(one), 10);
+        auto *two = new TfrmCirc2();
+        report("picture diagram 2 paint", paintMs(two), 10);
+        delete one;
+        delete two;
+    }
+
+    void barChartRefill()
+    {
+        auto *window = new TfrmBar();
+        window->resize(800, 560);
+        window->grab();
+        // Every run changes the set, so that every refill has data to change.
+        const double median = medianMs(200, [&](int run) {
+            frmMeres->SetCell(1, 1, QString::number(60 + run % 2 * 40));
+            window->Refill();
+        });
+        report("bar chart refill", median, 20);
+        delete window;
+    }
+};
+
+QTEST_MAIN(BenchDiagrams)
+#include "bench_diagrams.moc"
