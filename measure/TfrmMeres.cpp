@@ -1,6 +1,8 @@
 #include "measure/TfrmMeres.h"
 
 #include "app/TfrmMain.h"
+#include "measure/DeviceLink.h"
+#include "measure/SystemPorts.h"
 
 #include <QLabel>
 #include <QTableWidget>
@@ -17,9 +19,22 @@ TfrmMeres::TfrmMeres(QWidget *parent) : MdiChild(true, parent)
         for (int col = 0; col < 3; ++col)
             grMeres->setItem(row, col, new QTableWidgetItem());
     }
+    Link = new DeviceLink(
+        [](const QString &key) { return frmMain->CatalogueText(QStringLiteral("Msg"), key); },
+        SystemPorts(frmMain->settingsPath()), this);
+    connect(Link, &DeviceLink::valueTextChanged, stValue, &QLabel::setText);
+    connect(Link, &DeviceLink::statusTextChanged, frmMain, &TfrmMain::setStatusText);
 }
 
-QString TfrmMeres::Cell(int col, int row) const { return grMeres->item(row, col)->text(); }
+void TfrmMeres::DisconnectPort()
+{
+    Link->DisconnectPort();
+}
+
+QString TfrmMeres::Cell(int col, int row) const
+{
+    return grMeres->item(row, col)->text();
+}
 
 void TfrmMeres::SetCell(int col, int row, const QString &text)
 {

@@ -2,6 +2,7 @@
 
 #include "app/MdiChild.h"
 
+class DeviceLink;
 class QLabel;
 class QTableWidget;
 
@@ -17,10 +18,11 @@ public:
     QString Cell(int col, int row) const;
     void SetCell(int col, int row, const QString &text);
 
-    void DisconnectPort() {}
+    void DisconnectPort();
 
     QLabel *stValue = nullptr;
     QTableWidget *grMeres = nullptr;
+    DeviceLink *Link = nullptr;
 };
 
 extern TfrmMeres *frmMeres;
