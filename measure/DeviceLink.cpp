@@ -13,6 +13,8 @@ DeviceLink::DeviceLink(MsgText msgText, PortLister ports, QObject *parent)
     tmrComSync->setInterval(kSyncIntervalMs);
     connect(tmrComSync, &QTimer::timeout, this, &DeviceLink::tmrComSyncTimer);
     tmrComErr = new QTimer(this);
+    // A coarse timer may fire 5 % late; the device must be declared lost within the second.
+    tmrComErr->setTimerType(Qt::PreciseTimer);
     tmrComErr->setInterval(kWatchdogIntervalMs);
     connect(tmrComErr, &QTimer::timeout, this, &DeviceLink::tmrComErrTimer);
     tmrComSync->start();
