@@ -1,7 +1,9 @@
 #include "measure/TfrmMeres.h"
 
 #include "app/TfrmMain.h"
+#include "measure/DeviceLink.h"
 #include "measure/ImageArea.h"
+#include "measure/SystemPorts.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -59,6 +61,16 @@ TfrmMeres::TfrmMeres(QWidget *parent)
     resize(QSize(kDesignWidth, kDesignHeight) - kDesignFrame);
     FormCreate();
     ShowIdle();
+    Link = new DeviceLink(
+        [](const QString &key) { return frmMain->CatalogueText(QStringLiteral("Msg"), key); },
+        SystemPorts(frmMain->settingsPath()), this);
+    connect(Link, &DeviceLink::valueTextChanged, stValue, &QLabel::setText);
+    connect(Link, &DeviceLink::statusTextChanged, frmMain, &TfrmMain::setStatusText);
+}
+
+void TfrmMeres::DisconnectPort()
+{
+    Link->DisconnectPort();
 }
 
 void TfrmMeres::buildLeftPanel()

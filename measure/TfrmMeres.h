@@ -5,6 +5,7 @@
 #include "measure/PointPainter.h"
 
 class ImageArea;
+class DeviceLink;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -25,7 +26,7 @@ public:
     QString Cell(int col, int row) const;
     void SetCell(int col, int row, const QString &text);
 
-    void DisconnectPort() {}
+    void DisconnectPort();
 
     const PointMap &Points() const { return m_points; }
     // One tick's drawing: the point at index (0 is point 1) on its picture, or the
@@ -42,6 +43,7 @@ public:
 
     QFrame *GrPanel = nullptr;
     QLabel *stValue = nullptr;
+    DeviceLink *Link = nullptr;
     QTableWidget *grMeres = nullptr;
     QFrame *Panel1 = nullptr;
     QFrame *Bevel1 = nullptr;

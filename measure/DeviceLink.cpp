@@ -1,0 +1,98 @@
+#include "measure/DeviceLink.h"
+
+#include "measure/TComPort.h"
+
+#include <QTimer>
+
+DeviceLink::DeviceLink(MsgText msgText, PortLister ports, QObject *parent)
+    : QObject(parent), m_msgText(std::move(msgText)), m_ports(std::move(ports))
+{
+    ComPort = new TComPort(this);
+    ComPort->OnRxChar = [this](TComPort *sender, int count) { ComPortRxChar(sender, count); };
+    tmrComSync = new QTimer(this);
+    tmrComSync->setInterval(kSyncIntervalMs);
+    connect(tmrComSync, &QTimer::timeout, this, &DeviceLink::tmrComSyncTimer);
+    tmrComErr = new QTimer(this);
+    // A coarse timer may fire 5 % late; the device must be declared lost within the second.
+    tmrComErr->setTimerType(Qt::PreciseTimer);
+    tmrComErr->setInterval(kWatchdogIntervalMs);
+    connect(tmrComErr, &QTimer::timeout, this, &DeviceLink::tmrComErrTimer);
+    tmrComSync->start();
+    tmrComErr->start();
+}
+
+void DeviceLink::ComPortRxChar(TComPort *sender, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        char byte = 0;
+        if (sender->Read(&byte, 1) == 1 && RxBuffer.size() < kRxBufferLimit)
+            RxBuffer.append(byte);
+    }
+    // The buffer is only emptied by a pause, so a third byte before it spoils the frame.
+    if (RxBuffer.size() == 2)
+        takeReading();
+    tmrComSync->start();
+}
+
+void DeviceLink::takeReading()
+{
+    const int reading = quint8(RxBuffer.at(0)) * 256 + quint8(RxBuffer.at(1));
+    showValue(QString::number(reading));
+    showStatus(m_msgText(QStringLiteral("CommOK")));
+    tmrComErr->start();
+}
+
+void DeviceLink::tmrComSyncTimer()
+{
+    RxBuffer.clear();
+}
+
+void DeviceLink::tmrComErrTimer()
+{
+    tmrComErr->stop();
+    showStatus(m_msgText(QStringLiteral("CommErr")));
+    showValue(noValueText());
+    try {
+        switchToNextPort();
+    } catch (const std::exception &) {
+        // A port that is missing, busy or refuses its settings: the next one is tried in a second.
+    }
+    tmrComErr->start();
+}
+
+void DeviceLink::switchToNextPort()
+{
+    const QStringList ports = m_ports();
+    if (ports.isEmpty())
+        return;
+    int pos = 0;
+    for (int i = 0; i < ports.size(); ++i) {
+        if (ports.at(i) == ComPort->Port()) {
+            pos = i;
+            ComPort->Close();
+        }
+    }
+    pos = (pos + 1) % ports.size();
+    ComPort->SetPort(ports.at(pos));
+    ComPort->Open();
+    ComPort->ClearBuffer(true, true);
+}
+
+void DeviceLink::DisconnectPort()
+{
+    tmrComErr->stop();
+    tmrComSync->stop();
+    ComPort->Close();
+}
+
+void DeviceLink::showValue(const QString &text)
+{
+    m_value = text;
+    emit valueTextChanged(text);
+}
+
+void DeviceLink::showStatus(const QString &text)
+{
+    m_status = text;
+    emit statusTextChanged(text);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QTimer;
+class TComPort;
+
+// Listens to the measuring device: cuts the received bytes into two-byte readings that stand
+// between pauses, reports the latest reading and the connection state, and moves on to the
+// next port when no reading has come for a second.
+class DeviceLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Texts of the catalogue's "Msg" section, by key.
+    using MsgText = std::function<QString(const QString &key)>;
+    // The port names to search, sorted; may throw EComPort.
+    using PortLister = std::function<QStringList()>;
+
+    static constexpr int kRxBufferLimit = 255;
+    static constexpr int kSyncIntervalMs = 100;
+    static constexpr int kWatchdogIntervalMs = 1000;
+    static QString noValueText() { return QStringLiteral("- - -"); }
+
+    DeviceLink(MsgText msgText, PortLister ports, QObject *parent = nullptr);
+
+    void ComPortRxChar(TComPort *sender, int count);
+    void tmrComSyncTimer();
+    void tmrComErrTimer();
+    // Closes the port for good: nothing reopens it afterwards.
+    void DisconnectPort();
+
+    const QString &valueText() const { return m_value; }
+    const QString &statusText() const { return m_status; }
+
+    TComPort *ComPort = nullptr;
+    QByteArray RxBuffer;
+    QTimer *tmrComSync = nullptr;
+    QTimer *tmrComErr = nullptr;
+
+signals:
+    void valueTextChanged(const QString &text);
+    void statusTextChanged(const QString &text);
+
+private:
+    void takeReading();
+    void switchToNextPort();
+    void showValue(const QString &text);
+    void showStatus(const QString &text);
+
+    MsgText m_msgText;
+    PortLister m_ports;
+    QString m_value = noValueText();
+    QString m_status;
+};

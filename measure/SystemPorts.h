@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
+
+// The ports the device is looked for on: those the system enumerates, and the device paths
+// listed in the settings file under [Device] Ports (separated by ";") for devices that the
+// enumeration does not show. The settings are read at every call; the enumeration, which
+// walks the whole tty tree, only every few seconds.
+class SystemPorts
+{
+public:
+    static constexpr int kEnumerationAgeMs = 5000;
+
+    explicit SystemPorts(QString settingsPath);
+
+    QStringList operator()();
+
+    static QStringList configured(const QString &settingsPath);
+    // Both lists together, without repeats, sorted as text without regard to case.
+    static QStringList merged(const QStringList &enumerated, const QStringList &configured);
+
+private:
+    QString m_settingsPath;
+    QStringList m_enumerated;
+    QElapsedTimer m_age;
+};

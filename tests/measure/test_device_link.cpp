@@ -1,0 +1,226 @@
+#include "measure/DeviceLink.h"
+#include "measure/EComPort.h"
+#include "measure/TComPort.h"
+#include "support/TestPty.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+// The device link against real pseudo-terminals, with the port list given by the test.
+class TestDeviceLink : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QStringList m_ports;
+    std::unique_ptr<DeviceLink> m_link;
+    QStringList m_values;
+
+    void makeLink()
+    {
+        m_values.clear();
+        m_link = std::make_unique<DeviceLink>([](const QString &key) { return "msg:" + key; },
+                                              [this] { return m_ports; });
+        connect(m_link.get(), &DeviceLink::valueTextChanged, this,
+                [this](const QString &text) { m_values.append(text); });
+    }
+
+    // Connects to the single listed device as the first watchdog run does.
+    void connectTo(const TestPty &pty)
+    {
+        m_ports = {pty.path()};
+        makeLink();
+        m_link->tmrComErrTimer();
+        QVERIFY(m_link->ComPort->Connected());
+        QCOMPARE(m_link->ComPort->Port(), pty.path());
+        m_values.clear();
+    }
+
+    QString portAfterWatchdog()
+    {
+        m_link->tmrComErrTimer();
+        return m_link->ComPort->Port();
+    }
+
+private slots:
+    void init() { m_ports.clear(); }
+    void cleanup() { m_link.reset(); }
+
+    void startsWithNoValueAndAnEmptyStatus()
+    {
+        makeLink();
+        QCOMPARE(m_link->valueText(), QString("- - -"));
+        QCOMPARE(m_link->statusText(), QString());
+        QCOMPARE(m_link->ComPort->Port(), QString("COM1"));
+        QVERIFY(!m_link->ComPort->Connected());
+        QVERIFY(m_link->tmrComSync->isActive());
+        QCOMPARE(m_link->tmrComSync->interval(), 100);
+        QVERIFY(m_link->tmrComErr->isActive());
+        QCOMPARE(m_link->tmrComErr->interval(), 1000);
+    }
+
+    void twoBytesTogetherShowTheReadingAndCommOK()
+    {
+        TestPty pty(m_dir.filePath("dev"));
+        connectTo(pty);
+        pty.write(QByteArray::fromHex("012C"));
+        QTRY_COMPARE(m_link->valueText(), QString("300"));
+        QCOMPARE(m_link->statusText(), QString("msg:CommOK"));
+        QTest::qWait(150);
+        pty.write(QByteArray::fromHex("FFFF"));
+        QTRY_COMPARE(m_link->valueText(), QString("65535"));
+    }
+
+    void aFrameSplitFiftyMillisecondsApartIsTakenAtItsSecondByte()
+    {
+        TestPty pty(m_dir.filePath("dev"));
+        connectTo(pty);
+        pty.write(QByteArray::fromHex("00"));
+        QTest::qWait(50);
+        QVERIFY(m_values.isEmpty());
+        pty.write(QByteArray::fromHex("64"));
+        QTRY_COMPARE(m_values, QStringList({"100"}));
+    }
+
+    void threeByteBurstShowsNothingAndTheNextFrameAfterAPauseIsTaken()
+    {
+        TestPty pty(m_dir.filePath("dev"));
+        connectTo(pty);
+        pty.write(QByteArray::fromHex("010203"));
+        QTest::qWait(150);
+        QVERIFY(m_values.isEmpty());
+        QVERIFY(m_link->RxBuffer.isEmpty());
+        pty.write(QByteArray::fromHex("0007"));
+        QTRY_COMPARE(m_values, QStringList({"7"}));
+    }
+
+    void framesWithoutPausesAreTakenOnlyOnceAndTheWatchdogMovesOn()
+    {
+        TestPty pty(m_dir.filePath("dev"));
+        connectTo(pty);
+        QTimer sender;
+        sender.setTimerType(Qt::PreciseTimer);
+        QElapsedTimer sinceSent;
+        qint64 longestGap = 0;
+        int next = 1;
+        connect(&sender, &QTimer::timeout, this, [&] {
+            if (sinceSent.isValid())
+                longestGap = qMax(longestGap, sinceSent.restart());
+            else
+                sinceSent.start();
+            pty.write(QByteArray(1, '\0') + char(next++));
+        });
+        sender.start(50);
+        QTest::qWait(900);
+        if (longestGap >= 90)
+            QSKIP("the machine was too busy to keep the frames 50 ms apart");
+        QCOMPARE(m_values, QStringList({"1"}));
+        QTRY_COMPARE_WITH_TIMEOUT(m_link->statusText(), QString("msg:CommErr"), 600);
+        QCOMPARE(m_link->valueText(), QString("- - -"));
+    }
+
+    void unplugShowsNoValueAndCommErrWithinASecondAndTriesTheNextPort()
+    {
+        TestPty first(m_dir.filePath("a")), second(m_dir.filePath("b"));
+        m_ports = {first.path(), second.path()};
+        makeLink();
+        m_link->ComPort->SetPort(first.path());
+        m_link->ComPort->Open();
+        first.write(QByteArray::fromHex("0042"));
+        QTRY_COMPARE(m_link->valueText(), QString("66"));
+        QElapsedTimer sinceLastFrame;
+        sinceLastFrame.start();
+        first.hangUp();
+        QTRY_COMPARE_WITH_TIMEOUT(m_link->valueText(), QString("- - -"), 1500);
+        QVERIFY2(sinceLastFrame.elapsed() <= 1100,
+                 qPrintable(QString::number(sinceLastFrame.elapsed())));
+        QCOMPARE(m_link->statusText(), QString("msg:CommErr"));
+        QCOMPARE(m_link->ComPort->Port(), second.path());
+        QVERIFY(m_link->ComPort->Connected());
+        second.write(QByteArray::fromHex("0043"));
+        QTRY_COMPARE(m_link->valueText(), QString("67"));
+        QCOMPARE(m_link->statusText(), QString("msg:CommOK"));
+    }
+
+    void theSearchCyclesThroughTheListAndWraps()
+    {
+        m_ports = {"COM1", "COM3", "COM4"};
+        makeLink();
+        m_link->ComPort->SetPort("COM3");
+        QCOMPARE(portAfterWatchdog(), QString("COM4"));
+        QCOMPARE(portAfterWatchdog(), QString("COM1"));
+        QCOMPARE(portAfterWatchdog(), QString("COM3"));
+        QCOMPARE(m_link->statusText(), QString("msg:CommErr"));
+        QVERIFY(m_link->tmrComErr->isActive());
+    }
+
+    void anUnlistedNameStartsTheSearchAtTheSecondEntry()
+    {
+        m_ports = {"COM3", "COM5"};
+        makeLink();
+        QCOMPARE(portAfterWatchdog(), QString("COM5"));
+        QCOMPARE(portAfterWatchdog(), QString("COM3"));
+        m_ports = {"COM7"};
+        QCOMPARE(portAfterWatchdog(), QString("COM7"));
+        QCOMPARE(portAfterWatchdog(), QString("COM7"));
+    }
+
+    void anUnlistedOpenPortIsClosedBeforeTheNextOneOpens()
+    {
+        TestPty gone(m_dir.filePath("gone")), listed(m_dir.filePath("listed"));
+        m_ports = {listed.path()};
+        makeLink();
+        m_link->ComPort->SetPort(gone.path());
+        m_link->ComPort->Open();
+        QCOMPARE(portAfterWatchdog(), listed.path());
+        QVERIFY(m_link->ComPort->Connected());
+        listed.write(QByteArray::fromHex("0101"));
+        QTRY_COMPARE(m_link->valueText(), QString("257"));
+    }
+
+    void serialFailuresAreSwallowedAndTheWatchdogKeepsRunning()
+    {
+        m_ports.clear();
+        makeLink();
+        m_link->tmrComErrTimer();
+        QCOMPARE(m_link->statusText(), QString("msg:CommErr"));
+        QCOMPARE(m_link->valueText(), QString("- - -"));
+        QCOMPARE(m_link->ComPort->Port(), QString("COM1"));
+        QVERIFY(m_link->tmrComErr->isActive());
+
+        m_link = std::make_unique<DeviceLink>([](const QString &key) { return key; },
+                                              []() -> QStringList { throw EComPort(23, 2); });
+        m_link->tmrComErrTimer();
+        QVERIFY(m_link->tmrComErr->isActive());
+        QCOMPARE(m_link->statusText(), QString("CommErr"));
+    }
+
+    void aLongBurstFillsTheBufferToItsLimitOnly()
+    {
+        TestPty pty(m_dir.filePath("dev"));
+        connectTo(pty);
+        m_link->tmrComSync->setInterval(60000);
+        pty.write(QByteArray(300, 'x'));
+        QTRY_COMPARE(m_link->RxBuffer.size(), 255);
+        QTest::qWait(50);
+        QCOMPARE(m_link->RxBuffer.size(), 255);
+        QVERIFY(m_values.isEmpty());
+    }
+
+    void disconnectingClosesThePortForGood()
+    {
+        TestPty pty(m_dir.filePath("dev"));
+        connectTo(pty);
+        m_link->DisconnectPort();
+        QVERIFY(!m_link->ComPort->Connected());
+        QTest::qWait(1200);
+        QVERIFY(!m_link->ComPort->Connected());
+        QVERIFY(!m_link->tmrComErr->isActive());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDeviceLink)
+#include "test_device_link.moc"
