@@ -61,7 +61,7 @@ void WaveStream::start(const char *wave, const Format &format, bool loop)
     m_format = format;
     m_loop = loop;
     m_frame = 0;
-    open(QIODevice::ReadOnly);
+    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 void WaveStream::setLevels(quint16 left, quint16 right)

@@ -398,7 +398,9 @@ private slots:
     void aSingleLevelOutputGetsItsLevelBackOnBothChannels()
     {
         FakeSoundOutput out({1234, 0}, false);
-        { TToneGen gen(&out); }
+        {
+            TToneGen gen(&out);
+        }
         QCOMPARE(out.current, (SoundOutput::Levels{1234, 1234}));
     }
 };
