@@ -7,10 +7,7 @@
 
 namespace {
 
-bool isSectionLine(const QString &trimmed)
-{
-    return trimmed.startsWith(QLatin1Char('['));
-}
+bool isSectionLine(const QString &trimmed) { return trimmed.startsWith(QLatin1Char('[')); }
 
 QString sectionName(const QString &trimmed)
 {
@@ -98,10 +95,7 @@ void applyEntry(QStringList &lines, const ProfileFile::Entry &entry)
 
 ProfileFile::ProfileFile(QString path) : m_path(std::move(path)) {}
 
-bool ProfileFile::exists() const
-{
-    return QFile::exists(m_path);
-}
+bool ProfileFile::exists() const { return QFile::exists(m_path); }
 
 QStringList ProfileFile::readLines() const
 {
