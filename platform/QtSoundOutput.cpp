@@ -55,13 +55,10 @@ void QtSoundOutput::playAsync(const char *wave, const WaveStream::Format &format
 {
     m_stream.start(wave, format, loop);
     m_stream.setLevels(m_levels.left, m_levels.right);
+    // Left running when the stream ends: the device still plays what it holds, and the
+    // next play() or stop() ends the sink.
     m_sink = std::make_unique<QAudioSink>(device, audioFormat(format));
-    QAudioSink *sink = m_sink.get();
-    connect(sink, &QAudioSink::stateChanged, this, [this, sink](QAudio::State state) {
-        if (state == QAudio::IdleState && m_stream.atEnd())
-            sink->stop();
-    });
-    sink->start(&m_stream);
+    m_sink->start(&m_stream);
 }
 
 // The sink needs an event loop to be fed; a thread of its own gives it one while the
@@ -75,14 +72,19 @@ void QtSoundOutput::playSync(const char *wave, const WaveStream::Format &format,
         stream.start(wave, format, false);
         stream.setLevels(levels.left, levels.right);
         QAudioSink sink(device, audioFormat(format));
+        // The sink turns idle once it holds the last samples, before they are heard; the
+        // played time tells when the tone is over.
         QEventLoop loop;
-        QObject::connect(&sink, &QAudioSink::stateChanged, &loop, [&loop](QAudio::State state) {
-            if (state != QAudio::ActiveState)
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (sink.state() == QAudio::StoppedState ||
+                sink.processedUSecs() >= format.durationMs() * 1000)
                 loop.quit();
         });
+        poll.start(kSyncPollMs);
         QTimer::singleShot(int(format.durationMs()) + kSyncGraceMs, &loop, &QEventLoop::quit);
         sink.start(&stream);
-        if (sink.state() == QAudio::ActiveState)
+        if (sink.state() != QAudio::StoppedState)
             loop.exec();
         sink.stop();
     }));
@@ -93,7 +95,6 @@ void QtSoundOutput::playSync(const char *wave, const WaveStream::Format &format,
 void QtSoundOutput::stop()
 {
     if (m_sink) {
-        m_sink->disconnect(this);
         m_sink->stop();
         m_sink.reset();
     }

@@ -27,6 +27,7 @@ public:
 
     // A stuck device never holds a synchronous play longer than the tone plus this.
     static constexpr int kSyncGraceMs = 500;
+    static constexpr int kSyncPollMs = 5;
 
 private:
     void playAsync(const char *wave, const WaveStream::Format &format, bool loop,

@@ -37,6 +37,7 @@ class TestQtSoundOutput : public QObject
 private slots:
     void everyModePlaysAndStopsWithoutBlockingLongerThanTheTone()
     {
+        const bool device = !QMediaDevices::defaultAudioOutput().isNull();
         qInfo() << "audio output:" << QMediaDevices::defaultAudioOutput().description();
         QtSoundOutput output;
         const QByteArray tone = shortTone();
@@ -44,6 +45,8 @@ private slots:
         clock.start();
         output.play(tone.constData(), tone.size(), SoundOutput::Mode::Sync);
         QVERIFY(clock.elapsed() < 100 + QtSoundOutput::kSyncGraceMs + 200);
+        if (device)
+            QVERIFY(clock.elapsed() >= 95);
 
         clock.restart();
         output.play(tone.constData(), tone.size(), SoundOutput::Mode::Async);
