@@ -18,7 +18,6 @@ private slots:
         QTest::newRow("A") << "A" << 4 << 440 << 4;
         QTest::newRow("C") << "C" << 4 << 523 << 4;
         QTest::newRow("a# lower case") << "a#" << 4 << 466 << 4;
-        QTest::newRow("G+") << "G+" << 4 << 831 << 4;
         QTest::newRow("one up") << ">A" << 4 << 880 << 5;
         QTest::newRow("down and up") << "<<>A" << 4 << 220 << 3;
         QTest::newRow("held at 0") << "<<<<<<A" << 4 << 28 << 0;
@@ -31,19 +30,15 @@ private slots:
         QTest::newRow("N0") << "N0" << 4 << 28 << 4;
         QTest::newRow("N keeps the octave") << "N60" << 7 << 880 << 7;
         QTest::newRow("N115 above 20 kHz") << "N115" << 4 << 0 << 4;
-        QTest::newRow("N122") << "N122" << 4 << 0 << 4;
         QTest::newRow("N negative") << "N-1" << 4 << 0 << 4;
         QTest::newRow("N alone") << "N" << 4 << 0 << 4;
         QTest::newRow("B#") << "B#" << 4 << 0 << 4;
         QTest::newRow("E+") << "E+" << 4 << 0 << 4;
         QTest::newRow("C-") << "C-" << 4 << 0 << 4;
-        QTest::newRow("F-") << "F-" << 4 << 0 << 4;
         QTest::newRow("left over") << "CB" << 4 << 0 << 4;
         QTest::newRow("sharp then flat") << "C#-" << 4 << 0 << 4;
         QTest::newRow("O without digit") << "OA" << 4 << 0 << 4;
-        QTest::newRow("O alone") << "O" << 4 << 0 << 4;
         QTest::newRow("no letter") << ">>" << 4 << 0 << 4;
-        QTest::newRow("H") << "H" << 4 << 0 << 4;
         QTest::newRow("empty") << "" << 4 << 0 << 4;
         QTest::newRow("above 20 kHz") << "O9E" << 4 << 0 << 4;
     }

@@ -1,3 +1,4 @@
+#include "audio/SampleLayout.h"
 #include "platform/WaveStream.h"
 
 #include <QtEndian>
@@ -5,29 +6,14 @@
 
 namespace {
 
-// A PCM wave image with the given samples and an extra chunk before "data".
+// A PCM wave image of the tone generator's layout with the given samples.
 QByteArray waveImage(int channels, int bits, int rate, const QByteArray &samples)
 {
-    QByteArray fmt(16, '\0');
-    qToLittleEndian<quint16>(1, fmt.data());
-    qToLittleEndian<quint16>(quint16(channels), fmt.data() + 2);
-    qToLittleEndian<quint32>(quint32(rate), fmt.data() + 4);
-    qToLittleEndian<quint32>(quint32(rate * channels * bits / 8), fmt.data() + 8);
-    qToLittleEndian<quint16>(quint16(channels * bits / 8), fmt.data() + 12);
-    qToLittleEndian<quint16>(quint16(bits), fmt.data() + 14);
-    auto chunk = [](const char *id, const QByteArray &body) {
-        QByteArray size(4, '\0');
-        qToLittleEndian<quint32>(quint32(body.size()), size.data());
-        QByteArray c = QByteArray(id, 4) + size + body;
-        if (body.size() % 2)
-            c += '\0';
-        return c;
-    };
-    const QByteArray body =
-        QByteArray("WAVE") + chunk("fmt ", fmt) + chunk("LIST", "abc") + chunk("data", samples);
-    QByteArray size(4, '\0');
-    qToLittleEndian<quint32>(quint32(body.size()), size.data());
-    return QByteArray("RIFF") + size + body;
+    SampleLayout layout;
+    layout.channels = channels;
+    layout.bytesPerSample = bits / 8;
+    layout.sampleRate = rate;
+    return layout.waveHeader(samples.size()) + samples;
 }
 
 QByteArray int16s(std::initializer_list<qint16> values)
@@ -50,7 +36,8 @@ class TestWaveStream : public QObject
 private slots:
     void theFormatIsFoundPastOtherChunks()
     {
-        const QByteArray image = waveImage(2, 16, 96000, int16s({1, 2, 3, 4, 5}));
+        QByteArray image = waveImage(2, 16, 96000, int16s({1, 2, 3, 4, 5}));
+        image.insert(36, QByteArray("LIST\x03\0\0\0abc\0", 12));
         WaveStream::Format f;
         QVERIFY(WaveStream::parse(image.constData(), image.size(), f));
         QCOMPARE(f.channels, 2);
