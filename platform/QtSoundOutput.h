@@ -4,8 +4,8 @@
 #include "platform/WaveStream.h"
 
 #include <QAudioDevice>
+#include <QElapsedTimer>
 #include <QObject>
-#include <memory>
 
 class QAudioSink;
 
@@ -28,14 +28,25 @@ public:
     // A stuck device never holds a synchronous play longer than the tone plus this.
     static constexpr int kSyncGraceMs = 500;
     static constexpr int kSyncPollMs = 5;
+    static constexpr int kCloseDelayMs = 50;
+    // The sound library may still call into a sink shortly after it was stopped, so a
+    // stopped sink is deleted only this much later.
+    static constexpr int kRetireMs = 3000;
+    // The sound library's own teardown at exit can crash while a stream is still being
+    // closed; the program's end waits until the last sound activity is this long past.
+    static constexpr int kQuietMs = 300;
 
 private:
     void playAsync(const char *wave, const WaveStream::Format &format, bool loop,
                    const QAudioDevice &device);
-    void playSync(const char *wave, const WaveStream::Format &format,
-                  const QAudioDevice &device) const;
+    void playSync(const char *wave, const WaveStream::Format &format, const QAudioDevice &device);
+    void closeWhenPlayed(QAudioSink *sink, qint64 durationUs);
+    void retire(QAudioSink *sink);
+    void waitUntilQuiet();
 
-    std::unique_ptr<QAudioSink> m_sink;
+    QAudioSink *m_sink = nullptr;
+    QElapsedTimer m_sinceActivity;
+    int m_generation = 0;
     WaveStream m_stream;
     Levels m_levels;
 };
