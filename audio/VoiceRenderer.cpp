@@ -110,11 +110,11 @@ void addSample(quint8 *frame, const SampleLayout &layout, double v)
 
 } // namespace
 
-bool VoiceRenderer::render(quint8 *area, qint64 dataSize, const SampleLayout &layout,
+void VoiceRenderer::render(quint8 *area, qint64 dataSize, const SampleLayout &layout,
                            const Voice &voice)
 {
     if (voice.share <= 0 || !(voice.frequency > 0) || voice.frequency > layout.sampleRate)
-        return false;
+        return;
     Oscillator osc(voice, layout);
     qint64 n = osc.firstCycle();
     qint64 j = 0;
@@ -128,5 +128,4 @@ bool VoiceRenderer::render(quint8 *area, qint64 dataSize, const SampleLayout &la
             n = qint64(std::trunc(k * osc.per - std::trunc((k - 1) * osc.per)));
         }
     }
-    return true;
 }

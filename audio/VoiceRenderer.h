@@ -15,8 +15,8 @@ public:
         TTGWave waveform = tgSine;
     };
 
-    // Returns false when the voice is silent (no share, no frequency, or a cycle
-    // shorter than one sample) and leaves the area alone.
-    static bool render(quint8 *area, qint64 dataSize, const SampleLayout &layout,
+    // A silent voice (no share, no frequency, or a cycle shorter than one sample) leaves
+    // the area alone.
+    static void render(quint8 *area, qint64 dataSize, const SampleLayout &layout,
                        const Voice &voice);
 };
