@@ -12,6 +12,19 @@ public:
     // A value from 0 to range - 1.
     static quint32 next(quint32 range);
 
+    // Restarts the sequence at seed 1 for its lifetime, then hands the previous state back.
+    class FixedSeed
+    {
+    public:
+        FixedSeed() : m_saved(s_state) { s_state = 1; }
+        ~FixedSeed() { s_state = m_saved; }
+        FixedSeed(const FixedSeed &) = delete;
+        FixedSeed &operator=(const FixedSeed &) = delete;
+
+    private:
+        quint32 m_saved;
+    };
+
 private:
     static quint32 s_state;
 };

@@ -134,6 +134,7 @@ void TToneGen::SetStereo(bool stereo)
 
 void TToneGen::SetAMLevel(TTGAMLevel level)
 {
+    level = validLevel(level);
     m_amLevel = level;
     SetAMAmplitude(m_am.amplitudes[level]);
     SetAMWaveform(m_am.waveforms[level]);
@@ -176,6 +177,7 @@ void TToneGen::ResetAM()
 
 void TToneGen::SetAMParameter(TTGAMLevel level, qint16 amplitude, TTGWave wave, float frequency)
 {
+    level = validLevel(level);
     m_am.amplitudes[level] = amplitude;
     m_am.waveforms[level] = wave;
     m_am.frequencies[level] = frequency;
@@ -245,39 +247,41 @@ SampleLayout TToneGen::layout() const
 
 bool TToneGen::BuildBuffer(bool withEnvelope)
 {
-    const quint32 otherRandom = NoiseGenerator::state();
-    NoiseGenerator::setState(1);
+    const NoiseGenerator::FixedSeed sameNoiseEveryTime;
     const SampleLayout lay = layout();
-    const qint64 dataSize = lay.dataSize(m_duration);
-    const QByteArray header = lay.waveHeader(dataSize);
     // The player may still be reading the old buffer.
     Stop();
-    m_buffer.reset();
-    m_bufferSize = 0;
-    m_dataSize = 0;
-    const qint64 size = SampleLayout::kHeaderSize + dataSize + SampleLayout::kSlackSize;
-    if (dataSize > 0)
-        m_buffer.reset(new (std::nothrow) quint8[size_t(size)]);
-    if (!m_buffer) {
-        NoiseGenerator::setState(otherRandom);
+    if (!allocate(lay, lay.dataSize(m_duration)))
         return false;
-    }
-    m_bufferSize = size;
-    m_dataSize = dataSize;
-    std::memset(m_buffer.get(), quint8(lay.fillValue()), size_t(size));
-    std::memcpy(m_buffer.get(), header.constData(), size_t(header.size()));
     quint8 *area = m_buffer.get() + SampleLayout::kHeaderSize;
     renderVoices(area);
     m_envelopeDirty = true;
     m_dirty = false;
     m_hasEnvelope = false;
     if (withEnvelope) {
-        Envelope::apply(area, dataSize, lay, m_envelope);
+        Envelope::apply(area, m_dataSize, lay, m_envelope);
         m_envelopeDirty = false;
         m_hasEnvelope = true;
     }
     ++m_buildCount;
-    NoiseGenerator::setState(otherRandom);
+    return true;
+}
+
+bool TToneGen::allocate(const SampleLayout &lay, qint64 dataSize)
+{
+    m_buffer.reset();
+    m_bufferSize = 0;
+    m_dataSize = 0;
+    const qint64 size = SampleLayout::kHeaderSize + dataSize + SampleLayout::kSlackSize;
+    if (dataSize > 0)
+        m_buffer.reset(new (std::nothrow) quint8[size_t(size)]);
+    if (!m_buffer)
+        return false;
+    m_bufferSize = size;
+    m_dataSize = dataSize;
+    const QByteArray header = lay.waveHeader(dataSize);
+    std::memset(m_buffer.get(), quint8(lay.fillValue()), size_t(size));
+    std::memcpy(m_buffer.get(), header.constData(), size_t(header.size()));
     return true;
 }
 
@@ -313,7 +317,7 @@ void TToneGen::SetOctave(int octave)
 
 void TToneGen::SetAMOctave(TTGAMLevel level, int octave)
 {
-    m_amOctaves[level] = qBound(NoteName::kMinOctave, octave, NoteName::kMaxOctave);
+    m_amOctaves[validLevel(level)] = qBound(NoteName::kMinOctave, octave, NoteName::kMaxOctave);
 }
 
 int TToneGen::SetNote(const QString &note)
@@ -328,6 +332,7 @@ int TToneGen::SetNote(const QString &note)
 
 float TToneGen::SetAMNote(TTGAMLevel level, const QString &note)
 {
+    level = validLevel(level);
     const NoteName::Result parsed = NoteName::parse(note, m_amOctaves[level]);
     if (parsed.frequency == 0)
         return 0;

@@ -79,7 +79,7 @@ public:
     // Note names for the main oscillator and for each level, in the octave given before.
     int Octave() const { return m_octave; }
     void SetOctave(int octave);
-    int AMOctave(TTGAMLevel level) const { return m_amOctaves[level]; }
+    int AMOctave(TTGAMLevel level) const { return m_amOctaves[validLevel(level)]; }
     void SetAMOctave(TTGAMLevel level, int octave);
     // The frequency set, or 0 when the text is no note (nothing changes then).
     int SetNote(const QString &note);
@@ -107,6 +107,8 @@ public:
 private:
     SampleLayout layout() const;
     bool BuildBuffer(bool withEnvelope);
+    // A fresh buffer filled with the zero level and headed by the wave header.
+    bool allocate(const SampleLayout &lay, qint64 dataSize);
     void renderVoices(quint8 *area) const;
     double amVoiceFrequency(int level) const;
     void StartPlayback();

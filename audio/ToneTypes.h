@@ -32,3 +32,9 @@ enum TTGAMLevel
 };
 
 constexpr int kAMLevelCount = 8;
+
+// A level read from stored settings may be out of range; it never indexes past the tables.
+constexpr TTGAMLevel validLevel(TTGAMLevel level)
+{
+    return level < tgAMLevel1 ? tgAMLevel1 : level > tgAMLevel8 ? tgAMLevel8 : level;
+}

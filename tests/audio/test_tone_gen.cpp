@@ -164,6 +164,11 @@ private slots:
         gen.SetAMLevel(tgAMLevel3);
         QCOMPARE(gen.AMWaveform(), tgNoise);
         QCOMPARE(gen.AMAmplitude(), 100);
+        gen.SetAMParameter(TTGAMLevel(11), 7, tgSquare, 1);
+        gen.SetAMLevel(TTGAMLevel(-2));
+        QCOMPARE(gen.AMLevel(), tgAMLevel1);
+        gen.SetAMLevel(tgAMLevel8);
+        QCOMPARE(gen.AMAmplitude(), 7);
     }
 
     void amLevelsTakeTheirShareAndTheMainOscillatorTheRest()
