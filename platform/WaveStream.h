@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QIODevice>
+#include <atomic>
+
+// Reads the samples of an in-memory PCM wave image as stereo frames scaled by the program's
+// own channel levels. The image itself is only read.
+class WaveStream : public QIODevice
+{
+    Q_OBJECT
+
+public:
+    struct Format
+    {
+        int channels = 0;
+        int sampleRate = 0;
+        int bitsPerSample = 0;
+        qint64 dataOffset = 0;
+        qint64 dataSize = 0;
+
+        int bytesPerSample() const { return bitsPerSample / 8; }
+        qint64 frames() const { return dataSize / (qint64(channels) * bytesPerSample()); }
+        qint64 durationMs() const { return sampleRate > 0 ? frames() * 1000 / sampleRate : 0; }
+    };
+
+    // Finds the "fmt " and "data" chunks; only 8- and 16-bit PCM, mono or stereo, is accepted.
+    static bool parse(const char *wave, qint64 size, Format &format);
+
+    explicit WaveStream(QObject *parent = nullptr);
+
+    void start(const char *wave, const Format &format, bool loop);
+    // Levels from 0 to 65535 for the left and right channel; may change while playing.
+    void setLevels(quint16 left, quint16 right);
+
+    bool isSequential() const override { return true; }
+    bool atEnd() const override;
+    qint64 bytesAvailable() const override;
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override;
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    int outputFrameBytes() const { return 2 * m_format.bytesPerSample(); }
+    int scaled(const char *sample, double gain) const;
+    void putSample(char *out, int value) const;
+
+    const char *m_samples = nullptr;
+    Format m_format;
+    bool m_loop = false;
+    qint64 m_frame = 0;
+    std::atomic<double> m_leftGain{1.0};
+    std::atomic<double> m_rightGain{1.0};
+};

@@ -1,0 +1,59 @@
+#include "audio/SampleLayout.h"
+#include "platform/QtSoundOutput.h"
+
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QtTest>
+
+namespace {
+
+// 100 ms of 8-bit mono silence as a complete wave image.
+QByteArray shortTone()
+{
+    const SampleLayout layout = SampleLayout::of(tg8Bit, tgLoQ, false);
+    return layout.waveHeader(4410) + QByteArray(4410, char(128));
+}
+
+} // namespace
+
+// Runs against whatever the machine has: a real device, or (on a server) none at all.
+// The program's own output is used, as its sinks outlive the test.
+class TestQtSoundOutput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyModePlaysAndStopsWithoutBlockingLongerThanTheTone()
+    {
+        const bool device = !QMediaDevices::defaultAudioOutput().isNull();
+        qInfo() << "audio output:" << QMediaDevices::defaultAudioOutput().description();
+        SoundOutput &output = SoundOutput::standard();
+        const QByteArray tone = shortTone();
+        QElapsedTimer clock;
+        clock.start();
+        output.play(tone.constData(), tone.size(), SoundOutput::Mode::Sync);
+        QVERIFY(clock.elapsed() < 100 + QtSoundOutput::kSyncGraceMs + 200);
+        if (device)
+            QVERIFY(clock.elapsed() >= 95);
+
+        clock.restart();
+        output.play(tone.constData(), tone.size(), SoundOutput::Mode::Async);
+        output.play(tone.constData(), tone.size(), SoundOutput::Mode::Loop);
+        QTest::qWait(150);
+        output.stop();
+        output.stop();
+        QVERIFY(clock.elapsed() < 1000);
+    }
+
+    void somethingThatIsNoWaveIsIgnored()
+    {
+        SoundOutput &output = SoundOutput::standard();
+        const QByteArray junk(100, 'x');
+        output.play(junk.constData(), junk.size(), SoundOutput::Mode::Sync);
+        output.play(nullptr, 0, SoundOutput::Mode::Loop);
+        output.stop();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQtSoundOutput)
+#include "test_qt_sound_output.moc"

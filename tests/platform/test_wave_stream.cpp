@@ -1,0 +1,111 @@
+#include "audio/SampleLayout.h"
+#include "platform/WaveStream.h"
+
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+// A PCM wave image of the tone generator's layout with the given samples.
+QByteArray waveImage(int channels, int bits, int rate, const QByteArray &samples)
+{
+    SampleLayout layout;
+    layout.channels = channels;
+    layout.bytesPerSample = bits / 8;
+    layout.sampleRate = rate;
+    return layout.waveHeader(samples.size()) + samples;
+}
+
+QByteArray int16s(std::initializer_list<qint16> values)
+{
+    QByteArray bytes;
+    for (const qint16 v : values) {
+        char raw[2];
+        qToLittleEndian(v, raw);
+        bytes.append(raw, 2);
+    }
+    return bytes;
+}
+
+} // namespace
+
+class TestWaveStream : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theFormatIsFoundPastOtherChunks()
+    {
+        QByteArray image = waveImage(2, 16, 96000, int16s({1, 2, 3, 4, 5}));
+        image.insert(36, QByteArray("LIST\x03\0\0\0abc\0", 12));
+        WaveStream::Format f;
+        QVERIFY(WaveStream::parse(image.constData(), image.size(), f));
+        QCOMPARE(f.channels, 2);
+        QCOMPARE(f.bitsPerSample, 16);
+        QCOMPARE(f.sampleRate, 96000);
+        QCOMPARE(f.dataSize, 10);
+        QCOMPARE(f.frames(), 2); // a partial frame is not played
+    }
+
+    void brokenOrUnsupportedImagesAreRefused()
+    {
+        WaveStream::Format f;
+        const QByteArray good = waveImage(1, 8, 44100, "abc");
+        QVERIFY(!WaveStream::parse(nullptr, 0, f));
+        QVERIFY(!WaveStream::parse(good.constData(), 11, f));
+        QByteArray noData = good;
+        noData.replace(noData.indexOf("data"), 4, "junk");
+        QVERIFY(!WaveStream::parse(noData.constData(), noData.size(), f));
+        for (const auto &[channels, bits] : {std::pair{3, 8}, {1, 24}, {0, 16}}) {
+            const QByteArray odd = waveImage(channels, bits, 44100, "abcd");
+            QVERIFY(!WaveStream::parse(odd.constData(), odd.size(), f));
+        }
+        // A data chunk that claims more than there is plays only what is there.
+        QByteArray cut = waveImage(1, 8, 44100, "abcdef");
+        cut.chop(3);
+        QVERIFY(WaveStream::parse(cut.constData(), cut.size(), f));
+        QCOMPARE(f.dataSize, 3);
+    }
+
+    void monoEightBitBecomesStereoWithEachChannelsLevel()
+    {
+        const QByteArray image = waveImage(1, 8, 44100, QByteArray("\x80\xff\x00", 3));
+        const QByteArray copy = image;
+        WaveStream::Format f;
+        QVERIFY(WaveStream::parse(image.constData(), image.size(), f));
+        WaveStream stream;
+        stream.start(image.constData(), f, false);
+        stream.setLevels(65535, 32767);
+        QCOMPARE(stream.bytesAvailable(), 6);
+        const QByteArray out = stream.readAll();
+        QCOMPARE(out, QByteArray("\x80\x80\xff\xbf\x00\x40", 6));
+        QVERIFY(stream.atEnd());
+        QCOMPARE(image, copy);
+    }
+
+    void sixteenBitStereoKeepsItsChannelsApart()
+    {
+        const QByteArray image = waveImage(2, 16, 96000, int16s({1000, -1000, 32767, -32768}));
+        WaveStream::Format f;
+        QVERIFY(WaveStream::parse(image.constData(), image.size(), f));
+        WaveStream stream;
+        stream.start(image.constData(), f, false);
+        stream.setLevels(0, 65535);
+        QCOMPARE(stream.readAll(), int16s({0, -1000, 0, -32768}));
+    }
+
+    void loopingWrapsAroundAndOnlyWholeFramesAreHandedOut()
+    {
+        const QByteArray image = waveImage(1, 16, 44100, int16s({1, 2, 3}));
+        WaveStream::Format f;
+        QVERIFY(WaveStream::parse(image.constData(), image.size(), f));
+        WaveStream stream;
+        stream.start(image.constData(), f, true);
+        QCOMPARE(stream.read(4 * 7 + 3), int16s({1, 1, 2, 2, 3, 3, 1, 1, 2, 2, 3, 3, 1, 1}));
+        QVERIFY(!stream.atEnd());
+        QCOMPARE(stream.read(4), int16s({2, 2}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWaveStream)
+#include "test_wave_stream.moc"
