@@ -1,6 +1,8 @@
 #include "measure/TfrmMeres.h"
 
+#include "app/Dialogs.h"
 #include "app/TfrmMain.h"
+#include "audio/TToneGen.h"
 #include "measure/DeviceLink.h"
 #include "measure/ImageArea.h"
 #include "measure/SystemPorts.h"
@@ -10,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 
 TfrmMeres *frmMeres = nullptr;
 
@@ -66,6 +69,93 @@ TfrmMeres::TfrmMeres(QWidget *parent)
         SystemPorts(frmMain->settingsPath()), this);
     connect(Link, &DeviceLink::valueTextChanged, stValue, &QLabel::setText);
     connect(Link, &DeviceLink::statusTextChanged, frmMain, &TfrmMain::setStatusText);
+
+    setupCueTone();
+    connect(bStart, &QPushButton::clicked, this, &TfrmMeres::bStartClick);
+    connect(bNext, &QPushButton::clicked, this, &TfrmMeres::bNextClick);
+    connect(bPrev, &QPushButton::clicked, this, &TfrmMeres::bPrevClick);
+    tmrMPont = new QTimer(this);
+    tmrMPont->setInterval(100);
+    connect(tmrMPont, &QTimer::timeout, this, &TfrmMeres::tmrMPontTimer);
+    tmrMPont->start();
+}
+
+TfrmMeres::~TfrmMeres() = default;
+
+void TfrmMeres::setupCueTone()
+{
+    // A 100 ms, 440 Hz pure sine at half volume.
+    ToneGen = std::make_unique<TToneGen>();
+    ToneGen->SetResolution(tg8Bit);
+    ToneGen->SetQuality(tgLoQ);
+    ToneGen->SetLeftVolume(50);
+    ToneGen->SetRightVolume(50);
+    for (int level = 0; level < kAMLevelCount; ++level) {
+        ToneGen->SetAMLevel(TTGAMLevel(level));
+        ToneGen->SetAMAmplitude(0);
+    }
+    ToneGen->SetAMLevel(tgAMLevel1);
+}
+
+QString TfrmMeres::calibrationPrompt()
+{
+    return QStringLiteral("Kalibrálja a készüléket 200uA-re, majd nyomja meg az OK gombot!");
+}
+
+void TfrmMeres::tmrMPontTimer()
+{
+    tmrMPont->stop();
+    applyTick(Run.tick(MeasuringRun::readingFromText(stValue->text())));
+    tmrMPont->start();
+}
+
+void TfrmMeres::applyTick(const MeasuringRun::Tick &tick)
+{
+    if (tick.shownPoint < 0)
+        ShowIdle();
+    else
+        ShowPoint(tick.shownPoint, tick.blinkPhase);
+    if (tick.storedValue) {
+        const MeasPoint &point = m_points.point(tick.storedPoint);
+        SetCell(point.Side, point.Row, QString::number(*tick.storedValue));
+    }
+    if (tick.playCue)
+        ToneGen->Play();
+    stLabel->setText(promptText(tick));
+}
+
+QString TfrmMeres::promptText(const MeasuringRun::Tick &tick) const
+{
+    switch (tick.prompt) {
+    case MeasuringRun::Prompt::PointLabel:
+        return m_points.point(tick.promptPoint).Label;
+    case MeasuringRun::Prompt::Release:
+        return frmMain->CatalogueText(QStringLiteral("msg"), QStringLiteral("Release"));
+    case MeasuringRun::Prompt::Empty:
+        break;
+    }
+    return QString();
+}
+
+void TfrmMeres::bStartClick()
+{
+    if (!Dialogs::askOkCancel(this, calibrationPrompt()))
+        return;
+    for (int row = 1; row <= 12; ++row) {
+        SetCell(1, row, QString());
+        SetCell(2, row, QString());
+    }
+    Run.start();
+}
+
+void TfrmMeres::bNextClick()
+{
+    Run.next();
+}
+
+void TfrmMeres::bPrevClick()
+{
+    Run.prev();
 }
 
 void TfrmMeres::DisconnectPort()
@@ -151,8 +241,8 @@ void TfrmMeres::FormCreate()
     setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("Meas")));
     for (QPushButton *button : {bStart, bSave, bPrev, bNext})
         button->setText(frmMain->CatalogueText(QStringLiteral("Caption"), button->text()));
-    PointIndex = -1;
-    MeasState = 0;
+    Run.PointIndex = -1;
+    Run.MeasState = MeasuringRun::Stopped;
     m_points = PointMap::read(frmMain->catalogue());
     grMeres->item(0, 1)->setText(
         frmMain->CatalogueText(QStringLiteral("Caption"), QStringLiteral("Left")));

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "app/MdiChild.h"
+#include "measure/MeasuringRun.h"
 #include "measure/PointMap.h"
 #include "measure/PointPainter.h"
+
+#include <memory>
 
 class ImageArea;
 class DeviceLink;
@@ -10,6 +13,8 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QTableWidget;
+class QTimer;
+class TToneGen;
 
 // The measuring window: live value, result grid, the body picture with the points,
 // the prompt line and the run's buttons.
@@ -19,6 +24,7 @@ class TfrmMeres : public MdiChild
 
 public:
     explicit TfrmMeres(QWidget *parent = nullptr);
+    ~TfrmMeres() override;
 
     // The result grid as the rest of the program sees it: column 1 left, 2 right,
     // rows 1 to 12 the meridians; row 0 and column 0 are headings. Only value cells
@@ -38,8 +44,17 @@ public:
     static constexpr int kDesignWidth = 738;
     static constexpr int kDesignHeight = 503;
 
-    int PointIndex = -1;
-    int MeasState = 0;
+    // One measuring tick: read the live value, advance the run, show what it says.
+    void tmrMPontTimer();
+    void bStartClick();
+    void bNextClick();
+    void bPrevClick();
+
+    static QString calibrationPrompt();
+
+    MeasuringRun Run;
+    QTimer *tmrMPont = nullptr;
+    std::unique_ptr<TToneGen> ToneGen;
 
     QFrame *GrPanel = nullptr;
     QLabel *stValue = nullptr;
@@ -66,6 +81,9 @@ private:
     void FormCreate();
     void FormResize();
     QSize outerSize() const;
+    void applyTick(const MeasuringRun::Tick &tick);
+    QString promptText(const MeasuringRun::Tick &tick) const;
+    void setupCueTone();
 
     PointMap m_points;
     PointPainter m_painter;

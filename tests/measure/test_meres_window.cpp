@@ -126,8 +126,8 @@ private slots:
         for (int row = 1; row <= 12; ++row)
             QCOMPARE(w->Cell(0, row), meridians[row - 1]);
         QVERIFY(w->Cell(0, 0).isEmpty());
-        QCOMPARE(w->PointIndex, -1);
-        QCOMPARE(w->MeasState, 0);
+        QCOMPARE(w->Run.PointIndex, -1);
+        QCOMPARE(w->Run.MeasState, 0);
     }
 
     void resizingMovesPanelsAndAnchoredControlsOnly()

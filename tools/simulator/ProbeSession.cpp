@@ -8,7 +8,6 @@ namespace {
 constexpr int kLowestPlateau = 60;
 constexpr double kPlateauSpan = 15.0; // highest plateau / lowest
 constexpr double kRiseSteepness = 5.0;
-constexpr int kJitter = 3; // well inside the run's movement threshold
 
 double unitInterval(std::mt19937 &random)
 {
@@ -57,7 +56,9 @@ int ProbeSession::riseReading(int plateau, int frame) const
 
 int ProbeSession::jitter()
 {
-    return int(m_random() % (2 * kJitter + 1)) - kJitter;
+    if (m_timing.jitter <= 0)
+        return 0;
+    return int(m_random() % (2 * m_timing.jitter + 1)) - m_timing.jitter;
 }
 
 QList<int> ProbeSession::drawPlateaus(quint32 seed)

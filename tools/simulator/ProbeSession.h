@@ -26,6 +26,8 @@ public:
         int restFrames = 10;
         int riseFrames = 8;
         int holdFrames = 40;
+        // Largest random step around the plateau.
+        int jitter = 3;
     };
 
     struct Sample

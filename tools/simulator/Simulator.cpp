@@ -58,6 +58,8 @@ std::optional<Simulator::Mode> Simulator::modeOf(const QString &name)
         return Mode::NoPause;
     if (name == QLatin1String("silence"))
         return Mode::Silence;
+    if (name == QLatin1String("lifted"))
+        return Mode::Lifted;
     return std::nullopt;
 }
 
@@ -144,6 +146,10 @@ void Simulator::tick()
         sendGarbage();
         break;
     case Mode::Silence:
+        break;
+    case Mode::Lifted:
+        m_device.send(frameOf(0));
+        print("lifted", frameOf(0), 0);
         break;
     }
 }

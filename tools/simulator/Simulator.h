@@ -19,7 +19,9 @@ public:
         Normal,
         Garbage,
         NoPause,
-        Silence
+        Silence,
+        // The probe rests off the skin: readings of 0 while the session waits.
+        Lifted
     };
 
     struct Options

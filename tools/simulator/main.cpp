@@ -48,10 +48,14 @@ std::optional<Simulator::Options> parse(const QCoreApplication &app)
          QStringLiteral("s")},
         {QStringLiteral("hold"), QStringLiteral("Seconds on the plateau (8)."),
          QStringLiteral("s")},
+        {QStringLiteral("jitter"),
+         QStringLiteral("Largest random step around a plateau, kept well inside the run's "
+                        "movement threshold (3)."),
+         QStringLiteral("n")},
         {QStringLiteral("period"), QStringLiteral("Milliseconds between frames (200)."),
          QStringLiteral("ms")},
         {QStringLiteral("fault"),
-         QStringLiteral("Start in a fault mode: garbage, nopause, silence."),
+         QStringLiteral("Start in a fault mode: garbage, nopause, silence, lifted."),
          QStringLiteral("mode")},
         {QStringLiteral("quiet"), QStringLiteral("Do not print the frames.")},
         {QStringLiteral("register"),
@@ -76,6 +80,8 @@ std::optional<Simulator::Options> parse(const QCoreApplication &app)
     options.timing.restFrames = framesOf(parser, QStringLiteral("rest"), options.periodMs, 10);
     options.timing.riseFrames = framesOf(parser, QStringLiteral("rise"), options.periodMs, 8);
     options.timing.holdFrames = framesOf(parser, QStringLiteral("hold"), options.periodMs, 40);
+    if (parser.isSet(QStringLiteral("jitter")))
+        options.timing.jitter = qBound(0, parser.value(QStringLiteral("jitter")).toInt(), 10);
     if (parser.isSet(QStringLiteral("values"))) {
         const auto plateaus = ProbeSession::parsePlateaus(parser.value(QStringLiteral("values")));
         if (!plateaus) {

@@ -1,0 +1,182 @@
+#include "app/Application.h"
+#include "app/TfrmMain.h"
+#include "measure/ImageArea.h"
+#include "measure/PointPainter.h"
+#include "measure/TfrmMeres.h"
+#include "platform/ProfileFile.h"
+#include "support/ModalAnswer.h"
+#include "support/Simulator.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <algorithm>
+#include <sys/resource.h>
+
+// The measuring run in the whole program: the Start prompt, and a complete run against
+// the simulated device.
+class TestMeasuringE2E : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    QString linkPath() const { return m_dir->filePath("ttySIM"); }
+
+    void startProgram()
+    {
+        Application::createWindows(m_dir->filePath("tavimer"));
+        frmMain->show();
+        QTRY_VERIFY_WITH_TIMEOUT(frmMain->isReady(), 5000);
+        frmMain->bringToFront(frmMeres);
+    }
+
+    static double cpuSeconds()
+    {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+               (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", m_dir->filePath("xdg").toLocal8Bit());
+        QDir().mkpath(m_dir->filePath("xdg/Kelvaro/Tavimer/Database/arc"));
+        QFile::copy(qEnvironmentVariable("TAVIMER_SOURCE_DIR") + "/assets/tavimer.dat",
+                    m_dir->filePath("tavimer.dat"));
+        QVERIFY(
+            ProfileFile(m_dir->filePath("tavimer.ini")).writeString("Device", "Ports", linkPath()));
+    }
+
+    void cleanup()
+    {
+        if (frmMain)
+            frmMain->close();
+        Application::destroyWindows();
+    }
+
+    void cancellingTheCalibrationPromptChangesNothingAndOkEmptiesTheGrid()
+    {
+        startProgram();
+        frmMeres->SetCell(1, 1, "123");
+        frmMeres->SetCell(2, 12, "45");
+        {
+            ModalAnswer cancel({QMessageBox::Cancel});
+            frmMeres->bStartClick();
+            QCOMPARE(cancel.texts(), QStringList{TfrmMeres::calibrationPrompt()});
+        }
+        QCOMPARE(frmMeres->Cell(1, 1), QString("123"));
+        QCOMPARE(frmMeres->Run.PointIndex, -1);
+        ModalAnswer ok({QMessageBox::Ok});
+        frmMeres->bStartClick();
+        QCOMPARE(frmMeres->Cell(1, 1), QString());
+        QCOMPARE(frmMeres->Cell(2, 12), QString());
+        QCOMPARE(frmMeres->Cell(1, 0), QString("Bal"));
+        QCOMPARE(frmMeres->Cell(0, 12), QString("St"));
+        QCOMPARE(frmMeres->Run.PointIndex, 0);
+        QCOMPARE(frmMeres->Run.MeasState, int(MeasuringRun::WaitingForContact));
+        QTRY_COMPARE(frmMeres->stLabel->text(), frmMeres->Points().point(0).Label);
+    }
+
+    void theTickGoesOnWhileTheCalibrationPromptIsOpen()
+    {
+        startProgram();
+        int phaseWhileOpen = -1;
+        int ticksSeen = 0;
+        QTimer watcher;
+        watcher.setInterval(100);
+        connect(&watcher, &QTimer::timeout, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            if (phaseWhileOpen >= 0 && frmMeres->Run.BlinkPhase != phaseWhileOpen)
+                ++ticksSeen;
+            phaseWhileOpen = frmMeres->Run.BlinkPhase;
+            if (ticksSeen >= 3)
+                box->button(QMessageBox::Cancel)->click();
+        });
+        watcher.start();
+        frmMeres->bStartClick();
+        QVERIFY(ticksSeen >= 3);
+    }
+
+    void aSimulatedRunFillsTheGridPointByPointAndEndsIdle()
+    {
+        QList<int> values;
+        for (int i = 0; i < 24; ++i)
+            values << 120 + 41 * i;
+        QStringList valueTexts;
+        for (int v : values)
+            valueTexts << QString::number(v);
+        Simulator simulator;
+        QVERIFY(simulator.start(linkPath(), {"--values", valueTexts.join(','), "--jitter", "0",
+                                             "--rest", "0.6", "--rise", "0.4", "--hold", "6.6",
+                                             "--once", "--quiet", "--fault", "lifted"}));
+        startProgram();
+        QTRY_COMPARE_WITH_TIMEOUT(frmMeres->stValue->text(), QString("0"), 10000);
+        {
+            ModalAnswer ok({QMessageBox::Ok});
+            frmMeres->bStartClick();
+            QCOMPARE(ok.count(), 1);
+        }
+        const double cpuBefore = cpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        simulator.command("normal");
+
+        int filled = 0;
+        QDeadlineTimer deadline(24 * 9000);
+        while (frmMeres->Run.PointIndex != -1 && !deadline.hasExpired()) {
+            QTest::qWait(200);
+            int nowFilled = 0;
+            for (int row = 1; row <= 12; ++row)
+                nowFilled +=
+                    int(!frmMeres->Cell(1, row).isEmpty()) + int(!frmMeres->Cell(2, row).isEmpty());
+            QVERIFY(nowFilled >= filled);
+            filled = nowFilled;
+        }
+        const double cpuShare = (cpuSeconds() - cpuBefore) / (wall.elapsed() / 1000.0);
+        qInfo("run took %.1f s, CPU %.2f %% of a core", wall.elapsed() / 1000.0, cpuShare * 100);
+
+        QCOMPARE(frmMeres->Run.PointIndex, -1);
+        QCOMPARE(frmMeres->Run.MeasState, int(MeasuringRun::Stopped));
+        for (int i = 0; i < 24; ++i) {
+            const MeasPoint &point = frmMeres->Points().point(i);
+            QCOMPARE(frmMeres->Cell(point.Side, point.Row), QString::number(values[i]));
+        }
+        QTest::qWait(300);
+        QVERIFY(frmMeres->stLabel->text().isEmpty());
+        QImage idle(PointMap::kPictureWidth, PointMap::kPictureHeight, QImage::Format_RGB32);
+        PointPainter(PointPainter::embeddedPictures()).paintIdle(idle);
+        QCOMPARE(frmMeres->Image1->image().convertToFormat(QImage::Format_RGB32), idle);
+        QVERIFY(cpuShare < 0.25);
+    }
+
+    void oneTickWithItsRepaintIsCheap()
+    {
+        startProgram();
+        frmMeres->tmrMPont->stop();
+        frmMeres->bNextClick();
+        QList<qint64> costs;
+        QElapsedTimer timer;
+        for (int i = 0; i < 300; ++i) {
+            timer.start();
+            frmMeres->tmrMPontTimer();
+            frmMeres->Image1->repaint();
+            costs << timer.nsecsElapsed();
+        }
+        std::sort(costs.begin(), costs.end());
+        const double medianMs = costs[costs.size() / 2] / 1e6;
+        qInfo("tick with repaint: median %.3f ms", medianMs);
+        QVERIFY(medianMs < 10);
+    }
+};
+
+QTEST_MAIN(TestMeasuringE2E)
+#include "test_measuring_e2e.moc"
