@@ -1,4 +1,5 @@
 #include "app/Catalogue.h"
+#include "support/TempFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,16 +9,9 @@ class TestCatalogue : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    TempFiles m_files;
 
-    QString write(const QByteArray &bytes)
-    {
-        const QString path = m_dir.filePath("tavimer.dat");
-        QFile file(path);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(bytes);
-        return path;
-    }
+    QString write(const QByteArray &bytes) { return m_files.write("tavimer.dat", bytes); }
 
 private slots:
     void everyHashBecomesACarriageReturn()
@@ -28,7 +22,7 @@ private slots:
 
     void missingFileSectionOrKeyGivesTheKeyItself()
     {
-        const Catalogue none(m_dir.filePath("absent.dat"));
+        const Catalogue none(m_files.path("absent.dat"));
         QCOMPARE(none.text("Title", "PatSearch"), QString("PatSearch"));
         QCOMPARE(none.text("Msg", "A#B"), QString("A\rB"));
         const Catalogue some(write("[Title]\nCards=Kartonok\n"));

@@ -1,5 +1,6 @@
 #include "app/ProgramFiles.h"
 #include "app/Settings.h"
+#include "support/TempFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,21 +10,14 @@ class TestSettings : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    TempFiles m_files;
 
-    QString write(const QByteArray &bytes)
-    {
-        const QString path = m_dir.filePath("tavimer.ini");
-        QFile file(path);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(bytes);
-        return path;
-    }
+    QString write(const QByteArray &bytes) { return m_files.write("tavimer.ini", bytes); }
 
 private slots:
     void absentFileGivesTheDefaults()
     {
-        const Settings s = Settings::load(m_dir.filePath("none.ini"));
+        const Settings s = Settings::load(m_files.path("none.ini"));
         QCOMPARE(s.top, 0);
         QCOMPARE(s.left, 0);
         QCOMPARE(s.width, 800);
@@ -50,7 +44,7 @@ private slots:
 
     void savingWritesTheFiveValuesInOrder()
     {
-        const QString path = m_dir.filePath("fresh.ini");
+        const QString path = m_files.path("fresh.ini");
         Settings s;
         s.dbPath = "/x/";
         QVERIFY(s.save(path));
@@ -59,7 +53,7 @@ private slots:
         QCOMPARE(file.readAll(),
                  QByteArray("[Main]\r\nTop=0\r\nLeft=0\r\nWidth=800\r\nHeight=560\r\n"
                             "[Database]\r\nDBPath=/x/\r\n"));
-        QVERIFY(!s.save(m_dir.filePath("no-such-folder/tavimer.ini")));
+        QVERIFY(!s.save(m_files.path("no-such-folder/tavimer.ini")));
     }
 
     void programFileNamesFollowTheProgram()

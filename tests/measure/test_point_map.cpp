@@ -1,6 +1,7 @@
 #include "app/Catalogue.h"
 #include "measure/PointMap.h"
 #include "platform/Cp1250.h"
+#include "support/TempFiles.h"
 
 #include <QFile>
 #include <QImage>
@@ -12,15 +13,11 @@ class TestPointMap : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    TempFiles m_files;
 
     Catalogue write(const QString &text)
     {
-        const QString path = m_dir.filePath("tavimer.dat");
-        QFile file(path);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(Cp1250::fromUnicode(text));
-        return Catalogue(path);
+        return Catalogue(m_files.write("tavimer.dat", Cp1250::fromUnicode(text)));
     }
 
     static void verifyBlank(const PointMap &map)
@@ -48,7 +45,7 @@ private slots:
     void missingCatalogueOrSectionGivesBlankPoints()
     {
         verifyBlank(PointMap::read(nullptr));
-        const Catalogue absent(m_dir.filePath("absent.dat"));
+        const Catalogue absent(m_files.path("absent.dat"));
         verifyBlank(PointMap::read(&absent));
         const Catalogue other = write("[Title]\nMeas=Mérés\n[Mp2]\nX1=5\n");
         verifyBlank(PointMap::read(&other));
