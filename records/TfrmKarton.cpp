@@ -63,6 +63,7 @@ TfrmKarton::TfrmKarton(QWidget *parent)
         field->clear();
     eTTIdx->clear();
     setCardState(false);
+    bSave->setEnabled(false);
 }
 
 void TfrmKarton::buildButtons()
