@@ -9,6 +9,7 @@
 #include "records/PatientId.h"
 #include "records/RecordDates.h"
 #include "records/SheetFile.h"
+#include "records/SheetTabBar.h"
 #include "records/TfrmArc.h"
 #include "records/TfrmFind.h"
 
@@ -21,7 +22,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -167,9 +167,7 @@ QWidget *TfrmKarton::buildSheetPage()
     pageLayout->addWidget(Lapok);
     auto *layout = new QVBoxLayout(Lapok);
     layout->setContentsMargins(0, 0, 0, 0);
-    LapokTabs = new QTabBar(Lapok);
-    LapokTabs->setUsesScrollButtons(true);
-    LapokTabs->setExpanding(false);
+    LapokTabs = new SheetTabBar(Lapok);
     layout->addWidget(LapokTabs);
 
     auto *body = new QVBoxLayout();
@@ -203,7 +201,7 @@ QWidget *TfrmKarton::buildSheetPage()
     layout->addLayout(body, 1);
     Lapok->hide();
 
-    connect(LapokTabs, &QTabBar::currentChanged, this, &TfrmKarton::LapokChanged);
+    connect(LapokTabs, &SheetTabBar::currentChanged, this, &TfrmKarton::LapokChanged);
     connect(bDeleteKL, &QPushButton::clicked, this, &TfrmKarton::bDeleteKLClick);
     connect(bLoadKL, &QPushButton::clicked, this, &TfrmKarton::bLoadKLClick);
     return page;
@@ -490,22 +488,14 @@ void TfrmKarton::bArcClick()
 
 void TfrmKarton::KezelolapokShow()
 {
-    {
-        const QSignalBlocker block(LapokTabs);
-        while (LapokTabs->count() > 0)
-            LapokTabs->removeTab(LapokTabs->count() - 1);
-    }
+    LapokTabs->setCount(0);
     Lapok->hide();
     m_sheet = -1;
     const SheetFile file(sheetPath());
     QList<KLRecord> sheets;
     if (!file.exists() || !file.read(sheets) || sheets.isEmpty())
         return;
-    {
-        const QSignalBlocker block(LapokTabs);
-        for (int i = 0; i < sheets.size(); ++i)
-            LapokTabs->addTab(QString::number(i + 1) + QLatin1Char('.'));
-    }
+    LapokTabs->setCount(sheets.size());
     Lapok->show();
     setCurrentSheet(0);
     LapokChange();

@@ -10,7 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QTabBar;
+class SheetTabBar;
 class QTabWidget;
 
 // The patient card: personal data, anamnesis, complaints and treatment sheets of one
@@ -84,7 +84,7 @@ public:
     QPlainTextEdit *mPan = nullptr;
 
     QWidget *Lapok = nullptr;
-    QTabBar *LapokTabs = nullptr;
+    SheetTabBar *LapokTabs = nullptr;
     QLineEdit *eIdopont = nullptr;
     QLineEdit *eHelyszin = nullptr;
     QPlainTextEdit *mStatusz = nullptr;

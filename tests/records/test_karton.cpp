@@ -7,6 +7,7 @@
 #include "records/TfrmFind.h"
 #include "records/TfrmKarton.h"
 
+#include "records/SheetTabBar.h"
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,7 +15,6 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
