@@ -21,7 +21,7 @@ QFont listFont()
 {
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(14);
+    font.setPixelSize(12);
     return font;
 }
 } // namespace
