@@ -30,7 +30,7 @@ QFont listFont()
 {
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(12);
+    font.setPixelSize(11);
     return font;
 }
 
