@@ -201,7 +201,7 @@ QWidget *TfrmKarton::buildSheetPage()
     layout->addLayout(body, 1);
     Lapok->hide();
 
-    connect(LapokTabs, &SheetTabBar::currentChanged, this, &TfrmKarton::LapokChanged);
+    connect(LapokTabs, &SheetTabBar::currentChanged, this, &TfrmKarton::LapokChanging);
     connect(bDeleteKL, &QPushButton::clicked, this, &TfrmKarton::bDeleteKLClick);
     connect(bLoadKL, &QPushButton::clicked, this, &TfrmKarton::bLoadKLClick);
     return page;
@@ -224,7 +224,7 @@ void TfrmKarton::connectChanges()
         connect(field, &QLineEdit::textChanged, this, &TfrmKarton::eTMagChange);
     for (QPlainTextEdit *memo : {mAnm, mPan})
         connect(memo, &QPlainTextEdit::textChanged, this, &TfrmKarton::mAnmChange);
-    connect(Karton, &QTabWidget::currentChanged, this, &TfrmKarton::KartonChanged);
+    connect(Karton, &QTabWidget::currentChanged, this, &TfrmKarton::KartonChanging);
 }
 
 void TfrmKarton::resizeEvent(QResizeEvent *event)
@@ -327,7 +327,9 @@ void TfrmKarton::LoadCard(const QString &id)
         fields[i]->setText(values[i]);
     QString anm;
     QString pan;
-    const QString memoBase = frmMain->DBPath + eID->text();
+    // The requested id, not the stored one: a card file without its ID key would
+    // otherwise show no memos, and saving would then empty them.
+    const QString memoBase = frmMain->DBPath + id;
     const bool read = CardFile::readMemo(memoBase + QStringLiteral(".anm"), anm) &&
                       CardFile::readMemo(memoBase + QStringLiteral(".pan"), pan);
     mAnm->setPlainText(anm);
@@ -358,7 +360,7 @@ void TfrmKarton::showPage(int page)
         KezelolapokShow();
 }
 
-void TfrmKarton::KartonChanged(int page)
+void TfrmKarton::KartonChanging(int page)
 {
     // The user has picked another page; it is kept only if the save question allows.
     if (page == m_page)
@@ -378,7 +380,7 @@ void TfrmKarton::setCurrentSheet(int tab)
     m_sheet = tab;
 }
 
-void TfrmKarton::LapokChanged(int tab)
+void TfrmKarton::LapokChanging(int tab)
 {
     if (tab == m_sheet)
         return;

@@ -109,8 +109,8 @@ private:
     void eNevChange();
     void eTMagChange();
     void mAnmChange();
-    void KartonChanged(int page);
-    void LapokChanged(int tab);
+    void KartonChanging(int page);
+    void LapokChanging(int tab);
     void showPage(int page);
     void setCurrentSheet(int tab);
     void setCardState(bool open);

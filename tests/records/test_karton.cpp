@@ -327,6 +327,16 @@ private slots:
         QCOMPARE(frmKarton->eNev->text(), QString("A"));
     }
 
+    void cardFileWithoutItsIdKeyStillShowsItsMemos()
+    {
+        QVERIFY(writeFile(base("BXEQ0005") + ".sza", "[SzemelyiAdatok]\r\nNev=A\r\n"));
+        QVERIFY(writeFile(base("BXEQ0005") + ".anm", "kept"));
+        ModalScript script({findAndPick("a")});
+        frmKarton->bKeres->click();
+        QCOMPARE(frmKarton->eID->text(), QString("BXEQ0005"));
+        QCOMPARE(frmKarton->mAnm->toPlainText(), QString("kept"));
+    }
+
     void deletingACardLeavesItsBackups()
     {
         const QString id = savedCard("A");
