@@ -6,6 +6,7 @@
 #include "measure/DeviceLink.h"
 #include "measure/ImageArea.h"
 #include "measure/SystemPorts.h"
+#include "records/TfrmKarton.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -74,6 +75,7 @@ TfrmMeres::TfrmMeres(QWidget *parent)
     connect(bStart, &QPushButton::clicked, this, &TfrmMeres::bStartClick);
     connect(bNext, &QPushButton::clicked, this, &TfrmMeres::bNextClick);
     connect(bPrev, &QPushButton::clicked, this, &TfrmMeres::bPrevClick);
+    connect(bSave, &QPushButton::clicked, this, &TfrmMeres::bSaveClick);
     tmrMPont = new QTimer(this);
     tmrMPont->setInterval(100);
     connect(tmrMPont, &QTimer::timeout, this, &TfrmMeres::tmrMPontTimer);
@@ -156,6 +158,12 @@ void TfrmMeres::bNextClick()
 void TfrmMeres::bPrevClick()
 {
     Run.prev();
+}
+
+void TfrmMeres::bSaveClick()
+{
+    if (frmKarton)
+        frmKarton->SaveMeasurementAsSheet();
 }
 
 void TfrmMeres::DisconnectPort()

@@ -49,6 +49,7 @@ public:
     void bStartClick();
     void bNextClick();
     void bPrevClick();
+    void bSaveClick();
 
     static QString calibrationPrompt();
 

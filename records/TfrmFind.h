@@ -2,13 +2,40 @@
 
 #include <QDialog>
 
-// Finds a patient card by name.
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTimer;
+
+// Finds a patient card by name: every card of the database folder in one sorted
+// list, the selection following the beginning of the name as it is typed.
 class TfrmFind : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit TfrmFind(QWidget *parent = nullptr);
+
+    // The id of the line chosen with OK; kept between uses.
+    QString SelectedId;
+
+    QLineEdit *eFind = nullptr;
+    QListWidget *List = nullptr;
+    QPushButton *bOK = nullptr;
+    QPushButton *bCancel = nullptr;
+    QTimer *tmrClose = nullptr;
+
+    void FormShow();
+    void eFindChange();
+    void bOKClick();
+    void tmrCloseTimer();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QStringList m_lines;
 };
 
 extern TfrmFind *frmFind;

@@ -2,6 +2,19 @@
 
 #include "app/MdiChild.h"
 
+#include <QDateTime>
+#include <QList>
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class SheetTabBar;
+class QTabWidget;
+
+// The patient card: personal data, anamnesis, complaints and treatment sheets of one
+// card at a time. The files are read and written by the records classes.
 class TfrmKarton : public MdiChild
 {
     Q_OBJECT
@@ -9,10 +22,107 @@ class TfrmKarton : public MdiChild
 public:
     explicit TfrmKarton(QWidget *parent = nullptr);
 
-    // Name of the open card, empty when none is open.
+    // Name of the open card as of its last opening or saving; empty when none is open.
     QString PatientName;
-    bool isCardOpen() const { return false; }
-    void bBezarClick() {}
+    // Set while the sheet fields are filled, so that filling them is no change.
+    bool Loading = false;
+
+    bool isCardOpen() const;
+    bool FormCloseQuery() override;
+    bool AskSaveCard();
+    bool SaveCard();
+    void LoadCard(const QString &id);
+    void ShowPatientInCaption(const QString &name);
+    void SaveMeasurementAsSheet();
+
+    void bUjbetegClick();
+    void bKeresClick();
+    void bSaveClick();
+    void bBezarClick();
+    void bTorolClick();
+    void bArcClick();
+
+    void KezelolapokShow();
+    void LapokChange();
+    bool SaveSheetHeader();
+    void bLoadKLClick();
+    void bDeleteKLClick();
+
+    // The selected sheet, counted from 0; -1 when the card has none.
+    int sheetIndex() const { return m_sheet; }
+    // Today's date and the time of a new sheet come from here.
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+
+    QPushButton *bUjbeteg = nullptr;
+    QPushButton *bKeres = nullptr;
+    QPushButton *bSave = nullptr;
+    QPushButton *bBezar = nullptr;
+    QPushButton *bTorol = nullptr;
+    QPushButton *bArc = nullptr;
+    QWidget *pnlButtons = nullptr;
+    QTabWidget *Karton = nullptr;
+
+    QLineEdit *eNev = nullptr;
+    QLineEdit *eSzulDatum = nullptr;
+    QLineEdit *eNeme = nullptr;
+    QLineEdit *eLanyNev = nullptr;
+    QLineEdit *eAnyja = nullptr;
+    QLineEdit *eHelyseg = nullptr;
+    QLineEdit *eIrsz = nullptr;
+    QLineEdit *eCim = nullptr;
+    QLineEdit *eTel = nullptr;
+    QLineEdit *eFogl = nullptr;
+    QLineEdit *eTAJ = nullptr;
+    QLineEdit *eTMag = nullptr;
+    QLineEdit *eSuly = nullptr;
+    QLineEdit *eDiagn = nullptr;
+    QLineEdit *eBNO = nullptr;
+    QLineEdit *eID = nullptr;
+    QLineEdit *eDatum = nullptr;
+    QLineEdit *eTTIdx = nullptr;
+    QPlainTextEdit *mAnm = nullptr;
+    QPlainTextEdit *mPan = nullptr;
+
+    QWidget *Lapok = nullptr;
+    SheetTabBar *LapokTabs = nullptr;
+    QLineEdit *eIdopont = nullptr;
+    QLineEdit *eHelyszin = nullptr;
+    QPlainTextEdit *mStatusz = nullptr;
+    QLineEdit *eEgyeb = nullptr;
+    QPushButton *bDeleteKL = nullptr;
+    QPushButton *bLoadKL = nullptr;
+
+    static constexpr int kSheetPage = 3;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildButtons();
+    QWidget *buildPersonalPage();
+    QWidget *buildSheetPage();
+    QLineEdit *addField(QWidget *page, const QString &label, int x, int y, int width,
+                        bool small = false);
+    QList<QLineEdit *> personalFields() const;
+    void connectChanges();
+    void FormResize();
+    void eNevChange();
+    void eTMagChange();
+    void mAnmChange();
+    void KartonChanging(int page);
+    void LapokChanging(int tab);
+    void showPage(int page);
+    void setCurrentSheet(int tab);
+    void setCardState(bool open);
+    void openCard(const QString &id);
+    void greetOnBirthday();
+    QString base() const;
+    QString sheetPath() const;
+    QDate today() const { return m_clock().date(); }
+
+    std::function<QDateTime()> m_clock;
+    int m_page = 0;
+    int m_sheet = -1;
 };
 
 extern TfrmKarton *frmKarton;

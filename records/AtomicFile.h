@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Writes of the record files that a crash or a full disk can never leave half done.
+class AtomicFile
+{
+public:
+    // Writes `bytes` beside the file and then puts them in its place.
+    static bool write(const QString &path, const QByteArray &bytes);
+    // Renames `from` to `to` in one step, replacing a file named `to`.
+    static bool replace(const QString &from, const QString &to);
+};

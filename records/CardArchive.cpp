@@ -1,0 +1,74 @@
+#include "records/CardArchive.h"
+
+#include "platform/FileCopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace {
+
+bool startDetached(const QString &program, const QStringList &arguments, const QString &folder)
+{
+    return QProcess::startDetached(program, arguments, folder);
+}
+
+CardArchive::Launcher &launcher()
+{
+    static CardArchive::Launcher current = startDetached;
+    return current;
+}
+
+} // namespace
+
+QStringList CardArchive::cardFiles(const QString &folder, const QString &id)
+{
+    const QStringList names = QDir(folder).entryList(
+        {id + QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    // An id is matched as written, even where it holds wildcard characters.
+    QStringList own;
+    for (const QString &name : names) {
+        if (name.startsWith(id + QLatin1Char('.')))
+            own << name;
+    }
+    return own;
+}
+
+bool CardArchive::MoveCardFiles(const QString &id, const QString &from, const QString &to)
+{
+    for (const QString &name : cardFiles(from, id)) {
+        if (!FileCopy::copyFileTo(from + name, to + name).isEmpty())
+            return false;
+        QFile::remove(from + name);
+    }
+    return true;
+}
+
+QString CardArchive::siteCommandName()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("lista.bat");
+#else
+    return QStringLiteral("lista.sh");
+#endif
+}
+
+bool CardArchive::runSiteCommand(const QString &archiveFolder)
+{
+    if (!QFile::exists(archiveFolder + siteCommandName()))
+        return false;
+    QFile::remove(archiveFolder + QStringLiteral("lista.sem"));
+#ifdef Q_OS_WIN
+    const QString program = QStringLiteral("cmd.exe");
+    const QStringList arguments = {QStringLiteral("/c"), siteCommandName()};
+#else
+    const QString program = QStringLiteral("/bin/sh");
+    const QStringList arguments = {siteCommandName()};
+#endif
+    return launcher()(program, arguments, archiveFolder);
+}
+
+void CardArchive::setLauncher(Launcher launcher_)
+{
+    launcher() = launcher_ ? launcher_ : startDetached;
+}

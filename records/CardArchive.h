@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// Moving whole cards between the database folder and the archive folder, and the
+// site's command that runs whenever the folders are listed.
+class CardArchive
+{
+public:
+    // Starts a program detached in a working folder; true when it started.
+    using Launcher = std::function<bool(const QString &program, const QStringList &arguments,
+                                        const QString &workingFolder)>;
+
+    // Every file of the id with any extension, backups included.
+    static QStringList cardFiles(const QString &folder, const QString &id);
+    // Copies each file into `to`, replacing one of the same name, then deletes it in
+    // `from`. Stops at the first copy that fails and returns false; the files moved so
+    // far stay moved.
+    static bool MoveCardFiles(const QString &id, const QString &from, const QString &to);
+
+    // "lista.sh" on Linux ("lista.bat" on Windows) in the archive folder.
+    static QString siteCommandName();
+    // When the site command exists: deletes "lista.sem", then starts the command in
+    // the archive folder without waiting. Returns whether it was started.
+    static bool runSiteCommand(const QString &archiveFolder);
+    // Tests watch the start instead of running a process.
+    static void setLauncher(Launcher launcher);
+};

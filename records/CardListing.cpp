@@ -1,0 +1,84 @@
+#include "records/CardListing.h"
+
+#include "platform/ProfileFile.h"
+#include "records/AccentFolding.h"
+#include "records/CardFile.h"
+#include "records/PatientId.h"
+
+#include <QDir>
+#include <algorithm>
+#include <vector>
+
+namespace {
+QString fitted(const QString &text, int width)
+{
+    return text.left(width).leftJustified(width, QLatin1Char(' '));
+}
+} // namespace
+
+QString CardListing::line(const QString &name, const QString &birthDate, const QString &fileName)
+{
+    return fitted(name, kNameWidth) + QLatin1Char(' ') + fitted(birthDate, kBirthWidth) +
+           QLatin1Char(' ') + fileName.left(PatientId::kLength);
+}
+
+QString CardListing::idOf(const QString &line)
+{
+    return line.mid(kIdColumn, PatientId::kLength);
+}
+
+QStringList CardListing::cardFiles(const QString &folder)
+{
+    const QStringList names = QDir(folder).entryList(
+        {QStringLiteral("B*.sza")}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
+    QStringList cards;
+    for (const QString &name : names) {
+        if (name.size() == PatientId::kLength + 4)
+            cards << name;
+    }
+    return cards;
+}
+
+QStringList CardListing::lines(const QString &folder)
+{
+    QStringList result;
+    for (const QString &name : cardFiles(folder)) {
+        const ProfileFile file(folder + name);
+        result << line(file.readString(CardFile::section(), QStringLiteral("Nev")),
+                       file.readString(CardFile::section(), QStringLiteral("SzulDatum")), name);
+    }
+    sort(result);
+    return result;
+}
+
+void CardListing::sort(QStringList &lines)
+{
+    // Keys made once: a folder of thousands of cards is sorted at every showing.
+    struct Keyed
+    {
+        QByteArray key;
+        QString line;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(lines.size());
+    for (const QString &line : lines)
+        keyed.push_back({AccentFolding::searchKey(line), line});
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
+        const int byKey = a.key.compare(b.key);
+        return byKey != 0 ? byKey < 0 : AccentFolding::lessThan(a.line, b.line);
+    });
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        lines[i] = keyed[i].line;
+}
+
+int CardListing::findLine(const QStringList &lines, const QString &typed)
+{
+    if (typed.isEmpty())
+        return -1;
+    const QByteArray key = AccentFolding::searchKey(typed);
+    for (int i = 0; i < lines.size(); ++i) {
+        if (key.compare(AccentFolding::searchKey(lines[i].left(typed.size()))) <= 0)
+            return i;
+    }
+    return -1;
+}

@@ -1,0 +1,32 @@
+#include "records/PatientId.h"
+
+#include <QFileInfo>
+
+namespace {
+QChar letter(int offset)
+{
+    return QChar(64 + offset);
+}
+} // namespace
+
+QString PatientId::dateLetters(const QDate &date)
+{
+    return QString(letter(date.year() % 25)) + letter(date.month()) + letter(date.day() % 25);
+}
+
+QString PatientId::format(const QDate &date, int number)
+{
+    const QString head = QLatin1Char('B') + dateLetters(date);
+    return head + QString::number(number).rightJustified(kLength - head.size(), QLatin1Char('0'));
+}
+
+QString PatientId::NewPatientId(const QDate &today, const QString &dbPath, const QString &arcPath)
+{
+    const QString sza = QStringLiteral(".sza");
+    for (int number = 1; number <= kMaxNumber; ++number) {
+        const QString id = format(today, number);
+        if (!QFileInfo::exists(dbPath + id + sza) && !QFileInfo::exists(arcPath + id + sza))
+            return id;
+    }
+    return QString();
+}

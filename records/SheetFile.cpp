@@ -1,0 +1,84 @@
+#include "records/SheetFile.h"
+
+#include "records/AtomicFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+SheetFile::SheetFile(QString path) : m_path(std::move(path)) {}
+
+bool SheetFile::exists() const
+{
+    return QFileInfo::exists(m_path);
+}
+
+QList<KLRecord> SheetFile::parse(const QByteArray &bytes, qsizetype *complete)
+{
+    QList<KLRecord> sheets;
+    qsizetype offset = 0;
+    while (auto record = KLRecord::decode(bytes.constData() + offset, bytes.size() - offset)) {
+        sheets.append(*record);
+        offset += KLRecord::kRecordSize;
+    }
+    if (complete)
+        *complete = offset;
+    return sheets;
+}
+
+bool SheetFile::readBytes(QByteArray &bytes) const
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+bool SheetFile::read(QList<KLRecord> &sheets) const
+{
+    QByteArray bytes;
+    if (!readBytes(bytes))
+        return false;
+    sheets = parse(bytes);
+    return true;
+}
+
+bool SheetFile::append(const KLRecord &record)
+{
+    QByteArray bytes;
+    if (exists() && !readBytes(bytes))
+        return false;
+    qsizetype complete = 0;
+    parse(bytes, &complete);
+    if (complete != bytes.size())
+        return false;
+    return AtomicFile::write(m_path, bytes + record.bytes());
+}
+
+bool SheetFile::writeHeader(int index, const KLRecord &record)
+{
+    QByteArray bytes;
+    if (!readBytes(bytes) || index < 0 || index >= parse(bytes).size())
+        return false;
+    bytes.replace(qsizetype(index) * KLRecord::kRecordSize, KLRecord::kHeaderSize, record.header());
+    return AtomicFile::write(m_path, bytes);
+}
+
+bool SheetFile::removeSheet(int index, const QString &temporaryPath)
+{
+    QByteArray bytes;
+    if (!readBytes(bytes))
+        return false;
+    const qsizetype count = parse(bytes).size();
+    QByteArray kept;
+    for (qsizetype i = 0; i < count; ++i) {
+        if (i != index)
+            kept += bytes.mid(i * KLRecord::kRecordSize, KLRecord::kRecordSize);
+    }
+    QFile temporary(temporaryPath);
+    if (!temporary.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const bool written = temporary.write(kept) == kept.size() && temporary.flush();
+    temporary.close();
+    return written && AtomicFile::replace(temporaryPath, m_path);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "records/KLRecord.h"
+
+#include <QList>
+#include <QString>
+
+// A card's .kl file: sheet records one after the other, sheet 1 first. Every write
+// replaces the file whole, so a crash leaves either the old or the new file.
+class SheetFile
+{
+public:
+    explicit SheetFile(QString path);
+
+    const QString &path() const { return m_path; }
+    bool exists() const;
+
+    // The complete sheets before the first damage; false when the file cannot be read.
+    bool read(QList<KLRecord> &sheets) const;
+    // Refuses a file with damage in it, where the new sheet would never be listed.
+    bool append(const KLRecord &record);
+    // Rewrites the header of sheet `index` (0-based); the readings stay as they are.
+    bool writeHeader(int index, const KLRecord &record);
+    // Writes every sheet but `index` to `temporaryPath`, then puts it in the file's place.
+    bool removeSheet(int index, const QString &temporaryPath);
+
+    // Sheets of an in-memory file; `complete` receives the bytes they cover.
+    static QList<KLRecord> parse(const QByteArray &bytes, qsizetype *complete = nullptr);
+
+private:
+    bool readBytes(QByteArray &bytes) const;
+
+    QString m_path;
+};

@@ -1,0 +1,108 @@
+// Timings of the records with a full database folder; run by hand, not in CI:
+//   cmake --build build --target bench_records && QT_QPA_PLATFORM=offscreen
+//   build/tests/records/bench_records
+#include "app/Application.h"
+#include "app/TfrmMain.h"
+#include "platform/Cp1250.h"
+#include "records/KLRecord.h"
+#include "records/PatientId.h"
+#include "records/TfrmFind.h"
+#include "records/TfrmKarton.h"
+
+#include "records/SheetTabBar.h"
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const QDate kDay(2024, 5, 17);
+constexpr int kRuns = 5;
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+// 9,000 cards on the measured date code and 1,000 on another day.
+void fillDatabase(const QString &db)
+{
+    const char *names[] = {"Kovács", "Nagy", "Szabó", "Tóth", "Varga", "Kiss", "Molnár", "Ödön"};
+    for (int i = 0; i < 10000; ++i) {
+        const QDate day = i < 9000 ? kDay : kDay.addDays(1);
+        const QString id = PatientId::format(day, i < 9000 ? i + 1 : i - 8999);
+        const QString name = QString::fromUtf8(names[i % 8]) + QStringLiteral(" %1").arg(i);
+        writeFile(db + id + ".sza",
+                  Cp1250::fromUnicode("[SzemelyiAdatok]\r\nNev=" + name +
+                                      "\r\nSzulDatum=1970.05.17.\r\nNeme=\r\nID=" + id + "\r\n"));
+    }
+}
+
+template <typename F> double medianMs(F work)
+{
+    QList<double> times;
+    for (int i = 0; i < kRuns; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times << timer.nsecsElapsed() / 1e6;
+    }
+    std::sort(times.begin(), times.end());
+    return times[kRuns / 2];
+}
+
+void report(const char *what, double ms, double goalMs)
+{
+    std::printf("%-55s %8.1f ms (goal < %.0f ms)\n", what, ms, goalMs);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", dir.filePath("xdg").toLocal8Bit());
+    QDir().mkpath(dir.filePath("db/arc"));
+    QDir().mkpath(dir.filePath("xdg/Kelvaro/Tavimer/Database"));
+    Application::createWindows(dir.filePath("tavimer"));
+    frmMain->show();
+    while (!frmMain->isReady())
+        QTest::qWait(50);
+    const QString db = dir.filePath("db/");
+    frmMain->DBPath = db;
+    frmMain->ArcPath = db + "arc/";
+    fillDatabase(db);
+
+    report("search list filled from 10,000 cards", medianMs([] { frmFind->FormShow(); }), 1000);
+    frmFind->tmrClose->stop();
+    std::printf("  (%d lines)\n", frmFind->List->count());
+    report("NewPatientId on a date code with 9,000 cards",
+           medianMs([&db] { PatientId::NewPatientId(kDay, db, db + "arc/"); }), 100);
+
+    QByteArray sheets;
+    for (int i = 0; i < 1000; ++i) {
+        KLRecord record;
+        record.Idopont = QStringLiteral("2024.05.17. 10:00:00");
+        record.Readings[0] = i;
+        sheets += record.bytes();
+    }
+    writeFile(db + "BXEQ0001.kl", sheets);
+    frmKarton->LoadCard(QStringLiteral("BXEQ0001"));
+    report("tabs of a 1,000-sheet file", medianMs([] { frmKarton->KezelolapokShow(); }), 50);
+    std::printf("  (%d tabs)\n", frmKarton->LapokTabs->count());
+    report("showing one sheet of a 1,000-sheet file", medianMs([] { frmKarton->LapokChange(); }),
+           50);
+
+    frmMain->close();
+    Application::destroyWindows();
+    return 0;
+}

@@ -1,0 +1,570 @@
+#include "app/Application.h"
+#include "app/TfrmMain.h"
+#include "measure/TfrmMeres.h"
+#include "platform/Cp1250.h"
+#include "records/ModalScript.h"
+#include "records/RecordDates.h"
+#include "records/TfrmFind.h"
+#include "records/TfrmKarton.h"
+
+#include "records/SheetTabBar.h"
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+const QDateTime kNow(QDate(2024, 5, 17), QTime(10, 30, 15));
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+ModalScript::Step findAndPick(const QString &typed)
+{
+    return [typed](QWidget *widget) {
+        if (widget != frmFind)
+            return false;
+        QTest::keyClicks(frmFind->eFind, typed);
+        QTest::keyClick(frmFind->eFind, Qt::Key_Return);
+        return true;
+    };
+}
+
+ModalScript::Step cancelSearch()
+{
+    return [](QWidget *widget) {
+        if (widget != frmFind)
+            return false;
+        frmFind->bCancel->click();
+        return true;
+    };
+}
+
+const auto Yes = ModalScript::answer(QMessageBox::Yes);
+const auto No = ModalScript::answer(QMessageBox::No);
+const auto Cancel = ModalScript::answer(QMessageBox::Cancel);
+const auto Ok = ModalScript::answer(QMessageBox::Ok);
+
+QStringList tabCaptions()
+{
+    QStringList captions;
+    for (int i = 0; i < frmKarton->LapokTabs->count(); ++i)
+        captions << frmKarton->LapokTabs->tabText(i);
+    return captions;
+}
+
+} // namespace
+
+// The cards window in the running program, on a database folder of its own.
+class TestKarton : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_startFolder;
+
+    QString db() const { return m_dir->filePath("db/"); }
+    QString base(const QString &id) const { return db() + id; }
+
+    void newCard(const QString &name)
+    {
+        frmKarton->bUjbeteg->click();
+        frmKarton->eNev->setText(name);
+    }
+
+    QString savedCard(const QString &name, const QString &birth = QString())
+    {
+        newCard(name);
+        frmKarton->eSzulDatum->setText(birth);
+        frmKarton->bSave->click();
+        const QString id = frmKarton->eID->text();
+        frmKarton->bBezarClick();
+        return id;
+    }
+
+    void fillGrid()
+    {
+        for (int row = 1; row <= 12; ++row) {
+            frmMeres->SetCell(1, row, QString::number(row - 1));
+            frmMeres->SetCell(2, row, QString());
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_startFolder = QDir::currentPath();
+        m_dir = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", m_dir->filePath("xdg").toLocal8Bit());
+        QDir().mkpath(m_dir->filePath("xdg/Kelvaro/Tavimer/Database"));
+        QFile::copy(qEnvironmentVariable("TAVIMER_SOURCE_DIR") + "/assets/tavimer.dat",
+                    m_dir->filePath("tavimer.dat"));
+        Application::createWindows(m_dir->filePath("tavimer"));
+        frmMain->show();
+        QTRY_VERIFY_WITH_TIMEOUT(frmMain->isReady(), 5000);
+    }
+
+    void cleanupTestCase()
+    {
+        QDir::setCurrent(m_startFolder);
+        frmKarton->bSave->setEnabled(false);
+        frmMain->close();
+        Application::destroyWindows();
+    }
+
+    void init()
+    {
+        QDir(db()).removeRecursively();
+        QDir().mkpath(db() + "arc");
+        frmMain->DBPath = db();
+        frmMain->ArcPath = db() + "arc/";
+        frmKarton->setClock([] { return kNow; });
+        if (frmKarton->isCardOpen()) {
+            frmKarton->bSave->setEnabled(false);
+            frmKarton->bBezarClick();
+        }
+        QDir::setCurrent(m_dir->path());
+        QFile::remove("anmminta.txt");
+    }
+
+    void atStartNoCardIsOpen()
+    {
+        QVERIFY(!frmKarton->isCardOpen());
+        QVERIFY(!frmKarton->bSave->isEnabled());
+        QVERIFY(!frmKarton->bBezar->isEnabled());
+        QVERIFY(!frmKarton->bTorol->isEnabled());
+        QVERIFY(frmKarton->bUjbeteg->isEnabled() && frmKarton->bKeres->isEnabled() &&
+                frmKarton->bArc->isEnabled());
+        QCOMPARE(frmKarton->windowTitle(), QString("Kartonok"));
+        QCOMPARE(frmKarton->Karton->count(), 4);
+        QCOMPARE(frmKarton->Karton->tabText(3), QString::fromUtf8("Kezelőlapok"));
+    }
+
+    void newCardsOfOneDayGetRunningIds()
+    {
+        ModalScript script({No});
+        newCard("Kis Anna");
+        QCOMPARE(frmKarton->eID->text(), QString("BXEQ0001"));
+        QCOMPARE(frmKarton->eDatum->text(), RecordDates::shortDate(kNow.date()));
+        QVERIFY(frmKarton->isCardOpen() && frmKarton->bSave->isEnabled());
+        QVERIFY(frmKarton->bBezar->isEnabled() && frmKarton->bTorol->isEnabled());
+        QCOMPARE(frmKarton->Karton->currentIndex(), 0);
+        QVERIFY(!QFile::exists(base("BXEQ0001") + ".sza"));
+        // Unsaved, so the same id comes again after No.
+        frmKarton->bUjbeteg->click();
+        QCOMPARE(script.texts(), QStringList{"A karton nincs elmentve. Elmentsem?"});
+        QCOMPARE(frmKarton->eID->text(), QString("BXEQ0001"));
+        QCOMPARE(frmKarton->eNev->text(), QString());
+        frmKarton->eNev->setText("Kis Anna");
+        frmKarton->bSave->click();
+        QVERIFY(!frmKarton->bSave->isEnabled());
+        QCOMPARE(frmMain->windowTitle(), QString("Sorvendi - Kis Anna"));
+        QCOMPARE(frmKarton->PatientName, QString("Kis Anna"));
+        frmKarton->bUjbeteg->click();
+        QCOMPARE(frmKarton->eID->text(), QString("BXEQ0002"));
+        QCOMPARE(frmMain->windowTitle(), QString("Sorvendi"));
+        QCOMPARE(frmKarton->PatientName, QString());
+    }
+
+    void savedCardHoldsEveryFieldAndEmptyMemos()
+    {
+        newCard(QString::fromUtf8("Kovács Ödön"));
+        frmKarton->eTMag->setText("175");
+        frmKarton->eSuly->setText("70");
+        frmKarton->bSave->click();
+        const QByteArray sza = readFile(base("BXEQ0001") + ".sza");
+        QVERIFY(sza.startsWith("[SzemelyiAdatok]\r\nNev=Kov\xE1"
+                               "cs \xD6"
+                               "d\xF6n\r\nSzulDatum=\r\n"));
+        QVERIFY(sza.contains("TMag=175\r\nSuly=70\r\n"));
+        QVERIFY(sza.endsWith("ID=BXEQ0001\r\nFelvDatum=" +
+                             Cp1250::fromUnicode(RecordDates::shortDate(kNow.date())) + "\r\n"));
+        QVERIFY(QFile::exists(base("BXEQ0001") + ".anm"));
+        QCOMPARE(readFile(base("BXEQ0001") + ".pan"), QByteArray());
+    }
+
+    void newCardStartsFromTheAnamnesisTemplate()
+    {
+        QVERIFY(writeFile("anmminta.txt", "Allergia:\r\nM\xFBt\xE9t:"));
+        newCard("A");
+        QCOMPARE(frmKarton->mAnm->toPlainText(), QString::fromUtf8("Allergia:\nMűtét:"));
+        frmKarton->bSave->click();
+        QCOMPARE(readFile(base("BXEQ0001") + ".anm"), QByteArray("Allergia:\r\nM\xFBt\xE9t:"));
+    }
+
+    void heightOrWeightAloneChangesOnlyTheIndex()
+    {
+        const QString id = savedCard("A");
+        ModalScript script({findAndPick("a")});
+        frmKarton->bKeres->click();
+        QCOMPARE(frmKarton->eID->text(), id);
+        frmKarton->eTMag->setText("175");
+        frmKarton->eSuly->setText("70");
+        QCOMPARE(frmKarton->eTTIdx->text(), QString(" 22.86"));
+        QVERIFY(!frmKarton->bSave->isEnabled());
+        frmKarton->eSuly->setText("70,5");
+        QCOMPARE(frmKarton->eTTIdx->text(), QString());
+        frmKarton->mPan->setPlainText("x");
+        QVERIFY(frmKarton->bSave->isEnabled());
+    }
+
+    void searchOpensTheCardAndGreetsOnItsBirthday()
+    {
+        savedCard("Zoltan");
+        const QString id =
+            savedCard(QString::fromUtf8("Ödön Kis"), RecordDates::shortDate(QDate(1970, 5, 17)));
+        QVERIFY(writeFile(base(id) + ".anm", "els\xF5\rm\xE1sodik"));
+        ModalScript script({findAndPick("odon"), Ok});
+        frmKarton->bKeres->click();
+        QCOMPARE(frmFind->SelectedId, id);
+        QCOMPARE(script.texts(), QStringList{QString::fromUtf8("Bolgod születésnapot!!!")});
+        QCOMPARE(frmKarton->eNev->text(), QString::fromUtf8("Ödön Kis"));
+        QCOMPARE(frmKarton->mAnm->toPlainText(), QString::fromUtf8("első\nmásodik"));
+        QCOMPARE(frmMain->windowTitle(), QString::fromUtf8("Sorvendi - Ödön Kis"));
+        QVERIFY(frmKarton->isCardOpen() && !frmKarton->bSave->isEnabled());
+        QVERIFY(frmKarton->bBezar->isEnabled() && frmKarton->bTorol->isEnabled());
+        // No greeting on another day, nor when a measurement opens the card.
+        frmKarton->setClock([] { return kNow.addDays(1); });
+        ModalScript again({findAndPick("odon")});
+        frmKarton->bKeres->click();
+        QTest::qWait(100);
+        QCOMPARE(again.texts(), QStringList());
+        frmKarton->setClock([] { return kNow; });
+        frmKarton->bBezarClick();
+        ModalScript measured({findAndPick("odon")});
+        frmKarton->SaveMeasurementAsSheet();
+        QTest::qWait(100);
+        QCOMPARE(measured.texts(), QStringList());
+        QCOMPARE(frmKarton->eID->text(), id);
+    }
+
+    void searchComesBeforeTheSaveQuestion()
+    {
+        savedCard("B");
+        newCard("unsaved");
+        ModalScript script({cancelSearch()});
+        frmKarton->bKeres->click();
+        QCOMPARE(script.texts(), QStringList());
+        QCOMPARE(frmKarton->eNev->text(), QString("unsaved"));
+        ModalScript cancelled({findAndPick("b"), Cancel});
+        frmKarton->bKeres->click();
+        QCOMPARE(frmKarton->eNev->text(), QString("unsaved"));
+        QVERIFY(frmKarton->bSave->isEnabled());
+    }
+
+    void pageSwitchWithUnsavedEditsAsks()
+    {
+        savedCard("A");
+        ModalScript script({findAndPick("a"), Cancel, No});
+        frmKarton->bKeres->click();
+        frmKarton->eNev->setText("B");
+        frmKarton->Karton->setCurrentIndex(2);
+        QCOMPARE(frmKarton->Karton->currentIndex(), 0);
+        QVERIFY(frmKarton->bSave->isEnabled());
+        frmKarton->Karton->setCurrentIndex(2);
+        QCOMPARE(frmKarton->Karton->currentIndex(), 2);
+        QVERIFY(!frmKarton->bSave->isEnabled());
+        QCOMPARE(script.texts().size(), 2);
+        frmKarton->Karton->setCurrentIndex(1);
+        QCOMPARE(frmKarton->Karton->currentIndex(), 1);
+        QCOMPARE(script.texts().size(), 2);
+    }
+
+    void closingTheProgramAsksFirstAndCancelKeepsTheCard()
+    {
+        newCard("A");
+        ModalScript cancel({Cancel});
+        QVERIFY(!frmKarton->FormCloseQuery());
+        QVERIFY(frmKarton->isCardOpen() && frmKarton->bSave->isEnabled());
+        ModalScript yes({Yes});
+        QVERIFY(frmKarton->FormCloseQuery());
+        QVERIFY(QFile::exists(base("BXEQ0001") + ".sza"));
+        QVERIFY(!frmKarton->bSave->isEnabled());
+    }
+
+    void failedSaveIsReportedAndNeverLosesTheEdits()
+    {
+        newCard("A");
+        QVERIFY(writeFile(m_dir->filePath("plain"), "x"));
+        frmMain->DBPath = m_dir->filePath("plain") + "/";
+        ModalScript script({Ok, Yes, Ok});
+        frmKarton->bSave->click();
+        QCOMPARE(script.texts(), QStringList{"A karton mentése nem sikerült!"});
+        QVERIFY(!frmKarton->bSave->isEnabled());
+        frmKarton->eNev->setText("B");
+        QVERIFY(!frmKarton->AskSaveCard());
+        QCOMPARE(script.texts().size(), 3);
+        QVERIFY(frmKarton->isCardOpen() && frmKarton->bSave->isEnabled());
+    }
+
+    void unreadableMemoShowsOpenErrorAndKeepsTheId()
+    {
+        const QString id = savedCard("A");
+        QFile::remove(base(id) + ".pan");
+        QDir().mkpath(base(id) + ".pan");
+        ModalScript script({findAndPick("a"), Ok});
+        frmKarton->bKeres->click();
+        QCOMPARE(script.texts(), QStringList{"A karton megnyitása nem sikerült!"});
+        QCOMPARE(frmKarton->eID->text(), id);
+        QCOMPARE(frmKarton->eNev->text(), QString("A"));
+    }
+
+    void cardFileWithoutItsIdKeyStillShowsItsMemos()
+    {
+        QVERIFY(writeFile(base("BXEQ0005") + ".sza", "[SzemelyiAdatok]\r\nNev=A\r\n"));
+        QVERIFY(writeFile(base("BXEQ0005") + ".anm", "kept"));
+        ModalScript script({findAndPick("a")});
+        frmKarton->bKeres->click();
+        QCOMPARE(frmKarton->eID->text(), QString("BXEQ0005"));
+        QCOMPARE(frmKarton->mAnm->toPlainText(), QString("kept"));
+    }
+
+    void deletingACardLeavesItsBackups()
+    {
+        const QString id = savedCard("A");
+        QVERIFY(writeFile(base(id) + ".kl", QByteArray(464, 'k')));
+        QVERIFY(writeFile(base(id) + ".~kl", "older"));
+        ModalScript script({findAndPick("a"), Yes});
+        frmKarton->bKeres->click();
+        frmKarton->bTorol->click();
+        QCOMPARE(script.texts(), QStringList{"Biztosan törli a beteg kartonját?"});
+        QVERIFY(!frmKarton->isCardOpen() && !frmKarton->bTorol->isEnabled());
+        QCOMPARE(frmMain->windowTitle(), QString("Sorvendi"));
+        for (const char *ext : {".sza", ".anm", ".pan", ".kl"})
+            QVERIFY(!QFile::exists(base(id) + ext));
+        for (const char *ext : {".~sza", ".~anm", ".~pan"})
+            QVERIFY(QFile::exists(base(id) + ext));
+        QCOMPARE(readFile(base(id) + ".~kl"), QByteArray(464, 'k'));
+    }
+
+    void deletingAnUnsavedCardRenamesNothing()
+    {
+        const QString id = savedCard("A");
+        QVERIFY(QFile::remove(base(id) + ".sza"));
+        QVERIFY(writeFile(base(id) + ".~sza", "old backup"));
+        ModalScript script({Yes, No, Yes, Cancel});
+        newCard("new");
+        frmKarton->bTorol->click();
+        QVERIFY(!frmKarton->isCardOpen());
+        QCOMPARE(readFile(base(id) + ".~sza"), QByteArray("old backup"));
+        // Cancel in the save question stops the deletion.
+        newCard("other");
+        frmKarton->bSave->click();
+        frmKarton->eNev->setText("edited");
+        frmKarton->bTorol->click();
+        QVERIFY(frmKarton->isCardOpen());
+        QVERIFY(QFile::exists(base(frmKarton->eID->text()) + ".sza"));
+    }
+
+    void measurementWithoutACardAndCancelledSearchWritesNothing()
+    {
+        savedCard("A");
+        const QStringList before = QDir(db()).entryList(QDir::Files);
+        ModalScript script({cancelSearch()});
+        frmKarton->SaveMeasurementAsSheet();
+        QCOMPARE(QDir(db()).entryList(QDir::Files), before);
+        QVERIFY(!frmKarton->isCardOpen());
+    }
+
+    void measurementBecomesSheetOneAndLoadsBack()
+    {
+        const QString id = savedCard("A");
+        fillGrid();
+        ModalScript script({findAndPick("a")});
+        frmMeres->SetCell(2, 3, "x12");
+        frmKarton->SaveMeasurementAsSheet();
+        QCOMPARE(frmMain->mdiArea()->activeSubWindow(), frmKarton->subWindow());
+        QVERIFY(frmMain->sbKarton->isChecked());
+        QCOMPARE(frmKarton->Karton->currentIndex(), int(TfrmKarton::kSheetPage));
+        const QByteArray kl = readFile(base(id) + ".kl");
+        QCOMPARE(kl.size(), 464);
+        QCOMPARE(tabCaptions(), QStringList{"1."});
+        QVERIFY(frmKarton->Lapok->isVisible());
+        QCOMPARE(frmKarton->eIdopont->text(), RecordDates::sheetTime(kNow));
+        QCOMPARE(kl.mid(1, quint8(kl[0])), Cp1250::fromUnicode(RecordDates::sheetTime(kNow)));
+        QCOMPARE(qFromLittleEndian<qint32>(kl.constData() + 368), 0);
+        QCOMPARE(qFromLittleEndian<qint32>(kl.constData() + 368 + 4 * 11), 11);
+        QCOMPARE(qFromLittleEndian<qint32>(kl.constData() + 368 + 4 * 14), -1);
+        QVERIFY(!frmKarton->bSave->isEnabled());
+
+        for (int row = 1; row <= 12; ++row) {
+            frmMeres->SetCell(1, row, "99");
+            frmMeres->SetCell(2, row, "99");
+        }
+        frmKarton->bLoadKL->click();
+        for (int row = 1; row <= 12; ++row) {
+            QCOMPARE(frmMeres->Cell(1, row), QString::number(row - 1));
+            QCOMPARE(frmMeres->Cell(2, row), QString());
+        }
+        QCOMPARE(frmMain->mdiArea()->activeSubWindow(), frmMeres->subWindow());
+        QVERIFY(frmMain->sbMeres->isChecked());
+    }
+
+    void notesAreStoredCutWithTheCard()
+    {
+        const QString id = savedCard("A");
+        ModalScript script({findAndPick("a")});
+        frmKarton->SaveMeasurementAsSheet();
+        frmKarton->eHelyszin->setText(QString::fromUtf8("Rendelő"));
+        frmKarton->mStatusz->setPlainText("a\nb" + QString(298, 's'));
+        frmKarton->eEgyeb->setText(QString(81, 'e'));
+        QVERIFY(frmKarton->bSave->isEnabled());
+        frmKarton->bSave->click();
+        const QByteArray kl = readFile(base(id) + ".kl");
+        QCOMPARE(kl.size(), 464);
+        QCOMPARE(kl.mid(21, 9), QByteArray("\x07Rendel\xF5", 8) + QByteArray(1, '\0'));
+        QCOMPARE(quint8(kl[42]), quint8(240));
+        QCOMPARE(kl.mid(43, 5), QByteArray("a\r\nbs"));
+        QCOMPARE(quint8(kl[283]), quint8(80));
+        frmKarton->KezelolapokShow();
+        QCOMPARE(frmKarton->mStatusz->toPlainText(), "a\nb" + QString(236, 's'));
+        QCOMPARE(frmKarton->eEgyeb->text(), QString(80, 'e'));
+    }
+
+    void switchingSheetsAsksAndYesStoresTheSheetLeft()
+    {
+        const QString id = savedCard("A");
+        ModalScript script({findAndPick("a"), Cancel, Yes});
+        for (int i = 0; i < 3; ++i)
+            frmKarton->SaveMeasurementAsSheet();
+        QCOMPARE(tabCaptions(), (QStringList{"1.", "2.", "3."}));
+        QCOMPARE(frmKarton->sheetIndex(), 2);
+        frmKarton->eHelyszin->setText("third");
+        frmKarton->LapokTabs->setCurrentIndex(0);
+        QCOMPARE(frmKarton->LapokTabs->currentIndex(), 2);
+        QCOMPARE(frmKarton->eHelyszin->text(), QString("third"));
+        frmKarton->LapokTabs->setCurrentIndex(0);
+        QCOMPARE(frmKarton->sheetIndex(), 0);
+        QCOMPARE(frmKarton->eHelyszin->text(), QString());
+        QCOMPARE(readFile(base(id) + ".kl").mid(2 * 464 + 21, 6), QByteArray("\x05third"));
+    }
+
+    void deletingSheetTwoOfThreeKeepsABackup()
+    {
+        const QString id = savedCard("A");
+        ModalScript script({findAndPick("a"), No, Yes});
+        for (int i = 0; i < 3; ++i) {
+            frmMeres->SetCell(1, 1, QString::number(i));
+            frmKarton->SaveMeasurementAsSheet();
+        }
+        frmKarton->LapokTabs->setCurrentIndex(1);
+        frmKarton->bDeleteKL->click();
+        QCOMPARE(tabCaptions(), (QStringList{"1.", "2.", "3."}));
+        frmKarton->bDeleteKL->click();
+        QCOMPARE(script.texts().last(),
+                 QString::fromUtf8("Biztosan törölni akarja ezt a kezelőlapot?"));
+        const QByteArray kl = readFile(base(id) + ".kl");
+        QCOMPARE(kl.size(), 928);
+        QCOMPARE(readFile(base(id) + ".~kl").size(), 1392);
+        QCOMPARE(tabCaptions(), (QStringList{"1.", "2."}));
+        QCOMPARE(qFromLittleEndian<qint32>(kl.constData() + 464 + 368), 2);
+        QVERIFY(!QFile::exists(base(id) + ".kl$"));
+    }
+
+    void deletingTheOnlySheetHidesTheTabs()
+    {
+        const QString id = savedCard("A");
+        ModalScript script({findAndPick("a"), Yes});
+        frmKarton->SaveMeasurementAsSheet();
+        frmKarton->bDeleteKL->click();
+        QCOMPARE(readFile(base(id) + ".kl").size(), 0);
+        QVERIFY(QFile::exists(base(id) + ".kl"));
+        QVERIFY(frmKarton->Lapok->isHidden());
+    }
+
+    void sheetFailuresShowTheirMessages()
+    {
+        const QString id = savedCard("A");
+        ModalScript script({findAndPick("a"), Yes, Ok, Yes, Ok, Ok, Ok, Ok});
+        frmKarton->SaveMeasurementAsSheet();
+        // The backup's place is taken by folders, so the copy cannot be made.
+        QDir().mkpath(base(id) + ".~kl/" + id + ".kl");
+        frmKarton->bDeleteKL->click();
+        QVERIFY(script.texts().last().startsWith("Cannot create file"));
+        QDir(base(id) + ".~kl").removeRecursively();
+        QDir().mkpath(base(id) + ".kl$");
+        frmKarton->bDeleteKL->click();
+        QCOMPARE(script.texts().last(), QString::fromUtf8("Sikertelen törlés!"));
+        QCOMPARE(readFile(base(id) + ".kl").size(), 464);
+        QCOMPARE(tabCaptions(), QStringList{"1."});
+
+        QVERIFY(QFile::remove(base(id) + ".kl"));
+        frmKarton->bLoadKL->click();
+        QCOMPARE(script.texts().last(), QString::fromUtf8("A kezelőlapot nem lehet megnyitni!"));
+        QDir().mkpath(base(id) + ".kl");
+        frmKarton->eHelyszin->setText("x");
+        frmKarton->bSave->click();
+        QCOMPARE(script.texts().last(), QString::fromUtf8("A kezelőlapot nem lehet elmenteni!"));
+        QDir(base(id) + ".kl").removeRecursively();
+
+        writeFile(base(id) + ".kl", QByteArray(464 + 100, '\0'));
+        frmKarton->SaveMeasurementAsSheet();
+        QCOMPARE(script.texts().last(), QString("File megnyitási hiba! (%1)")
+                                            .arg(QFileInfo(base(id) + ".kl").absoluteFilePath()));
+        QCOMPARE(readFile(base(id) + ".kl").size(), 564);
+    }
+
+    void aFileOfIncompleteLengthShowsItsCompleteSheets()
+    {
+        const QString id = savedCard("A");
+        QByteArray bytes(464 * 2 + 200, '\0');
+        for (int i = 0; i < 2; ++i)
+            qToLittleEndian<qint32>(96, bytes.data() + i * 464 + 364);
+        QVERIFY(writeFile(base(id) + ".kl", bytes));
+        ModalScript script({findAndPick("a")});
+        frmKarton->bKeres->click();
+        frmKarton->Karton->setCurrentIndex(3);
+        QCOMPARE(tabCaptions(), (QStringList{"1.", "2."}));
+    }
+
+    void emptyFolderSaysNoCards()
+    {
+        frmFind->SelectedId = "BXEQ0009";
+        ModalScript script({Ok});
+        QCOMPARE(frmFind->exec(), int(QDialog::Rejected));
+        QCOMPARE(script.texts(), QStringList{"Nincs karton!"});
+        QCOMPARE(frmFind->SelectedId, QString("BXEQ0009"));
+    }
+
+    void searchListShowsActiveCardsInCourier()
+    {
+        savedCard("Zoltan");
+        savedCard(QString(35, 'N'), "1970.05.17.xyz");
+        QVERIFY(QFile::rename(base("BXEQ0001") + ".sza", db() + "arc/BXEQ0001.sza"));
+        ModalScript script({[](QWidget *) {
+            [] {
+                QCOMPARE(frmFind->List->count(), 1);
+                QCOMPARE(frmFind->List->item(0)->text(), QString(30, 'N') + " 1970.05.17 BXEQ0002");
+                QCOMPARE(frmFind->List->currentRow(), 0);
+                QVERIFY(frmFind->eFind->hasFocus());
+                QCOMPARE(frmFind->List->font().family(), QString("Courier New"));
+            }();
+            QTest::keyClick(frmFind->List, Qt::Key_Return);
+            return true;
+        }});
+        QCOMPARE(frmFind->exec(), int(QDialog::Accepted));
+        QCOMPARE(frmFind->SelectedId, QString("BXEQ0002"));
+        QCOMPARE(frmFind->size(), QSize(390, 318));
+    }
+};
+
+QTEST_MAIN(TestKarton)
+#include "test_karton.moc"
