@@ -528,6 +528,9 @@ void TfrmKarton::SaveMeasurementAsSheet()
         if (frmFind->exec() != QDialog::Accepted)
             return;
         openCard(frmFind->SelectedId);
+    } else if (!AskSaveCard()) {
+        // The rebuilt sheet page would otherwise drop the notes being typed.
+        return;
     }
     showPage(kSheetPage);
     KLRecord sheet;

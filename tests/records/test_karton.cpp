@@ -457,6 +457,21 @@ private slots:
         QCOMPARE(readFile(base(id) + ".kl").mid(2 * 464 + 21, 6), QByteArray("\x05third"));
     }
 
+    void measurementWhileNotesAreUnsavedAsksFirst()
+    {
+        const QString id = savedCard("A");
+        ModalScript script({findAndPick("a"), Cancel, Yes});
+        frmKarton->SaveMeasurementAsSheet();
+        frmKarton->eHelyszin->setText("typed");
+        frmKarton->SaveMeasurementAsSheet();
+        QCOMPARE(script.texts(), QStringList{"A karton nincs elmentve. Elmentsem?"});
+        QCOMPARE(tabCaptions(), QStringList{"1."});
+        QCOMPARE(frmKarton->eHelyszin->text(), QString("typed"));
+        frmKarton->SaveMeasurementAsSheet();
+        QCOMPARE(tabCaptions(), (QStringList{"1.", "2."}));
+        QCOMPARE(readFile(base(id) + ".kl").mid(21, 6), QByteArray("\x05typed"));
+    }
+
     void deletingSheetTwoOfThreeKeepsABackup()
     {
         const QString id = savedCard("A");
