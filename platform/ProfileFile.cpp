@@ -1,9 +1,9 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Cp1250.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -189,12 +189,5 @@ bool ProfileFile::write(const QList<Entry> &entries)
     QByteArray bytes;
     for (const QString &line : lines)
         bytes += Cp1250::fromUnicode(line) + "\r\n";
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return AtomicFile::write(m_path, bytes);
 }

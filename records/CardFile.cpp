@@ -2,7 +2,7 @@
 
 #include "platform/Cp1250.h"
 #include "platform/ProfileFile.h"
-#include "records/AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "records/SheetFile.h"
 
-#include "records/AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>

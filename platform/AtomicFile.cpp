@@ -1,4 +1,4 @@
-#include "records/AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 #include <QSaveFile>
 #include <filesystem>
