@@ -6,6 +6,7 @@
 #include "records/ModalScript.h"
 #include "records/PatientId.h"
 #include "records/TfrmArc.h"
+#include "support/FileBytes.h"
 
 #include <QFile>
 #include <QLabel>
@@ -16,18 +17,6 @@
 #include <QtTest>
 
 namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList ids(const QListWidget *list)
 {

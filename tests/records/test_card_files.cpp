@@ -5,6 +5,7 @@
 #include "records/CardText.h"
 #include "records/PatientId.h"
 #include "records/RecordDates.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,18 +14,6 @@
 #include <QtTest>
 
 namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray card(const QString &name, const QString &birth)
 {

@@ -6,6 +6,7 @@
 #include "records/RecordDates.h"
 #include "records/TfrmFind.h"
 #include "records/TfrmKarton.h"
+#include "support/FileBytes.h"
 
 #include "records/SheetTabBar.h"
 #include <QFile>
@@ -24,18 +25,6 @@
 namespace {
 
 const QDateTime kNow(QDate(2024, 5, 17), QTime(10, 30, 15));
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 ModalScript::Step findAndPick(const QString &typed)
 {

@@ -1,5 +1,6 @@
 #include "records/KLRecord.h"
 #include "records/SheetFile.h"
+#include "support/FileBytes.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -34,18 +35,6 @@ QByteArray threeSheets()
     return handRecord("2024.05.17. 10:00:00", "Rendelo", "ok", "", 100) +
            handRecord("2024.05.18.", "Otthon", "fej\r\nfajas", "\xE1rv\xED" /* árví */, 200) +
            handRecord("", "", "", "", 0);
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
