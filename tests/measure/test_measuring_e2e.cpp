@@ -5,6 +5,7 @@
 #include "measure/TfrmMeres.h"
 #include "platform/ProfileFile.h"
 #include "support/ModalAnswer.h"
+#include "support/ProgramFolder.h"
 #include "support/Simulator.h"
 
 #include <QElapsedTimer>
@@ -22,15 +23,13 @@ class TestMeasuringE2E : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_dir;
 
     QString linkPath() const { return m_dir->filePath("ttySIM"); }
 
     void startProgram()
     {
-        Application::createWindows(m_dir->filePath("tavimer"));
-        frmMain->show();
-        QTRY_VERIFY_WITH_TIMEOUT(frmMain->isReady(), 5000);
+        m_dir->startProgram();
         frmMain->bringToFront(frmMeres);
     }
 
@@ -45,11 +44,7 @@ class TestMeasuringE2E : public QObject
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_DATA_HOME", m_dir->filePath("xdg").toLocal8Bit());
-        QDir().mkpath(m_dir->filePath("xdg/Kelvaro/Tavimer/Database/arc"));
-        QFile::copy(qEnvironmentVariable("TAVIMER_SOURCE_DIR") + "/assets/tavimer.dat",
-                    m_dir->filePath("tavimer.dat"));
+        m_dir = std::make_unique<ProgramFolder>();
         QVERIFY(
             ProfileFile(m_dir->filePath("tavimer.ini")).writeString("Device", "Ports", linkPath()));
     }

@@ -7,6 +7,7 @@
 #include "records/PatientId.h"
 #include "records/TfrmArc.h"
 #include "support/FileBytes.h"
+#include "support/ProgramFolder.h"
 
 #include <QFile>
 #include <QLabel>
@@ -46,7 +47,7 @@ class TestArchive : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_dir;
     QList<Start> m_starts;
 
     QString db() const { return m_dir->filePath("db/"); }
@@ -78,14 +79,8 @@ class TestArchive : public QObject
 private slots:
     void initTestCase()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_DATA_HOME", m_dir->filePath("xdg").toLocal8Bit());
-        QDir().mkpath(m_dir->filePath("xdg/Kelvaro/Tavimer/Database"));
-        QFile::copy(qEnvironmentVariable("TAVIMER_SOURCE_DIR") + "/assets/tavimer.dat",
-                    m_dir->filePath("tavimer.dat"));
-        Application::createWindows(m_dir->filePath("tavimer"));
-        frmMain->show();
-        QTRY_VERIFY_WITH_TIMEOUT(frmMain->isReady(), 5000);
+        m_dir = std::make_unique<ProgramFolder>();
+        m_dir->startProgram();
         CardArchive::setLauncher(
             [this](const QString &program, const QStringList &arguments, const QString &folder) {
                 m_starts.append({program, arguments, folder, !QFile::exists(folder + "lista.sem")});

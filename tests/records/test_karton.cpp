@@ -7,6 +7,7 @@
 #include "records/TfrmFind.h"
 #include "records/TfrmKarton.h"
 #include "support/FileBytes.h"
+#include "support/ProgramFolder.h"
 
 #include "records/SheetTabBar.h"
 #include <QFile>
@@ -67,7 +68,7 @@ class TestKarton : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_dir;
     QString m_startFolder;
 
     QString db() const { return m_dir->filePath("db/"); }
@@ -101,14 +102,8 @@ private slots:
     void initTestCase()
     {
         m_startFolder = QDir::currentPath();
-        m_dir = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_DATA_HOME", m_dir->filePath("xdg").toLocal8Bit());
-        QDir().mkpath(m_dir->filePath("xdg/Kelvaro/Tavimer/Database"));
-        QFile::copy(qEnvironmentVariable("TAVIMER_SOURCE_DIR") + "/assets/tavimer.dat",
-                    m_dir->filePath("tavimer.dat"));
-        Application::createWindows(m_dir->filePath("tavimer"));
-        frmMain->show();
-        QTRY_VERIFY_WITH_TIMEOUT(frmMain->isReady(), 5000);
+        m_dir = std::make_unique<ProgramFolder>();
+        m_dir->startProgram();
     }
 
     void cleanupTestCase()
