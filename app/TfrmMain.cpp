@@ -296,8 +296,8 @@ void TfrmMain::Evaluate()
               &ClassColor[0][0]);
 }
 
-void TfrmMain::DrawPairSymbol(int X, int Y, quint32 ColourA, quint32 ColourB,
-                              const QString &TextA, const QString &TextB, QPainter *Surface)
+void TfrmMain::DrawPairSymbol(int X, int Y, quint32 ColourA, quint32 ColourB, const QString &TextA,
+                              const QString &TextB, QPainter *Surface)
 {
     SymbolPainter::pairSymbol(*Surface, X, Y, ColourA, ColourB, TextA, TextB);
 }

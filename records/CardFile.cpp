@@ -1,8 +1,8 @@
 #include "records/CardFile.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Cp1250.h"
 #include "platform/ProfileFile.h"
-#include "platform/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
