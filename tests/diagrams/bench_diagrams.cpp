@@ -1,3 +1,4 @@
+#include "GridStage.h"
 #include "WorkedExample.h"
 #include "app/FontSubstitutes.h"
 #include "app/TfrmMain.h"
@@ -50,14 +51,8 @@ class BenchDiagrams : public QObject
 private slots:
     void initTestCase()
     {
-        FontSubstitutes::install();
-        QFile::copy(qEnvironmentVariable("TAVIMER_SOURCE_DIR") + "/assets/tavimer.dat",
-                    m_dir.filePath("tavimer.dat"));
-        new TfrmMain(m_dir.filePath("tavimer"));
-        new TfrmMeres();
-        const Evaluation::Cells cells = workedExample();
-        for (int i = 0; i < Evaluation::kCells; ++i)
-            frmMeres->SetCell(i % 2 + 1, i / 2 + 1, cells[i]);
+        openMainAndGrid(m_dir);
+        setGrid(workedExample());
     }
 
     void circleDiagramPaint()

@@ -1,3 +1,4 @@
+#include "GridStage.h"
 #include "WorkedExample.h"
 #include "app/FontSubstitutes.h"
 #include "app/TfrmMain.h"
@@ -26,14 +27,6 @@ class TestDiagramWindows : public QObject
 
     using E = Evaluation;
     QTemporaryDir m_dir;
-
-    static void setGrid(const E::Cells &cells)
-    {
-        for (int m = 0; m < E::kMeridians; ++m) {
-            for (int s = 0; s < E::kSides; ++s)
-                frmMeres->SetCell(s + 1, m + 1, cells[m * 2 + s]);
-        }
-    }
 
     static E::Cells all(const QString &text)
     {
@@ -84,11 +77,7 @@ class TestDiagramWindows : public QObject
 private slots:
     void initTestCase()
     {
-        FontSubstitutes::install();
-        QFile::copy(qEnvironmentVariable("TAVIMER_SOURCE_DIR") + "/assets/tavimer.dat",
-                    m_dir.filePath("tavimer.dat"));
-        new TfrmMain(m_dir.filePath("tavimer"));
-        new TfrmMeres();
+        openMainAndGrid(m_dir);
         new TfrmCirc();
         new TfrmBar();
         new TfrmUSin();

@@ -34,6 +34,14 @@ class TestComPort : public QObject
         };
     }
 
+    // Opens the port on the terminal with every received byte collected.
+    static void openReading(TComPort &port, Received &received, const TestPty &pty)
+    {
+        readAll(port, received);
+        port.SetPort(pty.path());
+        port.Open();
+    }
+
 private slots:
     void openingANameNoDeviceHasGivesCode1AndLeavesThePortClosed()
     {
@@ -98,9 +106,7 @@ private slots:
         TestPty pty;
         TComPort port;
         Received received;
-        readAll(port, received);
-        port.SetPort(pty.path());
-        port.Open();
+        openReading(port, received, pty);
         pty.write(QByteArray::fromHex("0102030405"));
         QTRY_COMPARE(received.bytes, QByteArray::fromHex("0102030405"));
         int total = 0;
@@ -120,9 +126,7 @@ private slots:
         TestPty pty;
         TComPort port;
         Received received;
-        readAll(port, received);
-        port.SetPort(pty.path());
-        port.Open();
+        openReading(port, received, pty);
         QByteArray sent;
         for (int i = 0; i < 200; ++i) {
             const QByteArray burst(1 + i % 4, char(i));
@@ -140,9 +144,7 @@ private slots:
         TestPty pty;
         TComPort port;
         Received received;
-        readAll(port, received);
-        port.SetPort(pty.path());
-        port.Open();
+        openReading(port, received, pty);
         pty.write("xy");
         QTest::qSleep(50); // waiting in the terminal, not yet announced
         port.Close();
@@ -157,9 +159,7 @@ private slots:
         TestPty pty;
         TComPort port;
         Received received;
-        readAll(port, received);
-        port.SetPort(pty.path());
-        port.Open();
+        openReading(port, received, pty);
         pty.write("stale");
         QTest::qSleep(50);
         port.ClearBuffer(true, true);
@@ -172,9 +172,7 @@ private slots:
         TestPty pty;
         TComPort port;
         Received received;
-        readAll(port, received);
-        port.SetPort(pty.path());
-        port.Open();
+        openReading(port, received, pty);
         pty.write("ok");
         QTRY_COMPARE(received.bytes, QByteArray("ok"));
 
