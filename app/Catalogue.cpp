@@ -1,10 +1,14 @@
 #include "app/Catalogue.h"
+#include "app/CatalogueDefaults.h"
 
 Catalogue::Catalogue(const QString &path) : m_file(path) {}
 
 QString Catalogue::text(const QString &section, const QString &key) const
 {
-    QString value = m_file.readString(section, key, key);
+    const std::optional<QString> stored = m_file.value(section, key);
+    QString value = stored ? *stored : catalogueDefault(section, key);
+    if (!stored && value.isNull())
+        value = key;
     value.replace(QLatin1Char('#'), QLatin1Char('\r'));
     return value;
 }

@@ -13,7 +13,8 @@ public:
 
     const QString &path() const { return m_file.path(); }
 
-    // The stored text, or the key itself when missing; every "#" becomes a carriage return.
+    // The stored text; when missing, the built-in Hungarian default of a later key, else the key
+    // itself. Every "#" becomes a carriage return.
     QString text(const QString &section, const QString &key) const;
     // Straight from the file, without the "#" rule: empty when missing.
     QString rawString(const QString &section, const QString &key) const;

@@ -95,7 +95,7 @@ TfrmMain::~TfrmMain()
 QString TfrmMain::CatalogueText(const QString &section, const QString &key) const
 {
     if (!m_catalogue)
-        return QString(key).replace(QLatin1Char('#'), QLatin1Char('\r'));
+        return Catalogue(QString()).text(section, key);
     return m_catalogue->text(section, key);
 }
 

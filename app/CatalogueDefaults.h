@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// The Hungarian text of a key that was added to the catalogue after its first edition, so that an
+// older or a user's own catalogue without it still shows the program in Hungarian. Null when the
+// key has no such default (the catalogue then shows the key itself).
+QString catalogueDefault(const QString &section, const QString &key);
