@@ -55,6 +55,9 @@ std::optional<QDate> RecordDates::monthAndDay(const QString &text, const QString
     for (const QChar letter : {QLatin1Char('y'), QLatin1Char('M'), QLatin1Char('d')})
         order.append({format.indexOf(letter), letter});
     std::sort(order.begin(), order.end());
+    // A four-digit year in front can only mean year, month, day, whatever the locale.
+    if (parts[0].size() == 4)
+        order = {{0, QLatin1Char('y')}, {1, QLatin1Char('M')}, {2, QLatin1Char('d')}};
     int month = 0;
     int day = 0;
     for (int i = 0; i < 3; ++i) {

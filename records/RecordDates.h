@@ -18,8 +18,9 @@ public:
     // A birth date on today's month and day, in the exact short date format or as
     // monthAndDay reads it.
     static bool isBirthday(const QString &birthDate, const QDate &today);
-    // Year, month and day in the order of `dateFormat`, separated by any of ". - /" and
-    // blanks, with or without leading zeros and a trailing point; the year is not kept
+    // Year, month and day in the order of `dateFormat` (year, month, day when it starts
+    // with a four-digit year), separated by any of ". - /" and blanks, with or without
+    // leading zeros and a trailing point; the year is not kept
     // (the date returned lies in 2000). Nothing for any other text.
     static std::optional<QDate> monthAndDay(const QString &text, const QString &dateFormat);
 

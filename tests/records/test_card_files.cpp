@@ -308,6 +308,7 @@ private slots:
              {"1970.05.17.", "1970. 5. 17.", "1970-05-17", "1970/5/17", " 1970 05 17 "})
             QCOMPARE(RecordDates::monthAndDay(text, "yyyy. MM. dd."), may17);
         QCOMPARE(RecordDates::monthAndDay("17/05/1970", "dd/MM/yyyy"), may17);
+        QCOMPARE(RecordDates::monthAndDay("1970. 5. 17.", "dd/MM/yyyy"), may17);
         QCOMPARE(RecordDates::monthAndDay("5/17/70", "M/d/yy"), may17);
         QCOMPARE(RecordDates::monthAndDay("17. 5. 1970", "d 'de' M. yyyy"), may17);
         QCOMPARE(RecordDates::monthAndDay("1972.02.29.", "yyyy.MM.dd."), QDate(2000, 2, 29));
