@@ -17,6 +17,11 @@ const DefaultText kDefaults[] = {
     // [Arc]
     // [Meres]
     // [Msg]
+    {"Msg", "NoCp1250",
+     "Ezek a karakterek nem tárolhatók, ezért semmi sincs elmentve:#%1#Kérem, cserélje le őket."},
+    {"Msg", "KLDamaged",
+     "A kezelőlap-fájl sérült, a mérés nincs elmentve:#%1#A fájl a(z) %2. kezelőlaptól kezdve nem "
+     "olvasható."},
     // [Print]
     // [Report]
     // [Compare]

@@ -69,3 +69,18 @@ QByteArray Cp1250::fromUnicode(const QString &text)
         *out++ = fromChar(ch);
     return bytes;
 }
+
+QStringList Cp1250::unstorable(const QString &text)
+{
+    QStringList found;
+    const QList<uint> points = text.toUcs4();
+    for (const uint point : points) {
+        if (point < 0x80 || (point < 0x10000 && reverseTable().count(char16_t(point))))
+            continue;
+        const char32_t code = point;
+        const QString character = QString::fromUcs4(&code, 1);
+        if (!found.contains(character))
+            found << character;
+    }
+    return found;
+}

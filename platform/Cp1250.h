@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Windows-1250, the single-byte code page of the record files and the catalogue.
 // Every byte value round-trips: the five bytes the code page leaves undefined
@@ -14,4 +15,6 @@ public:
     static QChar toChar(unsigned char byte);
     // '?' for characters the code page cannot hold.
     static char fromChar(QChar ch);
+    // Each character of the text that the code page cannot hold, once, in order of appearance.
+    static QStringList unstorable(const QString &text);
 };

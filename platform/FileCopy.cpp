@@ -18,27 +18,56 @@ QString resolveDestination(const QString &source, const QString &destination)
     return full;
 }
 
+std::unique_ptr<QIODevice> openFile(const QString &path)
+{
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        return nullptr;
+    return file;
+}
+
+FileCopy::SourceOpener &sourceOpener()
+{
+    static FileCopy::SourceOpener current = openFile;
+    return current;
+}
+
 } // namespace
 
 QString FileCopy::copyFileTo(const QString &source, const QString &destination)
 {
     const QString target = resolveDestination(source, destination);
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return QStringLiteral("Cannot open file %1").arg(source);
+    const QString openError = QStringLiteral("Cannot open file %1").arg(source);
+    const std::unique_ptr<QIODevice> in = sourceOpener()(source);
+    if (!in)
+        return openError;
+    const qint64 expected = in->size();
     // A half-written copy never replaces the old destination.
     QSaveFile out(target);
     const QString createError = QStringLiteral("Cannot create file %1").arg(target);
     if (!out.open(QIODevice::WriteOnly))
         return createError;
+    QByteArray chunk(kChunkSize, Qt::Uninitialized);
+    qint64 copied = 0;
     for (;;) {
-        const QByteArray chunk = in.read(kChunkSize);
-        if (chunk.size() > 0 && out.write(chunk) != chunk.size()) {
+        const qint64 read = in->read(chunk.data(), kChunkSize);
+        // A read error or a source that ends early must not pass for a whole copy.
+        if (read < 0 || (read < kChunkSize && copied + read != expected)) {
+            out.cancelWriting();
+            return openError;
+        }
+        if (read > 0 && out.write(chunk.constData(), read) != read) {
             out.cancelWriting();
             return createError;
         }
-        if (chunk.size() < kChunkSize)
+        copied += read;
+        if (read < kChunkSize)
             break;
     }
     return out.commit() ? QString() : createError;
+}
+
+void FileCopy::setSourceOpener(SourceOpener opener)
+{
+    sourceOpener() = opener ? std::move(opener) : openFile;
 }

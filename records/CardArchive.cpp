@@ -36,11 +36,22 @@ QStringList CardArchive::cardFiles(const QString &folder, const QString &id)
 
 bool CardArchive::MoveCardFiles(const QString &id, const QString &from, const QString &to)
 {
-    for (const QString &name : cardFiles(from, id)) {
-        if (!FileCopy::copyFileTo(from + name, to + name).isEmpty())
+    // Every file is copied before any is deleted, so a failed copy never splits a card
+    // between the folders.
+    const QStringList names = cardFiles(from, id);
+    QStringList added;
+    for (const QString &name : names) {
+        const bool existed = QFile::exists(to + name);
+        if (!FileCopy::copyFileTo(from + name, to + name).isEmpty()) {
+            for (const QString &copy : added)
+                QFile::remove(to + copy);
             return false;
-        QFile::remove(from + name);
+        }
+        if (!existed)
+            added << name;
     }
+    for (const QString &name : names)
+        QFile::remove(from + name);
     return true;
 }
 

@@ -15,9 +15,10 @@ public:
 
     // Every file of the id with any extension, backups included.
     static QStringList cardFiles(const QString &folder, const QString &id);
-    // Copies each file into `to`, replacing one of the same name, then deletes it in
-    // `from`. Stops at the first copy that fails and returns false; the files moved so
-    // far stay moved.
+    // Copies each file into `to`, replacing one of the same name, then deletes them in
+    // `from`. When a copy fails the card stays whole in `from`: nothing there is
+    // deleted, the copies that added a file to `to` are removed again, and the result is
+    // false.
     static bool MoveCardFiles(const QString &id, const QString &from, const QString &to);
 
     // "lista.sh" on Linux ("lista.bat" on Windows) in the archive folder.

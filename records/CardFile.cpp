@@ -40,12 +40,20 @@ bool CardFile::writePersonal(const QString &path, const QStringList &values)
     const QStringList stored = readPersonal(path);
     QList<ProfileFile::Entry> entries;
     for (int i = 0; i < keys().size(); ++i) {
-        const bool keptCut =
-            stored[i].size() == ProfileFile::kMaxValueLength && values.value(i) == stored[i];
+        const QString value = oneLine(values.value(i));
+        const bool keptCut = stored[i].size() == ProfileFile::kMaxValueLength && value == stored[i];
         if (!keptCut)
-            entries.append({section(), keys()[i], values.value(i)});
+            entries.append({section(), keys()[i], value});
     }
     return file.write(entries);
+}
+
+QString CardFile::oneLine(const QString &text)
+{
+    return QString(text)
+        .replace(QLatin1String("\r\n"), QLatin1String(" "))
+        .replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
 QString CardFile::toFileText(const QString &memoText)

@@ -14,7 +14,8 @@ public:
 
     // Missing file or key reads as an empty value.
     static QStringList readPersonal(const QString &path);
-    // A value cut at the profile limit when read is not written back cut.
+    // A value cut at the profile limit when read is not written back cut. Line breaks
+    // in a value become blanks, so that no value can start a key or a section.
     static bool writePersonal(const QString &path, const QStringList &values);
 
     // A missing file gives an empty text; false only when it exists but cannot be read.
@@ -26,6 +27,8 @@ public:
     // older backup; a missing file is left alone.
     static void moveToBackups(const QString &base);
 
+    // CR LF, CR and LF each become one blank.
+    static QString oneLine(const QString &text);
     static QString toFileText(const QString &memoText);
     static QString toMemoText(const QString &fileText);
 };

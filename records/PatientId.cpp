@@ -20,12 +20,23 @@ QString PatientId::format(const QDate &date, int number)
     return head + QString::number(number).rightJustified(kLength - head.size(), QLatin1Char('0'));
 }
 
+bool PatientId::isTaken(const QString &id, const QString &dbPath, const QString &arcPath)
+{
+    for (const char *extension :
+         {".sza", ".anm", ".pan", ".kl", ".~sza", ".~anm", ".~pan", ".~kl"}) {
+        for (const QString &folder : {dbPath, arcPath}) {
+            if (QFileInfo::exists(folder + id + QLatin1String(extension)))
+                return true;
+        }
+    }
+    return false;
+}
+
 QString PatientId::NewPatientId(const QDate &today, const QString &dbPath, const QString &arcPath)
 {
-    const QString sza = QStringLiteral(".sza");
     for (int number = 1; number <= kMaxNumber; ++number) {
         const QString id = format(today, number);
-        if (!QFileInfo::exists(dbPath + id + sza) && !QFileInfo::exists(arcPath + id + sza))
+        if (!isTaken(id, dbPath, arcPath))
             return id;
     }
     return QString();

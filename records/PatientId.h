@@ -12,7 +12,10 @@ public:
 
     static QString dateLetters(const QDate &date);
     static QString format(const QDate &date, int number);
-    // The first id of the date whose .sza lies in neither folder; empty when all
-    // 9999 are taken, since a fifth digit would not fit the lists.
+    // Any file of the id, backups included, in either folder keeps the id taken: a
+    // deleted card's sheets must never show under a new patient.
+    static bool isTaken(const QString &id, const QString &dbPath, const QString &arcPath);
+    // The first id of the date that is not taken; empty when all 9999 are, since a
+    // fifth digit would not fit the lists.
     static QString NewPatientId(const QDate &today, const QString &dbPath, const QString &arcPath);
 };

@@ -3,6 +3,8 @@
 #include "records/KLRecord.h"
 
 #include <QLocale>
+#include <QRegularExpression>
+#include <algorithm>
 
 QString RecordDates::shortDateFormat()
 {
@@ -40,10 +42,44 @@ QString RecordDates::sheetTime(const QDateTime &when)
     return text.left(KLRecord::kIdopontSize);
 }
 
+std::optional<QDate> RecordDates::monthAndDay(const QString &text, const QString &dateFormat)
+{
+    static const QRegularExpression separators(QStringLiteral("[.\\-/\\s]+"));
+    const QStringList parts = text.split(separators, Qt::SkipEmptyParts);
+    if (parts.size() != 3)
+        return std::nullopt;
+    // The order of year, month and day is that of their first letters in the format.
+    static const QRegularExpression quoted(QStringLiteral("'[^']*'"));
+    const QString format = QString(dateFormat).remove(quoted);
+    QList<QPair<qsizetype, QChar>> order;
+    for (const QChar letter : {QLatin1Char('y'), QLatin1Char('M'), QLatin1Char('d')})
+        order.append({format.indexOf(letter), letter});
+    std::sort(order.begin(), order.end());
+    // A four-digit year in front can only mean year, month, day, whatever the locale.
+    if (parts[0].size() == 4)
+        order = {{0, QLatin1Char('y')}, {1, QLatin1Char('M')}, {2, QLatin1Char('d')}};
+    int month = 0;
+    int day = 0;
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        const int value = parts[i].toInt(&ok, 10);
+        if (!ok || order[i].first < 0)
+            return std::nullopt;
+        if (order[i].second == QLatin1Char('M'))
+            month = value;
+        else if (order[i].second == QLatin1Char('d'))
+            day = value;
+    }
+    // A leap year, so that 29 February stays a birthday.
+    const QDate date(2000, month, day);
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
 bool RecordDates::isBirthday(const QString &birthDate, const QDate &today)
 {
-    if (birthDate.isEmpty())
-        return false;
-    const QDate date = QLocale::system().toDate(birthDate, shortDateFormat());
-    return date.isValid() && date.month() == today.month() && date.day() == today.day();
+    // The exact short format first: it may name the month in words.
+    std::optional<QDate> date = QLocale::system().toDate(birthDate, shortDateFormat());
+    if (!date->isValid())
+        date = monthAndDay(birthDate, shortDateFormat());
+    return date && date->month() == today.month() && date->day() == today.day();
 }

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 // Dates as the records store them: the system's short date and long time formats.
 class RecordDates
@@ -14,8 +15,14 @@ public:
     static QString shortDate(const QDate &date);
     // "date time" cut to 20 characters; the time is left out at exactly midnight.
     static QString sheetTime(const QDateTime &when);
-    // A birth date in the short date format on today's month and day.
+    // A birth date on today's month and day, in the exact short date format or as
+    // monthAndDay reads it.
     static bool isBirthday(const QString &birthDate, const QDate &today);
+    // Year, month and day in the order of `dateFormat` (year, month, day when it starts
+    // with a four-digit year), separated by any of ". - /" and blanks, with or without
+    // leading zeros and a trailing point; the year is not kept
+    // (the date returned lies in 2000). Nothing for any other text.
+    static std::optional<QDate> monthAndDay(const QString &text, const QString &dateFormat);
 
     // Exposed for the locale-independent tests.
     static QString withoutTimeZone(const QString &timeFormat);

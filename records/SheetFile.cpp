@@ -64,17 +64,24 @@ bool SheetFile::writeHeader(int index, const KLRecord &record)
     return AtomicFile::write(m_path, bytes);
 }
 
+int SheetFile::sheetsBeforeDamage() const
+{
+    QByteArray bytes;
+    if (!exists() || !readBytes(bytes))
+        return -1;
+    qsizetype complete = 0;
+    const qsizetype count = parse(bytes, &complete).size();
+    return complete == bytes.size() ? -1 : int(count);
+}
+
 bool SheetFile::removeSheet(int index, const QString &temporaryPath)
 {
     QByteArray bytes;
-    if (!readBytes(bytes))
+    if (!readBytes(bytes) || index < 0 || index >= parse(bytes).size())
         return false;
-    const qsizetype count = parse(bytes).size();
-    QByteArray kept;
-    for (qsizetype i = 0; i < count; ++i) {
-        if (i != index)
-            kept += bytes.mid(i * KLRecord::kRecordSize, KLRecord::kRecordSize);
-    }
+    // A damaged tail stays as it was: it may still be mended by hand.
+    QByteArray kept = bytes;
+    kept.remove(qsizetype(index) * KLRecord::kRecordSize, KLRecord::kRecordSize);
     QFile temporary(temporaryPath);
     if (!temporary.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;

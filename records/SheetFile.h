@@ -21,8 +21,12 @@ public:
     bool append(const KLRecord &record);
     // Rewrites the header of sheet `index` (0-based); the readings stay as they are.
     bool writeHeader(int index, const KLRecord &record);
-    // Writes every sheet but `index` to `temporaryPath`, then puts it in the file's place.
+    // Writes the file without the 464 bytes of sheet `index` to `temporaryPath`, then
+    // puts it in the file's place. Every other byte stays, a damaged tail included.
     bool removeSheet(int index, const QString &temporaryPath);
+    // The number of complete sheets when unreadable bytes follow them; -1 when the file
+    // is whole, missing or cannot be read.
+    int sheetsBeforeDamage() const;
 
     // Sheets of an in-memory file; `complete` receives the bytes they cover.
     static QList<KLRecord> parse(const QByteArray &bytes, qsizetype *complete = nullptr);

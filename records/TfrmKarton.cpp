@@ -3,9 +3,11 @@
 #include "app/Dialogs.h"
 #include "app/TfrmMain.h"
 #include "measure/TfrmMeres.h"
+#include "platform/Cp1250.h"
 #include "platform/FileCopy.h"
 #include "records/CardFile.h"
 #include "records/CardText.h"
+#include "records/OneLineValidator.h"
 #include "records/PatientId.h"
 #include "records/RecordDates.h"
 #include "records/SheetFile.h"
@@ -57,6 +59,7 @@ TfrmKarton::TfrmKarton(QWidget *parent)
     Karton->addTab(buildSheetPage(), QStringLiteral("Kezelőlapok"));
     Karton->hide();
     connectChanges();
+    keepFieldsOnOneLine();
 
     Loading = false;
     for (QLineEdit *field : personalFields())
@@ -227,6 +230,12 @@ void TfrmKarton::connectChanges()
     connect(Karton, &QTabWidget::currentChanged, this, &TfrmKarton::KartonChanging);
 }
 
+void TfrmKarton::keepFieldsOnOneLine()
+{
+    for (QLineEdit *field : personalFields() + QList<QLineEdit *>{eIdopont, eHelyszin, eEgyeb})
+        field->setValidator(new OneLineValidator(field));
+}
+
 void TfrmKarton::resizeEvent(QResizeEvent *event)
 {
     MdiChild::resizeEvent(event);
@@ -297,10 +306,33 @@ QString TfrmKarton::sheetPath() const
     return base() + QStringLiteral(".kl");
 }
 
+QStringList TfrmKarton::cardTexts() const
+{
+    QStringList texts;
+    for (const QLineEdit *field : personalFields())
+        texts << field->text();
+    texts << mAnm->toPlainText() << mPan->toPlainText();
+    if (m_page == kSheetPage && !Lapok->isHidden())
+        texts << eIdopont->text() << eHelyszin->text() << mStatusz->toPlainText() << eEgyeb->text();
+    return texts;
+}
+
+bool TfrmKarton::checkStorable(const QStringList &texts)
+{
+    const QStringList unstorable = Cp1250::unstorable(texts.join(QString()));
+    if (unstorable.isEmpty())
+        return true;
+    Dialogs::error(this, frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("NoCp1250"))
+                             .replace(QLatin1String("%1"), unstorable.join(QLatin1Char(' '))));
+    return false;
+}
+
 bool TfrmKarton::SaveCard()
 {
     if (eID->text().isEmpty())
         return true;
+    if (!checkStorable(cardTexts()))
+        return false;
     QStringList values;
     for (const QLineEdit *field : personalFields())
         values << field->text();
@@ -455,6 +487,9 @@ void TfrmKarton::bKeresClick()
 
 void TfrmKarton::bSaveClick()
 {
+    // Text the files cannot hold keeps the changes pending, so that they are not lost.
+    if (!checkStorable(cardTexts()))
+        return;
     SaveCard();
     ShowPatientInCaption(eNev->text());
     bSave->setEnabled(false);
@@ -528,6 +563,9 @@ void TfrmKarton::SaveMeasurementAsSheet()
         if (frmFind->exec() != QDialog::Accepted)
             return;
         openCard(frmFind->SelectedId);
+    } else if (!QFileInfo::exists(base() + QStringLiteral(".sza"))) {
+        if (!saveNewCardFirst())
+            return;
     } else if (!AskSaveCard()) {
         // The rebuilt sheet page would otherwise drop the notes being typed.
         return;
@@ -543,15 +581,38 @@ void TfrmKarton::SaveMeasurementAsSheet()
         }
     }
     SheetFile file(sheetPath());
-    if (!file.append(sheet)) {
-        Dialogs::error(this, QStringLiteral("File megnyitási hiba! (") +
-                                 QFileInfo(file.path()).absoluteFilePath() + QLatin1Char(')'));
-    }
+    if (!file.append(sheet))
+        reportAppendFailure(QFileInfo(file.path()).absoluteFilePath(), file.sheetsBeforeDamage());
     KezelolapokShow();
     if (LapokTabs->count() > 0) {
         setCurrentSheet(LapokTabs->count() - 1);
         LapokChange();
     }
+}
+
+// A sheet without its card's .sza would be listed by no search, and its id would be
+// handed to the next new card: the card is saved first or nothing is written.
+bool TfrmKarton::saveNewCardFirst()
+{
+    if (Dialogs::askYesNoCancel(this, QStringLiteral("A karton nincs elmentve. Elmentsem?")) !=
+            QMessageBox::Yes ||
+        !SaveCard())
+        return false;
+    ShowPatientInCaption(eNev->text());
+    bSave->setEnabled(false);
+    return true;
+}
+
+void TfrmKarton::reportAppendFailure(const QString &path, int sheetsBeforeDamage)
+{
+    if (sheetsBeforeDamage < 0) {
+        Dialogs::error(this, QStringLiteral("File megnyitási hiba! (") + path + QLatin1Char(')'));
+        return;
+    }
+    Dialogs::error(this,
+                   frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("KLDamaged"))
+                       .replace(QLatin1String("%2"), QString::number(sheetsBeforeDamage + 1))
+                       .replace(QLatin1String("%1"), path));
 }
 
 bool TfrmKarton::SaveSheetHeader()

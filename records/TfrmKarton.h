@@ -116,6 +116,11 @@ private:
     void setCardState(bool open);
     void openCard(const QString &id);
     void greetOnBirthday();
+    void keepFieldsOnOneLine();
+    QStringList cardTexts() const;
+    bool checkStorable(const QStringList &texts);
+    bool saveNewCardFirst();
+    void reportAppendFailure(const QString &path, int sheetsBeforeDamage);
     QString base() const;
     QString sheetPath() const;
     QDate today() const { return m_clock().date(); }

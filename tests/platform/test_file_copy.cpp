@@ -1,4 +1,5 @@
 #include "platform/FileCopy.h"
+#include "support/FailingSource.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -58,6 +59,26 @@ private slots:
         const QString badTarget = dir.filePath("no-folder/x");
         QCOMPARE(FileCopy::copyFileTo(dir.filePath("src"), badTarget),
                  QString("Cannot create file %1").arg(badTarget));
+    }
+
+    void aSourceThatFailsOrEndsEarlyIsNoCopy()
+    {
+        QTemporaryDir dir;
+        const QString source = dir.filePath("src");
+        put(source, QByteArray(20000, 's'));
+        put(dir.filePath("dst"), "older");
+        for (const bool fails : {true, false}) {
+            FileCopy::setSourceOpener([fails](const QString &path) {
+                QFile file(path);
+                file.open(QIODevice::ReadOnly);
+                return std::make_unique<FailingSource>(file.readAll(), 10000, fails);
+            });
+            QCOMPARE(FileCopy::copyFileTo(source, dir.filePath("dst")),
+                     QString("Cannot open file %1").arg(source));
+            QCOMPARE(get(dir.filePath("dst")), QByteArray("older"));
+        }
+        FileCopy::setSourceOpener(nullptr);
+        QCOMPARE(FileCopy::copyFileTo(source, dir.filePath("dst")), QString());
     }
 };
 

@@ -1,11 +1,13 @@
 #include "app/Application.h"
 #include "app/TfrmMain.h"
 #include "platform/Cp1250.h"
+#include "platform/FileCopy.h"
 #include "records/CardArchive.h"
 #include "records/CardListing.h"
 #include "records/ModalScript.h"
 #include "records/PatientId.h"
 #include "records/TfrmArc.h"
+#include "support/FailingSource.h"
 #include "support/FileBytes.h"
 #include "support/ProgramFolder.h"
 
@@ -182,6 +184,34 @@ private slots:
         QVERIFY(!QFile::exists(db() + "BXEQ0002.sza"));
     }
 
+    void aReadErrorWhileCopyingKeepsTheCardWhereItWas()
+    {
+        QDir().mkpath(arc());
+        card(db(), "BXEQ0001", "A");
+        QVERIFY(writeFile(db() + "BXEQ0001.anm", "anamnesis"));
+        QVERIFY(writeFile(db() + "BXEQ0001.kl", QByteArray(3 * 464, 'k')));
+        // The sheet file fails to read after its first sheet.
+        FileCopy::setSourceOpener([](const QString &path) -> std::unique_ptr<QIODevice> {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly))
+                return nullptr;
+            const QByteArray bytes = file.readAll();
+            const bool sheets = path.endsWith(".kl");
+            return std::make_unique<FailingSource>(bytes, sheets ? 464 : bytes.size(), sheets);
+        });
+        list();
+        checkLine(frmArc->Active, 0);
+        ModalScript script({ModalScript::answer(QMessageBox::Ok)});
+        frmArc->bArc->click();
+        FileCopy::setSourceOpener(nullptr);
+        QCOMPARE(script.texts(),
+                 QStringList{QString::fromUtf8("A fájlok áthelyezése nem sikerült: BXEQ0001")});
+        QCOMPARE(QDir(db()).entryList(QDir::Files),
+                 (QStringList{"BXEQ0001.anm", "BXEQ0001.kl", "BXEQ0001.sza"}));
+        QCOMPARE(readFile(db() + "BXEQ0001.kl"), QByteArray(3 * 464, 'k'));
+        QCOMPARE(QDir(arc()).entryList(QDir::Files), QStringList());
+    }
+
     void withNothingCheckedOnlyTheSelectedLineMoves()
     {
         card(db(), "BXEQ0001", "A");
@@ -206,7 +236,14 @@ private slots:
         QCOMPARE(frmArc->Active->item(1)->checkState(), Qt::Checked);
         frmArc->bNone1->click();
         QCOMPARE(frmArc->Active->item(0)->checkState(), Qt::Unchecked);
+        QDir().mkpath(arc());
+        card(arc(), "BXEQ0003", "C");
+        list();
         frmArc->bAll2->click();
+        QCOMPARE(frmArc->Archive->item(0)->checkState(), Qt::Checked);
+        QCOMPARE(frmArc->Active->item(0)->checkState(), Qt::Unchecked);
+        frmArc->bNone2->click();
+        QCOMPARE(frmArc->Archive->item(0)->checkState(), Qt::Unchecked);
     }
 
     void siteCommandStartsOncePerListingAfterTheMarkerIsGone()

@@ -38,16 +38,18 @@ private slots:
         QDir().mkpath(arc());
     }
 
-    void idsOfADateCountOnlyExistingCards()
+    void anyFileOfAnIdInEitherFolderKeepsItTaken()
     {
         const QDate may17(2024, 5, 17);
         QCOMPARE(PatientId::NewPatientId(may17, db(), arc()), QString("BXEQ0001"));
-        QVERIFY(writeFile(db() + "BXEQ0001.sza", ""));
-        QCOMPARE(PatientId::NewPatientId(may17, db(), arc()), QString("BXEQ0002"));
-        QVERIFY(writeFile(arc() + "BXEQ0002.sza", ""));
-        QVERIFY(writeFile(db() + "BXEQ0003.~sza", ""));
-        QVERIFY(writeFile(db() + "BXEQ0003.kl", ""));
-        QCOMPARE(PatientId::NewPatientId(may17, db(), arc()), QString("BXEQ0003"));
+        const QStringList extensions = {".sza",  ".anm",  ".pan",  ".kl",
+                                        ".~sza", ".~anm", ".~pan", ".~kl"};
+        for (int i = 0; i < extensions.size(); ++i) {
+            QVERIFY(writeFile(
+                (i % 2 ? arc() : db()) + PatientId::format(may17, i + 1) + extensions[i], ""));
+        }
+        QVERIFY(writeFile(db() + "BXEQ0009.txt", ""));
+        QCOMPARE(PatientId::NewPatientId(may17, db(), arc()), QString("BXEQ0009"));
     }
 
     void dateLettersWrapAtTwentyFive()
@@ -186,6 +188,17 @@ private slots:
         QCOMPARE(CardFile::readPersonal(db() + "B.sza")[2], QString("F"));
     }
 
+    void lineBreaksInAValueNeverMakeAKeyOrASection()
+    {
+        QStringList values(17);
+        values[7] = QString::fromUtf8("Fő utca 1.\r\nID=BXEQ0009\n[Other]\rX=1");
+        values[15] = "BXEQ0001";
+        QVERIFY(CardFile::writePersonal(db() + "B.sza", values));
+        QCOMPARE(readFile(db() + "B.sza").count("\r\n"), 18);
+        values[7] = QString::fromUtf8("Fő utca 1. ID=BXEQ0009 [Other] X=1");
+        QCOMPARE(CardFile::readPersonal(db() + "B.sza"), values);
+    }
+
     void missingCardReadsEmpty()
     {
         QCOMPARE(CardFile::readPersonal(db() + "none.sza"), QStringList(17));
@@ -276,6 +289,24 @@ private slots:
         QVERIFY(!RecordDates::isBirthday(birth, QDate(2024, 5, 18)));
         QVERIFY(!RecordDates::isBirthday("not a date", QDate(2024, 5, 17)));
         QVERIFY(!RecordDates::isBirthday("", QDate(2024, 5, 17)));
+        // Typed the usual way rather than in the exact short format.
+        QVERIFY(RecordDates::isBirthday("1970. 5. 17.", QDate(2024, 5, 17)));
+    }
+
+    void birthDatesAreReadInTheFormatsOrderWithAnySeparators()
+    {
+        const QDate may17(2000, 5, 17);
+        for (const char *text :
+             {"1970.05.17.", "1970. 5. 17.", "1970-05-17", "1970/5/17", " 1970 05 17 "})
+            QCOMPARE(RecordDates::monthAndDay(text, "yyyy. MM. dd."), may17);
+        QCOMPARE(RecordDates::monthAndDay("17/05/1970", "dd/MM/yyyy"), may17);
+        QCOMPARE(RecordDates::monthAndDay("1970. 5. 17.", "dd/MM/yyyy"), may17);
+        QCOMPARE(RecordDates::monthAndDay("5/17/70", "M/d/yy"), may17);
+        QCOMPARE(RecordDates::monthAndDay("17. 5. 1970", "d 'de' M. yyyy"), may17);
+        QCOMPARE(RecordDates::monthAndDay("1972.02.29.", "yyyy.MM.dd."), QDate(2000, 2, 29));
+        for (const char *text :
+             {"1970.13.01", "1970.02.30", "1970.05", "1970.05.17.10", "1970.05.x", ""})
+            QCOMPARE(RecordDates::monthAndDay(text, "yyyy.MM.dd."), std::nullopt);
     }
 };
 

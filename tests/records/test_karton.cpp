@@ -10,6 +10,7 @@
 #include "support/ProgramFolder.h"
 
 #include "records/SheetTabBar.h"
+#include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -299,6 +300,47 @@ private slots:
         QVERIFY(frmKarton->isCardOpen() && frmKarton->bSave->isEnabled());
     }
 
+    void pastedLineBreaksBecomeBlanksAndNeverReachTheCardFile()
+    {
+        newCard("A");
+        QGuiApplication::clipboard()->setText("Fő utca 1.\r\nID=BXEQ0009\n[Other]");
+        frmKarton->eCim->setFocus();
+        frmKarton->eCim->paste();
+        QCOMPARE(frmKarton->eCim->text(), QString::fromUtf8("Fő utca 1. ID=BXEQ0009 [Other]"));
+        frmKarton->bSave->click();
+        const QString id = frmKarton->eID->text();
+        frmKarton->LoadCard(id);
+        QCOMPARE(frmKarton->eCim->text(), QString::fromUtf8("Fő utca 1. ID=BXEQ0009 [Other]"));
+        QCOMPARE(frmKarton->eID->text(), id);
+    }
+
+    void charactersWindows1250CannotHoldAreNamedAndNothingIsWritten()
+    {
+        const QString id = savedCard("A");
+        ModalScript script({findAndPick("a"), Ok});
+        frmKarton->bKeres->click();
+        frmKarton->eNev->setText(QString::fromUtf8("Иван Kovács"));
+        frmKarton->mPan->setPlainText(QString::fromUtf8("ω"));
+        const QByteArray sza = readFile(base(id) + ".sza");
+        frmKarton->bSave->click();
+        QVERIFY(script.texts().last().contains(QString::fromUtf8("И в а н ω")));
+        QCOMPARE(readFile(base(id) + ".sza"), sza);
+        QVERIFY(!QFile::exists(base(id) + ".pan") || readFile(base(id) + ".pan").isEmpty());
+        QVERIFY(frmKarton->bSave->isEnabled());
+        QCOMPARE(frmKarton->eNev->text(), QString::fromUtf8("Иван Kovács"));
+
+        frmKarton->eNev->setText("A");
+        frmKarton->mPan->clear();
+        frmKarton->bSave->click();
+        ModalScript sheet({Ok});
+        frmKarton->SaveMeasurementAsSheet();
+        const QByteArray kl = readFile(base(id) + ".kl");
+        frmKarton->eHelyszin->setText(QString::fromUtf8("Κέρκυρα"));
+        frmKarton->bSave->click();
+        QVERIFY(sheet.texts().last().contains(QString::fromUtf8("Κ έ ρ κ υ α")));
+        QCOMPARE(readFile(base(id) + ".kl"), kl);
+    }
+
     void unreadableMemoShowsOpenErrorAndKeepsTheId()
     {
         const QString id = savedCard("A");
@@ -366,6 +408,28 @@ private slots:
         frmKarton->SaveMeasurementAsSheet();
         QCOMPARE(QDir(db()).entryList(QDir::Files), before);
         QVERIFY(!frmKarton->isCardOpen());
+    }
+
+    void measurementOntoANeverSavedCardSavesTheCardFirstOrWritesNothing()
+    {
+        newCard("Uj Beteg");
+        const QString id = frmKarton->eID->text();
+        fillGrid();
+        ModalScript script({No, Cancel, Yes});
+        frmKarton->SaveMeasurementAsSheet();
+        // An earlier No leaves the card unsaved; it is asked all the same.
+        frmKarton->bSave->setEnabled(false);
+        frmKarton->SaveMeasurementAsSheet();
+        QCOMPARE(QDir(db()).entryList(QDir::Files), QStringList());
+        QCOMPARE(frmMeres->Cell(1, 12), QString("11"));
+        QCOMPARE(frmKarton->eNev->text(), QString("Uj Beteg"));
+        frmKarton->SaveMeasurementAsSheet();
+        QCOMPARE(script.texts(), QStringList(3, "A karton nincs elmentve. Elmentsem?"));
+        QVERIFY(readFile(base(id) + ".sza").contains("Nev=Uj Beteg"));
+        QCOMPARE(readFile(base(id) + ".kl").size(), 464);
+        QCOMPARE(tabCaptions(), QStringList{"1."});
+        QVERIFY(!frmKarton->bSave->isEnabled());
+        QCOMPARE(frmKarton->PatientName, QString("Uj Beteg"));
     }
 
     void measurementBecomesSheetOneAndLoadsBack()
@@ -492,7 +556,7 @@ private slots:
     void sheetFailuresShowTheirMessages()
     {
         const QString id = savedCard("A");
-        ModalScript script({findAndPick("a"), Yes, Ok, Yes, Ok, Ok, Ok, Ok});
+        ModalScript script({findAndPick("a"), Yes, Ok, Yes, Ok, Ok, Ok, Ok, Ok});
         frmKarton->SaveMeasurementAsSheet();
         // The backup's place is taken by folders, so the copy cannot be made.
         QDir().mkpath(base(id) + ".~kl/" + id + ".kl");
@@ -514,10 +578,17 @@ private slots:
         QCOMPARE(script.texts().last(), QString::fromUtf8("A kezelőlapot nem lehet elmenteni!"));
         QDir(base(id) + ".kl").removeRecursively();
 
-        writeFile(base(id) + ".kl", QByteArray(464 + 100, '\0'));
+        QDir().mkpath(base(id) + ".kl");
         frmKarton->SaveMeasurementAsSheet();
         QCOMPARE(script.texts().last(), QString("File megnyitási hiba! (%1)")
                                             .arg(QFileInfo(base(id) + ".kl").absoluteFilePath()));
+        QDir(base(id) + ".kl").removeRecursively();
+        writeFile(base(id) + ".kl", readFile(base(id) + ".~kl") + QByteArray(100, '\0'));
+        frmKarton->SaveMeasurementAsSheet();
+        QCOMPARE(script.texts().last(),
+                 QString::fromUtf8("A kezelőlap-fájl sérült, a mérés nincs elmentve:\r%1\r"
+                                   "A fájl a(z) 2. kezelőlaptól kezdve nem olvasható.")
+                     .arg(QFileInfo(base(id) + ".kl").absoluteFilePath()));
         QCOMPARE(readFile(base(id) + ".kl").size(), 564);
     }
 
@@ -528,10 +599,14 @@ private slots:
         for (int i = 0; i < 2; ++i)
             qToLittleEndian<qint32>(96, bytes.data() + i * 464 + 364);
         QVERIFY(writeFile(base(id) + ".kl", bytes));
-        ModalScript script({findAndPick("a")});
+        ModalScript script({findAndPick("a"), Yes});
         frmKarton->bKeres->click();
         frmKarton->Karton->setCurrentIndex(3);
         QCOMPARE(tabCaptions(), (QStringList{"1.", "2."}));
+        // Deleting a sheet takes out its own bytes only; the damaged tail stays.
+        frmKarton->bDeleteKL->click();
+        QCOMPARE(readFile(base(id) + ".kl"), bytes.mid(464));
+        QCOMPARE(tabCaptions(), QStringList{"1."});
     }
 
     void emptyFolderSaysNoCards()

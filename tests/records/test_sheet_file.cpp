@@ -225,6 +225,23 @@ private slots:
         QVERIFY(!QFile::exists(path("remove.kl$")));
     }
 
+    void removingASheetOfADamagedFileKeepsEveryOtherByte()
+    {
+        const QString kl = path("damaged-remove.kl");
+        QByteArray before = threeSheets() + QByteArray(100, 't');
+        qToLittleEndian<qint32>(-1, before.data() + 464 + 364);
+        QVERIFY(writeFile(kl, before));
+        QCOMPARE(SheetFile(kl).sheetsBeforeDamage(), 1);
+        QVERIFY(!SheetFile(kl).removeSheet(1, path("damaged-remove.kl$")));
+        QCOMPARE(readFile(kl), before);
+        QVERIFY(SheetFile(kl).removeSheet(0, path("damaged-remove.kl$")));
+        QCOMPARE(readFile(kl), before.mid(464));
+        QCOMPARE(SheetFile(kl).sheetsBeforeDamage(), 0);
+        QVERIFY(writeFile(kl, threeSheets()));
+        QCOMPARE(SheetFile(kl).sheetsBeforeDamage(), -1);
+        QCOMPARE(SheetFile(path("missing.kl")).sheetsBeforeDamage(), -1);
+    }
+
     void removalWithoutATemporaryFileLeavesTheSheets()
     {
         const QString kl = path("blocked.kl");
