@@ -127,6 +127,8 @@ void TfrmPrint::PrintDiagram(QWidget *window, const QString &patientName)
             return;
         const qreal scale = static_cast<qreal>(page.width()) / width();
         p.scale(scale, scale);
+        // Pictures are line art; the recording does not carry this hint.
+        p.setRenderHint(QPainter::LosslessImageRendering);
         p.drawPicture(0, 0, contents);
     });
 }
