@@ -13,6 +13,7 @@ struct DefaultText
 const DefaultText kDefaults[] = {
     // [Main]
     // [Karton]
+    {"Karton", "Report", "Jelentés"},
     // [Find]
     // [Arc]
     // [Meres]
@@ -23,7 +24,29 @@ const DefaultText kDefaults[] = {
      "A kezelőlap-fájl sérült, a mérés nincs elmentve:#%1#A fájl a(z) %2. kezelőlaptól kezdve nem "
      "olvasható."},
     // [Print]
+    {"Print", "PrintFailed", "A nyomtatás nem sikerült:#%s"},
     // [Report]
+    {"Report", "Title", "Kezelési jelentés"},
+    {"Report", "Name", "Név"},
+    {"Report", "Id", "Azonosító"},
+    {"Report", "Birth", "Születési dátum"},
+    {"Report", "Time", "Időpont"},
+    {"Report", "Place", "Helyszín"},
+    {"Report", "Status", "Státusz"},
+    {"Report", "Remark", "Egyéb"},
+    {"Report", "Meridian", "Meridián"},
+    {"Report", "Side", "Oldal"},
+    {"Report", "Reading", "Mért érték"},
+    {"Report", "Deviation", "Eltérés"},
+    {"Report", "Class", "Osztály"},
+    {"Report", "Mean", "Átlag"},
+    {"Report", "Reference", "Referenciaérték"},
+    {"Report", "Page", "%1. oldal / %2"},
+    {"Report", "ClassBlue", "kék"},
+    {"Report", "ClassLightBlue", "világoskék"},
+    {"Report", "ClassGreen", "zöld"},
+    {"Report", "ClassLightRed", "világospiros"},
+    {"Report", "ClassRed", "piros"},
     // [Compare]
     // [Device]
     {nullptr, nullptr, nullptr},

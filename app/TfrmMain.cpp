@@ -6,7 +6,6 @@
 #include "app/Settings.h"
 #include "app/TfrmStart.h"
 #include "diagrams/Evaluation.h"
-#include "diagrams/SymbolPainter.h"
 #include "diagrams/TfrmBar.h"
 #include "diagrams/TfrmCirc.h"
 #include "diagrams/TfrmCirc1.h"
@@ -296,35 +295,12 @@ void TfrmMain::Evaluate()
               &ClassColor[0][0]);
 }
 
-void TfrmMain::DrawPairSymbol(int X, int Y, quint32 ColourA, quint32 ColourB, const QString &TextA,
-                              const QString &TextB, QPainter *Surface)
-{
-    SymbolPainter::pairSymbol(*Surface, X, Y, ColourA, ColourB, TextA, TextB);
-}
-
-void TfrmMain::DrawSideSymbol(int X, int Y, quint32 ColourA, quint32 ColourB, const QString &Text,
-                              QPainter *Surface)
-{
-    SymbolPainter::sideSymbol(*Surface, X, Y, ColourA, ColourB, Text);
-}
-
-void TfrmMain::DrawSolidLine(int X1, int Y1, int X2, int Y2, QPainter *Surface)
-{
-    SymbolPainter::solidLine(*Surface, X1, Y1, X2, Y2);
-}
-
-void TfrmMain::DrawDottedLine(int X1, int Y1, int X2, int Y2, QPainter *Surface)
-{
-    SymbolPainter::dottedLine(*Surface, X1, Y1, X2, Y2);
-}
-
 void TfrmMain::sbPrintClick()
 {
     QMdiSubWindow *sub = m_mdiArea->activeSubWindow();
     if (!sub || !sub->widget() || !frmPrint)
         return;
-    const QImage picture = sub->widget()->grab().toImage();
-    frmPrint->PrintDiagram(picture, frmKarton ? frmKarton->PatientName : QString());
+    frmPrint->PrintDiagram(sub->widget(), frmKarton ? frmKarton->PatientName : QString());
 }
 
 void TfrmMain::sbExitClick()

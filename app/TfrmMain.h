@@ -12,7 +12,6 @@ class MdiChild;
 class QButtonGroup;
 class QLabel;
 class QMdiArea;
-class QPainter;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -46,13 +45,6 @@ public:
     void Evaluate();
     double Deviation[12][2] = {};
     quint32 ClassColor[12][2] = {};
-
-    void DrawPairSymbol(int X, int Y, quint32 ColourA, quint32 ColourB, const QString &TextA,
-                        const QString &TextB, QPainter *Surface);
-    void DrawSideSymbol(int X, int Y, quint32 ColourA, quint32 ColourB, const QString &Text,
-                        QPainter *Surface);
-    void DrawSolidLine(int X1, int Y1, int X2, int Y2, QPainter *Surface);
-    void DrawDottedLine(int X1, int Y1, int X2, int Y2, QPainter *Surface);
 
     QToolButton *sbKarton = nullptr;
     QToolButton *sbMeres = nullptr;

@@ -52,8 +52,10 @@ Evaluation::Result Evaluation::evaluate(const Cells &cells)
             sum += r[m][s];
         }
     }
-    const double ref = logScale(static_cast<double>(roundedMean(sum)));
     Result result;
+    result.Mean = roundedMean(sum);
+    result.Reference = logScale(static_cast<double>(result.Mean));
+    const double ref = result.Reference;
     for (int m = 0; m < kMeridians; ++m) {
         for (int s = 0; s < kSides; ++s) {
             const double d = logScale(static_cast<double>(r[m][s]) * MeridianFactor[m]) - ref;

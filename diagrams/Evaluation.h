@@ -52,6 +52,9 @@ public:
     {
         double Deviation[kMeridians][kSides] = {};
         quint32 ClassColor[kMeridians][kSides] = {};
+        // The set's rounded mean and its place on the logarithmic scale.
+        qint64 Mean = 0;
+        double Reference = 0;
     };
 
     static Result evaluate(const Cells &cells);

@@ -1,8 +1,7 @@
 #include "diagrams/PictureWindow.h"
 
 #include "app/TfrmMain.h"
-#include "diagrams/FloodFill.h"
-#include "diagrams/SymbolPainter.h"
+#include "diagrams/PicturePainter.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -29,22 +28,20 @@ void PictureWindow::resizeEvent(QResizeEvent *event)
 
 void PictureWindow::Fill(int X, int Y, quint32 Colour)
 {
-    FloodFill::fill(m_surface, QPoint(X, Y) + Image->pos(), SymbolPainter::colour(Colour).rgb());
+    // Only what the window shows: a seed outside it fills nothing.
+    PicturePainter::fill(m_surface, QPoint(X, Y), Colour, rect().translated(-Image->pos()));
 }
 
 void PictureWindow::paintEvent(QPaintEvent *)
 {
-    m_surface = QImage(size(), QImage::Format_RGB32);
-    m_surface.fill(palette().color(backgroundRole()));
-    {
-        QPainter onSurface(&m_surface);
-        onSurface.drawImage(Image->pos(), m_picture);
-    }
+    m_surface = m_picture;
     frmMain->Evaluate();
     for (const auto &seed : m_seeds) {
         Fill(seed.leftX, seed.leftY, frmMain->ClassColor[seed.meridian][Evaluation::Left]);
         Fill(seed.rightX, seed.rightY, frmMain->ClassColor[seed.meridian][Evaluation::Right]);
     }
+    // The picture at its own resolution: a printer scales it, smoothly.
     QPainter p(this);
-    p.drawImage(0, 0, m_surface);
+    p.setRenderHints(QPainter::SmoothPixmapTransform | QPainter::LosslessImageRendering);
+    p.drawImage(Image->pos(), m_surface);
 }

@@ -144,17 +144,53 @@ bool TfrmBar::eventFilter(QObject *watched, QEvent *event)
 void TfrmBar::Refill()
 {
     frmMain->Evaluate();
+    // Data that is already right is left alone: touching it would paint the chart again.
+    if (upToDate())
+        return;
+    // Only the zoom is animated: a new set shows at once, heights and colours together.
+    QChart *chart = Chart1->chart();
+    chart->setAnimationOptions(QChart::GridAxisAnimations);
     refillLines();
     refillBars();
+    chart->setAnimationOptions(QChart::AllAnimations);
+}
+
+QList<QPointF> TfrmBar::linePoints(int line)
+{
+    QList<QPointF> points;
+    for (int x = kFirstX; x <= kLastX; ++x)
+        points.append(QPointF(x, kLevels[line].y));
+    return points;
+}
+
+QColor TfrmBar::barColour(int bar)
+{
+    return SymbolPainter::colour(frmMain->ClassColor[bar / 2][bar % 2]);
+}
+
+double TfrmBar::barValue(int bar)
+{
+    return frmMain->Deviation[bar / 2][bar % 2];
+}
+
+bool TfrmBar::upToDate() const
+{
+    for (int i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i]->points() != linePoints(i))
+            return false;
+    }
+    const QList<QBarSet *> sets = Series1->barSets();
+    for (int bar = 0; bar < kBars; ++bar) {
+        if (sets[bar]->at(bar) != barValue(bar) || sets[bar]->color() != barColour(bar))
+            return false;
+    }
+    return true;
 }
 
 void TfrmBar::refillLines()
 {
-    // Data that is already right is left alone: touching it would paint the chart again.
     for (int i = 0; i < m_lines.size(); ++i) {
-        QList<QPointF> points;
-        for (int x = kFirstX; x <= kLastX; ++x)
-            points.append(QPointF(x, kLevels[i].y));
+        const QList<QPointF> points = linePoints(i);
         if (m_lines[i]->points() != points)
             m_lines[i]->replace(points);
     }
@@ -164,12 +200,10 @@ void TfrmBar::refillBars()
 {
     const QList<QBarSet *> sets = Series1->barSets();
     for (int bar = 0; bar < kBars; ++bar) {
-        const double value = frmMain->Deviation[bar / 2][bar % 2];
-        const QColor colour = SymbolPainter::colour(frmMain->ClassColor[bar / 2][bar % 2]);
         QBarSet *set = sets[bar];
-        if (set->at(bar) != value)
-            set->replace(bar, value);
-        if (set->color() != colour)
-            set->setColor(colour);
+        if (set->at(bar) != barValue(bar))
+            set->replace(bar, barValue(bar));
+        if (set->color() != barColour(bar))
+            set->setColor(barColour(bar));
     }
 }

@@ -2,7 +2,9 @@
 
 #include "app/MdiChild.h"
 
+#include <QColor>
 #include <QList>
+#include <QPointF>
 
 class QCategoryAxis;
 class QChartView;
@@ -37,6 +39,10 @@ private:
     QLineSeries *addLine(quint32 colour);
     void buildAxes();
     void labelValues(qreal min, qreal max);
+    static QList<QPointF> linePoints(int line);
+    static QColor barColour(int bar);
+    static double barValue(int bar);
+    bool upToDate() const;
     void refillLines();
     void refillBars();
 

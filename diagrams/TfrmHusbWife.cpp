@@ -1,7 +1,7 @@
 #include "diagrams/TfrmHusbWife.h"
 
 #include "app/TfrmMain.h"
-#include "diagrams/PairDiagram.h"
+#include "diagrams/DiagramPainter.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -25,8 +25,8 @@ TfrmHusbWife::TfrmHusbWife(QWidget *parent) : MdiChild(false, parent)
 {
     frmHusbWife = this;
     setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("DiagHusbWife")));
-    Label1 = heading(QStringLiteral("Bal kéz - Férj"), 240, this);
-    Label2 = heading(QStringLiteral("Jobb kéz - Feleség"), 416, this);
+    Label1 = heading(DiagramPainter::husbandHeading(), 240, this);
+    Label2 = heading(DiagramPainter::wifeHeading(), 416, this);
 }
 
 void TfrmHusbWife::paintEvent(QPaintEvent *)
@@ -34,5 +34,5 @@ void TfrmHusbWife::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     frmMain->Evaluate();
-    PairDiagram::paint(p, DiagramLayout::HusbWifeLines, DiagramLayout::HusbWifePairs);
+    DiagramPainter::husbandWife(p, frmMain->ClassColor);
 }

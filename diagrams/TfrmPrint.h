@@ -1,15 +1,17 @@
 #pragma once
 
 #include <QDateTime>
-#include <QImage>
+#include <QPageLayout>
 #include <QWidget>
 #include <functional>
 
+struct KLRecord;
 class QLabel;
+class QPainter;
 class QPrinter;
 
-// Composes the printed page: the patient's name and the date above a window's picture.
-// Never shown on screen.
+// Composes the printed page: the patient's name and the date above a window's contents.
+// Never shown on screen. Pages are painted into the printer, so lines and text stay sharp.
 class TfrmPrint : public QWidget
 {
     Q_OBJECT
@@ -17,10 +19,14 @@ class TfrmPrint : public QWidget
 public:
     explicit TfrmPrint(QWidget *parent = nullptr);
 
-    // Asks for a printer and prints one page; a cancelled dialog changes nothing.
-    void PrintDiagram(const QImage &picture, const QString &patientName);
-    // The page in this window: header band, then the picture; the window takes the page's size.
-    void Compose(const QImage &picture, const QString &patientName);
+    // Asks for a printer and prints the window under the header on one page; a cancelled
+    // dialog changes nothing.
+    void PrintDiagram(QWidget *window, const QString &patientName);
+    // The page in this window: header band, then room for the contents.
+    void Compose(QSize contents, const QString &patientName);
+    // Asks for a printer and prints the three-page report of one sheet.
+    void PrintReport(const QString &name, const QString &id, const QString &birthDate,
+                     const KLRecord &sheet);
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
@@ -29,6 +35,22 @@ public:
     // The printer selection dialog (dlgPrint) and the clock, replaceable for tests.
     std::function<bool(QPrinter &)> choosePrinter;
     std::function<QDateTime()> now;
+
+private:
+    // The dialog, offering what was chosen last in this run of the program.
+    bool choose(QPrinter &printer);
+    // Every print ends here: a printer or file that cannot be written is named in a message.
+    bool printOn(QPrinter &printer, const std::function<void(QPainter &)> &paint);
+
+    struct Choice
+    {
+        bool made = false;
+        QString printerName;
+        QString fileName;
+        QPageLayout::Orientation orientation = QPageLayout::Portrait;
+        int copies = 1;
+    };
+    Choice m_choice;
 };
 
 extern TfrmPrint *frmPrint;

@@ -1,7 +1,7 @@
 #include "diagrams/TfrmUSin.h"
 
 #include "app/TfrmMain.h"
-#include "diagrams/PairDiagram.h"
+#include "diagrams/DiagramPainter.h"
 
 #include <QPainter>
 
@@ -18,5 +18,5 @@ void TfrmUSin::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     frmMain->Evaluate();
-    PairDiagram::paint(p, DiagramLayout::USinLines, DiagramLayout::USinPairs);
+    DiagramPainter::uSin(p, frmMain->ClassColor);
 }

@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TfrmMain.h"
+#include "diagrams/TfrmPrint.h"
 #include "measure/TfrmMeres.h"
 #include "platform/Cp1250.h"
 #include "platform/FileCopy.h"
@@ -195,7 +196,9 @@ QWidget *TfrmKarton::buildSheetPage()
     auto *buttons = new QHBoxLayout();
     bDeleteKL = new QPushButton(QStringLiteral("Törlés"), Lapok);
     bLoadKL = new QPushButton(QStringLiteral("Betöltés"), Lapok);
-    for (QPushButton *b : {bDeleteKL, bLoadKL}) {
+    bReport = new QPushButton(
+        frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Report")), Lapok);
+    for (QPushButton *b : {bDeleteKL, bLoadKL, bReport}) {
         b->setFixedSize(kButtonWidth, kButtonHeight);
         buttons->addWidget(b);
     }
@@ -207,6 +210,7 @@ QWidget *TfrmKarton::buildSheetPage()
     connect(LapokTabs, &SheetTabBar::currentChanged, this, &TfrmKarton::LapokChanging);
     connect(bDeleteKL, &QPushButton::clicked, this, &TfrmKarton::bDeleteKLClick);
     connect(bLoadKL, &QPushButton::clicked, this, &TfrmKarton::bLoadKLClick);
+    connect(bReport, &QPushButton::clicked, this, &TfrmKarton::bReportClick);
     return page;
 }
 
@@ -643,6 +647,22 @@ void TfrmKarton::bLoadKLClick()
         }
     }
     frmMain->bringToFront(frmMeres);
+}
+
+void TfrmKarton::bReportClick()
+{
+    QList<KLRecord> sheets;
+    if (!SheetFile(sheetPath()).read(sheets) || m_sheet < 0 || m_sheet >= sheets.size()) {
+        Dialogs::error(this, QStringLiteral("A kezelőlapot nem lehet megnyitni!"));
+        return;
+    }
+    // The stored readings under the texts as the card shows them now.
+    KLRecord sheet = sheets[m_sheet];
+    sheet.Idopont = eIdopont->text();
+    sheet.Helyszin = eHelyszin->text();
+    sheet.Statusz = mStatusz->toPlainText();
+    sheet.Egyeb = eEgyeb->text();
+    frmPrint->PrintReport(eNev->text(), eID->text(), eSzulDatum->text(), sheet);
 }
 
 void TfrmKarton::bDeleteKLClick()

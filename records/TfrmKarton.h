@@ -47,6 +47,7 @@ public:
     bool SaveSheetHeader();
     void bLoadKLClick();
     void bDeleteKLClick();
+    void bReportClick();
 
     // The selected sheet, counted from 0; -1 when the card has none.
     int sheetIndex() const { return m_sheet; }
@@ -91,6 +92,7 @@ public:
     QLineEdit *eEgyeb = nullptr;
     QPushButton *bDeleteKL = nullptr;
     QPushButton *bLoadKL = nullptr;
+    QPushButton *bReport = nullptr;
 
     static constexpr int kSheetPage = 3;
 

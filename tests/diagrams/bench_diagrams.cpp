@@ -6,9 +6,12 @@
 #include "diagrams/TfrmCirc.h"
 #include "diagrams/TfrmCirc1.h"
 #include "diagrams/TfrmCirc2.h"
+#include "diagrams/TfrmPrint.h"
 #include "measure/TfrmMeres.h"
+#include "records/KLRecord.h"
 
 #include <QElapsedTimer>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
@@ -84,6 +87,37 @@ private slots:
         });
         report("bar chart refill", median, 20);
         delete window;
+    }
+
+    // Printing to PDF files, without the printer dialog.
+    void printsToPdf()
+    {
+        auto *print = new TfrmPrint();
+        const QString pdf = m_dir.filePath("bench.pdf");
+        print->choosePrinter = [pdf](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        };
+        auto *circle = new TfrmCirc();
+        circle->resize(800, 560);
+        report("circle diagram print",
+               medianMs(10, [&](int) { print->PrintDiagram(circle, "Kiss Anna"); }), 200);
+        auto *picture = new TfrmCirc1();
+        picture->resize(800, 560);
+        report("picture diagram 1 print",
+               medianMs(10, [&](int) { print->PrintDiagram(picture, "Kiss Anna"); }), 200);
+        KLRecord sheet;
+        for (int k = 0; k < KLRecord::kReadingCount; ++k)
+            sheet.Readings[k] = 40 + 5 * k;
+        report(
+            "three-page report",
+            medianMs(
+                5, [&](int) { print->PrintReport("Kiss Anna", "BQCD0007", "1970.05.17.", sheet); }),
+            1000);
+        delete picture;
+        delete circle;
+        delete print;
     }
 };
 

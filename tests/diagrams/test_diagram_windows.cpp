@@ -276,6 +276,23 @@ private slots:
         QCOMPARE(frmBar->Series1->barSets().size(), 24);
     }
 
+    void barChartShowsANewSetAtOnceInHeightAndColour()
+    {
+        setGrid(all("100"));
+        frmBar->resize(800, 560);
+        frmBar->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frmBar));
+        QTest::qWait(1500); // whatever animation there was settles
+        // Th right goes from light blue at -10.8 to red at +21.3.
+        setGrid(workedExample());
+        QChart *chart = frmBar->Chart1->chart();
+        const QImage image = frmBar->Chart1->viewport()->grab().toImage();
+        const QPoint tip = frmBar->Chart1->mapFromScene(
+            chart->mapToScene(chart->mapToPosition(QPointF(9, 18), frmBar->Series1)));
+        QCOMPARE(QColor(image.pixel(tip)), QColor(Qt::red));
+        frmBar->hide();
+    }
+
     void barChartDoesNotPaintItselfAgainAndAgain()
     {
         setGrid(workedExample());

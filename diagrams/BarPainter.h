@@ -1,0 +1,15 @@
+#pragma once
+
+#include "diagrams/Evaluation.h"
+
+#include <QRectF>
+
+class QPainter;
+
+// The bar diagram as lines and text, for a page: the 24 deviations in their class colours
+// against the five class thresholds, on the fixed range -50 to 50.
+class BarPainter
+{
+public:
+    static void paint(QPainter &p, const QRectF &area, const Evaluation::Result &result);
+};

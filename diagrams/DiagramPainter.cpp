@@ -1,0 +1,82 @@
+#include "diagrams/DiagramPainter.h"
+
+#include "diagrams/SymbolPainter.h"
+
+#include <QFont>
+#include <QPainter>
+
+namespace {
+constexpr int kHeadingTop = 16;
+constexpr int kHeadingPixels = 19;
+constexpr int kHusbandLeft = 240;
+constexpr int kWifeLeft = 416;
+} // namespace
+
+void DiagramPainter::circle(QPainter &p, const Colours &colours)
+{
+    const auto &places = DiagramLayout::Circle;
+    const int count = static_cast<int>(places.size());
+    for (int i = 0; i < count / 2; ++i) {
+        const auto &a = places[i];
+        const auto &b = places[i + count / 2];
+        SymbolPainter::solidLine(p, a.x, a.y, b.x, b.y);
+    }
+    for (int i = 0; i < count; ++i) {
+        const auto &a = places[i];
+        const auto &b = places[(i + 1) % count];
+        SymbolPainter::solidLine(p, a.x, a.y, b.x, b.y);
+    }
+    for (const auto &place : places) {
+        SymbolPainter::sideSymbol(p, place.x, place.y, colours[place.meridian][Evaluation::Left],
+                                  colours[place.meridian][Evaluation::Right],
+                                  QString::fromLatin1(place.text));
+    }
+}
+
+template <size_t Lines, size_t Pairs>
+void DiagramPainter::pairs(QPainter &p, const Colours &colours,
+                           const std::array<DiagramLayout::Line, Lines> &lines,
+                           const std::array<DiagramLayout::PairPlace, Pairs> &pairs)
+{
+    for (const auto &line : lines) {
+        if (line.dotted)
+            SymbolPainter::dottedLine(p, line.x1, line.y1, line.x2, line.y2);
+        else
+            SymbolPainter::solidLine(p, line.x1, line.y1, line.x2, line.y2);
+    }
+    for (const auto &pair : pairs) {
+        SymbolPainter::pairSymbol(p, pair.x, pair.y, colours[pair.meridianA][Evaluation::Left],
+                                  colours[pair.meridianB][Evaluation::Left],
+                                  QString::fromLatin1(pair.textA), QString::fromLatin1(pair.textB));
+    }
+}
+
+void DiagramPainter::uSin(QPainter &p, const Colours &colours)
+{
+    pairs(p, colours, DiagramLayout::USinLines, DiagramLayout::USinPairs);
+}
+
+void DiagramPainter::husbandWife(QPainter &p, const Colours &colours)
+{
+    pairs(p, colours, DiagramLayout::HusbWifeLines, DiagramLayout::HusbWifePairs);
+}
+
+QString DiagramPainter::husbandHeading()
+{
+    return QStringLiteral("Bal kéz - Férj");
+}
+
+QString DiagramPainter::wifeHeading()
+{
+    return QStringLiteral("Jobb kéz - Feleség");
+}
+
+void DiagramPainter::husbandWifeHeadings(QPainter &p)
+{
+    QFont font(QStringLiteral("Comic Sans MS"));
+    font.setPixelSize(kHeadingPixels);
+    p.setFont(font);
+    const int ascent = p.fontMetrics().ascent();
+    p.drawText(QPoint(kHusbandLeft, kHeadingTop + ascent), husbandHeading());
+    p.drawText(QPoint(kWifeLeft, kHeadingTop + ascent), wifeHeading());
+}

@@ -1,0 +1,69 @@
+#include "diagrams/PatientReport.h"
+
+#include "app/Catalogue.h"
+#include "diagrams/ChartFormat.h"
+#include "records/KLRecord.h"
+
+namespace {
+const QString kReport = QStringLiteral("Report");
+
+QString meridianName(int m)
+{
+    const QString code = QString::fromLatin1(Evaluation::MeridianCodes[m]);
+    return code.left(1) + code.mid(1).toLower();
+}
+} // namespace
+
+Evaluation::Cells PatientReport::cellsOf(const KLRecord &sheet)
+{
+    Evaluation::Cells cells;
+    for (int m = 0; m < Evaluation::kMeridians; ++m) {
+        for (int s = 0; s < Evaluation::kSides; ++s) {
+            const qint32 reading = sheet.Readings[KLRecord::readingIndex(s + 1, m + 1)];
+            cells[m * Evaluation::kSides + s] = reading < 0 ? QString() : QString::number(reading);
+        }
+    }
+    return cells;
+}
+
+QString PatientReport::className(quint32 colour, const Catalogue &catalogue)
+{
+    switch (colour) {
+    case Evaluation::kBlue:
+        return catalogue.text(kReport, QStringLiteral("ClassBlue"));
+    case Evaluation::kLightBlue:
+        return catalogue.text(kReport, QStringLiteral("ClassLightBlue"));
+    case Evaluation::kGreen:
+        return catalogue.text(kReport, QStringLiteral("ClassGreen"));
+    case Evaluation::kLightRed:
+        return catalogue.text(kReport, QStringLiteral("ClassLightRed"));
+    default:
+        return catalogue.text(kReport, QStringLiteral("ClassRed"));
+    }
+}
+
+PatientReport PatientReport::build(const Patient &patient, const KLRecord &sheet,
+                                   const Catalogue &catalogue)
+{
+    PatientReport report;
+    report.patient = patient;
+    report.time = sheet.Idopont;
+    report.place = sheet.Helyszin;
+    report.status = sheet.Statusz;
+    report.remark = sheet.Egyeb;
+    const Evaluation::Cells cells = cellsOf(sheet);
+    report.result = Evaluation::evaluate(cells);
+    const QString sides[] = {catalogue.text(QStringLiteral("Caption"), QStringLiteral("Left")),
+                             catalogue.text(QStringLiteral("Caption"), QStringLiteral("Right"))};
+    for (int m = 0; m < Evaluation::kMeridians; ++m) {
+        for (int s = 0; s < Evaluation::kSides; ++s) {
+            const quint32 colour = report.result.ClassColor[m][s];
+            report.rows.append({meridianName(m), sides[s], cells[m * Evaluation::kSides + s],
+                                ChartFormat::value(report.result.Deviation[m][s]), colour,
+                                className(colour, catalogue)});
+        }
+    }
+    report.mean = QString::number(report.result.Mean);
+    report.reference = ChartFormat::value(report.result.Reference);
+    return report;
+}

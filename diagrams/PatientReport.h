@@ -1,0 +1,48 @@
+#pragma once
+
+#include "diagrams/Evaluation.h"
+
+#include <QList>
+#include <QString>
+
+class Catalogue;
+struct KLRecord;
+
+// What the report of one treatment sheet holds: the card's data, the sheet's notes and the
+// evaluation of the sheet's own readings, with every word in the catalogue's language.
+class PatientReport
+{
+public:
+    struct Patient
+    {
+        QString name;
+        QString id;
+        QString birthDate;
+    };
+    struct Row
+    {
+        QString meridian;
+        QString side;
+        QString reading; // empty when the sheet holds none
+        QString deviation;
+        quint32 colour;
+        QString className;
+    };
+
+    static PatientReport build(const Patient &patient, const KLRecord &sheet,
+                               const Catalogue &catalogue);
+    // The sheet's readings as cells, meridian by meridian, left before right.
+    static Evaluation::Cells cellsOf(const KLRecord &sheet);
+    static QString className(quint32 colour, const Catalogue &catalogue);
+
+    Patient patient;
+    QString time;
+    QString place;
+    QString status;
+    QString remark;
+    Evaluation::Result result;
+    // Meridian by meridian in grid order, left before right.
+    QList<Row> rows;
+    QString mean;
+    QString reference;
+};

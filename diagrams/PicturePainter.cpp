@@ -1,0 +1,22 @@
+#include "diagrams/PicturePainter.h"
+
+#include "diagrams/FloodFill.h"
+#include "diagrams/SymbolPainter.h"
+
+void PicturePainter::fill(QImage &picture, QPoint seed, quint32 colour, const QRect &visible)
+{
+    if (visible.contains(seed))
+        FloodFill::fill(picture, seed, SymbolPainter::colour(colour).rgb());
+}
+
+QImage PicturePainter::filled(const QImage &picture, const Seeds &seeds, const Colours &colours)
+{
+    QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    for (const auto &seed : seeds) {
+        fill(image, QPoint(seed.leftX, seed.leftY), colours[seed.meridian][Evaluation::Left],
+             image.rect());
+        fill(image, QPoint(seed.rightX, seed.rightY), colours[seed.meridian][Evaluation::Right],
+             image.rect());
+    }
+    return image;
+}
