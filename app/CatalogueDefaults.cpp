@@ -13,10 +13,23 @@ struct DefaultText
 const DefaultText kDefaults[] = {
     // [Main]
     // [Karton]
+    {"Karton", "Reload", "Újratöltés"},
+    {"Karton", "Overwrite", "Felülírás"},
+    {"Karton", "Cancel", "Mégse"},
     // [Find]
     // [Arc]
     // [Meres]
     // [Msg]
+    {"Msg", "CardInUse",
+     "A kartont (%s) egy másik munkaállomás éppen módosítja.#Semmi sem változott, próbálja újra!"},
+    {"Msg", "CardChanged",
+     "A kartont egy másik munkaállomáson megváltoztatták, mióta itt megnyitották.#"
+     "Újratöltés: a karton a mentett állapotot mutatja, az itteni módosítások elvesznek.#"
+     "Felülírás: az itteni adatok kerülnek a kartonba."},
+    {"Msg", "SheetsChanged",
+     "A kezelőlapokat egy másik munkaállomáson megváltoztatták.#A lista frissült, semmi sem "
+     "törlődött."},
+    {"Msg", "ArcInUse", "A kartont egy másik munkaállomás használja, nem lett áthelyezve:"},
     // [Print]
     // [Report]
     // [Compare]

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/CardLock.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -13,12 +15,24 @@ public:
     using Launcher = std::function<bool(const QString &program, const QStringList &arguments,
                                         const QString &workingFolder)>;
 
-    // Every file of the id with any extension, backups included.
+    enum class MoveResult
+    {
+        Moved,
+        InUse,
+        CopyFailed
+    };
+
+    // Every file of the id with any extension, backups included; never its lock.
     static QStringList cardFiles(const QString &folder, const QString &id);
     // Copies each file into `to`, replacing one of the same name, then deletes it in
     // `from`. Stops at the first copy that fails and returns false; the files moved so
     // far stay moved.
     static bool MoveCardFiles(const QString &id, const QString &from, const QString &to);
+    // MoveCardFiles while holding the card's lock in `lockFolder`; a card that another
+    // workstation keeps locked stays where it is.
+    static MoveResult moveUnlockedCard(const QString &id, const QString &from, const QString &to,
+                                       const QString &lockFolder,
+                                       const CardLock::Clock &clock = CardLock::systemClock());
 
     // "lista.sh" on Linux ("lista.bat" on Windows) in the archive folder.
     static QString siteCommandName();
