@@ -7,9 +7,7 @@
 #include "records/SheetFile.h"
 #include "support/FileBytes.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -123,17 +121,6 @@ private slots:
         QVERIFY(!QFile::exists(lockPath));
     }
 
-    void lockFileNamesHostProcessAndTime()
-    {
-        FakeClock clock;
-        CardLock lock(CardLock::pathFor(db() + "BXEQ0001"), clock.clock());
-        QVERIFY(lock.acquire(0));
-        const QStringList lines = QString::fromUtf8(readFile(lock.path())).split("\r\n");
-        QCOMPARE(lines.value(0), QSysInfo::machineHostName());
-        QCOMPARE(lines.value(1), QString::number(QCoreApplication::applicationPid()));
-        QCOMPARE(QDateTime::fromString(lines.value(2), Qt::ISODateWithMs), kStart);
-    }
-
     void cardSavedElsewhereNoLongerMatchesWhatWasRead()
     {
         const QString base = db() + "BXEQ0001";
@@ -149,33 +136,6 @@ private slots:
         QVERIFY(seenByA.matches(base));
         QVERIFY(SheetFile(base + ".kl").append(sheet("B")));
         QVERIFY(!seenByA.matches(base, "kl"));
-    }
-
-    void lockOfAKilledHolderIsTakenOverOnlyAfterThirtySeconds()
-    {
-        const QString lockPath = CardLock::pathFor(db() + "BXEQ0001");
-        FakeClock clock;
-        {
-            CardLock crashed(lockPath, clock.clock());
-            QVERIFY(crashed.acquire(0));
-            // The holder dies without releasing: its file stays.
-            const QByteArray left = readFile(lockPath);
-            crashed.release();
-            QVERIFY(writeFile(lockPath, left));
-        }
-        clock.now = kStart.addSecs(20);
-        CardLock early(lockPath, clock.clock());
-        QVERIFY(!early.acquire());
-        QVERIFY(early.inUse());
-        QCOMPARE(clock.now, kStart.addSecs(25));
-
-        clock.now = kStart.addMSecs(CardLock::kStaleAfterMs + 1);
-        CardLock late(lockPath, clock.clock());
-        QVERIFY(late.acquire(0));
-        QCOMPARE(QDateTime::fromString(QString::fromUtf8(readFile(lockPath)).split("\r\n").value(2),
-                                       Qt::ISODateWithMs),
-                 clock.now);
-        QVERIFY(!QFile::exists(db() + "BXEQ0001.~lck"));
     }
 
     void holderWhoseLockWasTakenOverLeavesTheNewLockInPlace()

@@ -1,10 +1,12 @@
 #include "records/CardFile.h"
 #include "records/CardLock.h"
 #include "records/SheetFile.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -200,19 +202,27 @@ private slots:
         holder.start(driverPath(), {"hold", lockPath});
         QVERIFY(holder.waitForReadyRead(10000));
         QCOMPARE(holder.readAllStandardOutput(), QByteArray("held\n"));
+        const qint64 pid = holder.processId();
         holder.kill();
         QVERIFY(holder.waitForFinished(5000));
         QVERIFY(QFile::exists(lockPath));
 
-        QDateTime now = QDateTime::currentDateTimeUtc();
+        // The file names the holder: host, process and the time it took the lock.
+        const QStringList left = QString::fromUtf8(readFile(lockPath)).split("\r\n");
+        QCOMPARE(left.value(0), QSysInfo::machineHostName());
+        QCOMPARE(left.value(1), QString::number(pid));
+        QDateTime now = QDateTime::fromString(left.value(2), Qt::ISODateWithMs);
+        QVERIFY(now.isValid());
         const CardLock::Clock clock{[&now] { return now; },
                                     [&now](int ms) { now = now.addMSecs(ms); }};
+        now = now.addSecs(20);
         CardLock soon(lockPath, clock);
         QVERIFY(!soon.acquire());
         QVERIFY(soon.inUse());
-        now = now.addSecs(26);
+        now = now.addSecs(6);
         CardLock late(lockPath, clock);
         QVERIFY(late.acquire(0));
+        QVERIFY(!QFile::exists(db() + "BXEQ0001.~lck"));
         late.release();
         QVERIFY(!QFile::exists(lockPath));
     }
