@@ -14,6 +14,9 @@ const DefaultText kDefaults[] = {
     // [Main]
     // [Karton]
     {"Karton", "Report", "Jelentés"},
+    {"Karton", "Reload", "Újratöltés"},
+    {"Karton", "Overwrite", "Felülírás"},
+    {"Karton", "Cancel", "Mégse"},
     // [Find]
     // [Arc]
     // [Meres]
@@ -23,6 +26,16 @@ const DefaultText kDefaults[] = {
     {"Msg", "KLDamaged",
      "A kezelőlap-fájl sérült, a mérés nincs elmentve:#%1#A fájl a(z) %2. kezelőlaptól kezdve nem "
      "olvasható."},
+    {"Msg", "CardInUse",
+     "A kartont (%s) egy másik munkaállomás éppen módosítja.#Semmi sem változott, próbálja újra!"},
+    {"Msg", "CardChanged",
+     "A kartont egy másik munkaállomáson megváltoztatták, mióta itt megnyitották.#"
+     "Újratöltés: a karton a mentett állapotot mutatja, az itteni módosítások elvesznek.#"
+     "Felülírás: az itteni adatok kerülnek a kartonba."},
+    {"Msg", "SheetsChanged",
+     "A kezelőlapokat egy másik munkaállomáson megváltoztatták.#A lista frissült, semmi sem "
+     "törlődött."},
+    {"Msg", "ArcInUse", "A kartont egy másik munkaállomás használja, nem lett áthelyezve:"},
     // [Print]
     {"Print", "PrintFailed", "A nyomtatás nem sikerült:#%s"},
     // [Report]

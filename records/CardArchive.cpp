@@ -28,7 +28,7 @@ QStringList CardArchive::cardFiles(const QString &folder, const QString &id)
     // An id is matched as written, even where it holds wildcard characters.
     QStringList own;
     for (const QString &name : names) {
-        if (name.startsWith(id + QLatin1Char('.')))
+        if (name.startsWith(id + QLatin1Char('.')) && name != id + QStringLiteral(".lck"))
             own << name;
     }
     return own;
@@ -53,6 +53,17 @@ bool CardArchive::MoveCardFiles(const QString &id, const QString &from, const QS
     for (const QString &name : names)
         QFile::remove(from + name);
     return true;
+}
+
+CardArchive::MoveResult CardArchive::moveUnlockedCard(const QString &id, const QString &from,
+                                                      const QString &to, const QString &lockFolder,
+                                                      const CardLock::Clock &clock)
+{
+    CardLock lock(CardLock::pathFor(lockFolder + id), clock);
+    // A folder that takes no lock file takes no moved file either: the copy reports it.
+    if (!lock.acquire() && lock.inUse())
+        return MoveResult::InUse;
+    return MoveCardFiles(id, from, to) ? MoveResult::Moved : MoveResult::CopyFailed;
 }
 
 QString CardArchive::siteCommandName()

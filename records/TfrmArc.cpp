@@ -205,10 +205,13 @@ void TfrmArc::moveChecked(QListWidget *list, const QString &from, const QString 
             if (list->item(i)->checkState() != Qt::Checked)
                 continue;
             const QString id = CardListing::idOf(list->item(i)->text());
-            if (!CardArchive::MoveCardFiles(id, from, to)) {
-                Dialogs::error(
-                    this, frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("CopyErr")) +
-                              QLatin1Char(' ') + id);
+            const auto moved = CardArchive::moveUnlockedCard(id, from, to, frmMain->DBPath);
+            if (moved != CardArchive::MoveResult::Moved) {
+                const QString key = moved == CardArchive::MoveResult::InUse
+                                        ? QStringLiteral("ArcInUse")
+                                        : QStringLiteral("CopyErr");
+                Dialogs::error(this, frmMain->CatalogueText(QStringLiteral("Msg"), key) +
+                                         QLatin1Char(' ') + id);
             }
         }
     }

@@ -6,6 +6,7 @@
 #include "measure/TfrmMeres.h"
 #include "platform/Cp1250.h"
 #include "platform/FileCopy.h"
+#include "records/CardClaim.h"
 #include "records/CardFile.h"
 #include "records/CardText.h"
 #include "records/OneLineValidator.h"
@@ -333,10 +334,28 @@ bool TfrmKarton::checkStorable(const QStringList &texts)
 
 bool TfrmKarton::SaveCard()
 {
+    m_saveDeferred = false;
     if (eID->text().isEmpty())
         return true;
-    if (!checkStorable(cardTexts()))
+    if (!checkStorable(cardTexts())) {
+        m_saveDeferred = true;
         return false;
+    }
+    if (!claimNewCard()) {
+        Dialogs::error(this,
+                       frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("SaveErrK")));
+        return false;
+    }
+    CardLock lock(CardLock::pathFor(base()), m_lockClock);
+    switch (lockUnchangedCard(lock)) {
+    case SaveGate::Reloaded:
+        return true;
+    case SaveGate::Stop:
+        m_saveDeferred = true;
+        return false;
+    case SaveGate::Write:
+        break;
+    }
     QStringList values;
     for (const QLineEdit *field : personalFields())
         values << field->text();
@@ -344,18 +363,93 @@ bool TfrmKarton::SaveCard()
         CardFile::writePersonal(base() + QStringLiteral(".sza"), values) &&
         CardFile::writeMemo(base() + QStringLiteral(".anm"), mAnm->toPlainText()) &&
         CardFile::writeMemo(base() + QStringLiteral(".pan"), mPan->toPlainText());
+    const bool headerWritten =
+        !written || m_page != kSheetPage || Lapok->isHidden() || writeSheetHeader();
+    m_seen.take(base());
+    lock.release();
     if (!written) {
         Dialogs::error(this,
                        frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("SaveErrK")));
         return false;
     }
-    if (m_page == kSheetPage && !Lapok->isHidden())
-        return SaveSheetHeader();
+    if (!headerWritten)
+        Dialogs::error(this, QStringLiteral("A kezelőlapot nem lehet elmenteni!"));
+    return headerWritten;
+}
+
+bool TfrmKarton::claimNewCard()
+{
+    if (!m_unclaimedDate.isValid())
+        return true;
+    // Another workstation may have saved a card under the proposed id meanwhile.
+    const QString id =
+        CardClaim::claim(eID->text(), m_unclaimedDate, frmMain->DBPath, frmMain->ArcPath);
+    if (id.isEmpty())
+        return false;
+    m_unclaimedDate = QDate();
+    eID->setText(id);
+    m_seen.clear();
+    m_seen.take(base());
     return true;
+}
+
+bool TfrmKarton::waitForCard(CardLock &lock)
+{
+    // A folder that takes no lock file takes no record either: the write reports it.
+    if (lock.acquire() || !lock.inUse())
+        return true;
+    Dialogs::error(this, frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("CardInUse"))
+                             .replace(QLatin1String("%s"), eID->text()));
+    return false;
+}
+
+TfrmKarton::SaveGate TfrmKarton::lockUnchangedCard(CardLock &lock)
+{
+    if (!waitForCard(lock))
+        return SaveGate::Stop;
+    if (m_seen.matches(base()))
+        return SaveGate::Write;
+    // Nobody waits for the card while the user thinks.
+    lock.release();
+    switch (askOutsideChange()) {
+    case QMessageBox::Yes:
+        reloadCard();
+        return SaveGate::Reloaded;
+    case QMessageBox::No:
+        return waitForCard(lock) ? SaveGate::Write : SaveGate::Stop;
+    default:
+        return SaveGate::Stop;
+    }
+}
+
+QMessageBox::StandardButton TfrmKarton::askOutsideChange()
+{
+    QMessageBox box(QMessageBox::Warning, Dialogs::title(),
+                    frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("CardChanged")),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Yes)
+        ->setText(frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Reload")));
+    box.button(QMessageBox::No)
+        ->setText(frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Overwrite")));
+    box.button(QMessageBox::Cancel)
+        ->setText(frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Cancel")));
+    box.setDefaultButton(QMessageBox::Cancel);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void TfrmKarton::reloadCard()
+{
+    LoadCard(eID->text());
+    ShowPatientInCaption(eNev->text());
+    bSave->setEnabled(false);
 }
 
 void TfrmKarton::LoadCard(const QString &id)
 {
+    // Taken before reading: a write that comes in between shows as a change.
+    m_unclaimedDate = QDate();
+    m_seen.clear();
+    m_seen.take(frmMain->DBPath + id);
     const QStringList values =
         CardFile::readPersonal(frmMain->DBPath + id + QStringLiteral(".sza"));
     const QList<QLineEdit *> fields = personalFields();
@@ -456,6 +550,8 @@ void TfrmKarton::bUjbetegClick()
     mAnm->setPlainText(anamnesis);
     mPan->clear();
     eID->setText(id);
+    m_seen.clear();
+    m_unclaimedDate = today();
     eDatum->setText(RecordDates::shortDate(today()));
     setCardState(true);
     bSave->setEnabled(true);
@@ -491,10 +587,9 @@ void TfrmKarton::bKeresClick()
 
 void TfrmKarton::bSaveClick()
 {
-    // Text the files cannot hold keeps the changes pending, so that they are not lost.
-    if (!checkStorable(cardTexts()))
+    // Text the files cannot hold, a card in use or changed elsewhere keeps the changes pending.
+    if (!SaveCard() && m_saveDeferred)
         return;
-    SaveCard();
     ShowPatientInCaption(eNev->text());
     bSave->setEnabled(false);
 }
@@ -532,6 +627,7 @@ void TfrmKarton::KezelolapokShow()
     LapokTabs->setCount(0);
     Lapok->hide();
     m_sheet = -1;
+    m_seen.take(base(), QStringLiteral("kl"));
     const SheetFile file(sheetPath());
     QList<KLRecord> sheets;
     if (!file.exists() || !file.read(sheets) || sheets.isEmpty())
@@ -585,7 +681,12 @@ void TfrmKarton::SaveMeasurementAsSheet()
         }
     }
     SheetFile file(sheetPath());
-    if (!file.append(sheet))
+    CardLock lock(CardLock::pathFor(base()), m_lockClock);
+    if (!waitForCard(lock))
+        return;
+    const bool appended = file.append(sheet);
+    lock.release();
+    if (!appended)
         reportAppendFailure(QFileInfo(file.path()).absoluteFilePath(), file.sheetsBeforeDamage());
     KezelolapokShow();
     if (LapokTabs->count() > 0) {
@@ -613,23 +714,34 @@ void TfrmKarton::reportAppendFailure(const QString &path, int sheetsBeforeDamage
         Dialogs::error(this, QStringLiteral("File megnyitási hiba! (") + path + QLatin1Char(')'));
         return;
     }
-    Dialogs::error(this,
-                   frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("KLDamaged"))
-                       .replace(QLatin1String("%2"), QString::number(sheetsBeforeDamage + 1))
-                       .replace(QLatin1String("%1"), path));
+    Dialogs::error(this, frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("KLDamaged"))
+                             .replace(QLatin1String("%2"), QString::number(sheetsBeforeDamage + 1))
+                             .replace(QLatin1String("%1"), path));
 }
 
 bool TfrmKarton::SaveSheetHeader()
+{
+    CardLock lock(CardLock::pathFor(base()), m_lockClock);
+    if (!waitForCard(lock))
+        return false;
+    const bool written = writeSheetHeader();
+    if (written)
+        m_seen.take(base(), QStringLiteral("kl"));
+    lock.release();
+    if (written)
+        return true;
+    Dialogs::error(this, QStringLiteral("A kezelőlapot nem lehet elmenteni!"));
+    return false;
+}
+
+bool TfrmKarton::writeSheetHeader()
 {
     KLRecord sheet;
     sheet.Idopont = eIdopont->text();
     sheet.Helyszin = eHelyszin->text();
     sheet.Statusz = CardFile::toFileText(mStatusz->toPlainText());
     sheet.Egyeb = eEgyeb->text();
-    if (SheetFile(sheetPath()).writeHeader(m_sheet, sheet))
-        return true;
-    Dialogs::error(this, QStringLiteral("A kezelőlapot nem lehet elmenteni!"));
-    return false;
+    return SheetFile(sheetPath()).writeHeader(m_sheet, sheet);
 }
 
 void TfrmKarton::bLoadKLClick()
@@ -669,12 +781,27 @@ void TfrmKarton::bDeleteKLClick()
 {
     if (!Dialogs::askYesNo(this, QStringLiteral("Biztosan törölni akarja ezt a kezelőlapot?")))
         return;
+    CardLock lock(CardLock::pathFor(base()), m_lockClock);
+    if (!waitForCard(lock))
+        return;
+    // Sheets added or deleted elsewhere since the tabs were built shift the selected index.
+    if (!m_seen.matches(base(), QStringLiteral("kl"))) {
+        lock.release();
+        Dialogs::error(
+            this, frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("SheetsChanged")));
+        KezelolapokShow();
+        return;
+    }
     const QString error = FileCopy::copyFileTo(sheetPath(), base() + QStringLiteral(".~kl"));
     if (!error.isEmpty()) {
+        lock.release();
         Dialogs::error(this, error);
         return;
     }
-    if (!SheetFile(sheetPath()).removeSheet(m_sheet, base() + QStringLiteral(".kl$")))
+    const bool removed =
+        SheetFile(sheetPath()).removeSheet(m_sheet, base() + QStringLiteral(".kl$"));
+    lock.release();
+    if (!removed)
         Dialogs::error(this, QStringLiteral("Sikertelen törlés!"));
     KezelolapokShow();
 }

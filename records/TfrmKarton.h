@@ -1,9 +1,12 @@
 #pragma once
 
 #include "app/MdiChild.h"
+#include "records/CardFingerprint.h"
+#include "records/CardLock.h"
 
 #include <QDateTime>
 #include <QList>
+#include <QMessageBox>
 #include <functional>
 
 class QLabel;
@@ -53,6 +56,8 @@ public:
     int sheetIndex() const { return m_sheet; }
     // Today's date and the time of a new sheet come from here.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    // The wait for a card that another workstation keeps locked runs on this clock.
+    void setLockClock(CardLock::Clock clock) { m_lockClock = std::move(clock); }
 
     QPushButton *bUjbeteg = nullptr;
     QPushButton *bKeres = nullptr;
@@ -127,7 +132,27 @@ private:
     QString sheetPath() const;
     QDate today() const { return m_clock().date(); }
 
+    enum class SaveGate
+    {
+        Write,
+        Reloaded,
+        Stop
+    };
+    bool claimNewCard();
+    bool waitForCard(CardLock &lock);
+    SaveGate lockUnchangedCard(CardLock &lock);
+    QMessageBox::StandardButton askOutsideChange();
+    void reloadCard();
+    bool writeSheetHeader();
+
     std::function<QDateTime()> m_clock;
+    CardLock::Clock m_lockClock = CardLock::systemClock();
+    // The card's files as last read or written here.
+    CardFingerprint m_seen;
+    // Set while a new card's id is only proposed: its first save claims it.
+    QDate m_unclaimedDate;
+    // The last save left the edits unsaved on purpose (card in use, question cancelled).
+    bool m_saveDeferred = false;
     int m_page = 0;
     int m_sheet = -1;
 };

@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/TfrmMain.h"
 #include "platform/Cp1250.h"
+#include "records/CardLock.h"
 #include "records/KLRecord.h"
 #include "records/PatientId.h"
 #include "records/TfrmFind.h"
@@ -14,6 +15,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -101,6 +104,18 @@ int main(int argc, char *argv[])
     std::printf("  (%d tabs)\n", frmKarton->LapokTabs->count());
     report("showing one sheet of a 1,000-sheet file", medianMs([] { frmKarton->LapokChange(); }),
            50);
+
+    // The card as open in the window, without unsaved edits: no search, no question.
+    frmKarton->Karton->show();
+    frmKarton->bSave->setEnabled(false);
+    report("measurement saved onto a 1,000-sheet card, with its lock",
+           medianMs([] { frmKarton->SaveMeasurementAsSheet(); }), 50);
+    std::printf("  (%d tabs)\n", frmKarton->LapokTabs->count());
+    const double lockMs = medianMs([&db] {
+        CardLock lock(CardLock::pathFor(db + "BXEQ0001"));
+        lock.acquire(0);
+    });
+    std::printf("%-55s %8.3f ms\n", "card lock taken and given back", lockMs);
 
     frmMain->close();
     Application::destroyWindows();

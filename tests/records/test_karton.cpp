@@ -556,7 +556,8 @@ private slots:
     void sheetFailuresShowTheirMessages()
     {
         const QString id = savedCard("A");
-        ModalScript script({findAndPick("a"), Yes, Ok, Yes, Ok, Ok, Ok, Ok, Ok});
+        // No: the sheet file removed by hand counts as changed elsewhere, and is saved over.
+        ModalScript script({findAndPick("a"), Yes, Ok, Yes, Ok, Ok, No, Ok, Ok, Ok});
         frmKarton->SaveMeasurementAsSheet();
         // The backup's place is taken by folders, so the copy cannot be made.
         QDir().mkpath(base(id) + ".~kl/" + id + ".kl");

@@ -1,0 +1,26 @@
+#include "records/CardClaim.h"
+
+#include "records/PatientId.h"
+
+#include <QFile>
+
+bool CardClaim::createIfAbsent(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+}
+
+QString CardClaim::claim(const QString &wanted, const QDate &date, const QString &dbPath,
+                         const QString &arcPath)
+{
+    const QString sza = QStringLiteral(".sza");
+    QString id = wanted;
+    for (int tries = 0; tries <= PatientId::kMaxNumber && !id.isEmpty(); ++tries) {
+        if (createIfAbsent(dbPath + id + sza))
+            return id;
+        if (!QFile::exists(dbPath + id + sza))
+            return QString();
+        id = PatientId::NewPatientId(date, dbPath, arcPath);
+    }
+    return QString();
+}
