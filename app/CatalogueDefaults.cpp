@@ -12,6 +12,9 @@ struct DefaultText
 // One block per window or subsystem; keep every key in both shipped catalogues as well.
 const DefaultText kDefaults[] = {
     // [Main]
+    {"Main", "Initializing", "Initializing..."},
+    {"Main", "CreateForms", "Create MDI Child forms"},
+    {"Main", "InitDone", "End of initialization"},
     // [Karton]
     {"Karton", "bUjbeteg", "Ú&j beteg"},
     {"Karton", "bKeres", "&Keresés"},
@@ -66,6 +69,7 @@ const DefaultText kDefaults[] = {
     {"Msg", "AskDelKL", "Biztosan törölni akarja ezt a kezelőlapot?"},
     {"Msg", "DelErrKL", "Sikertelen törlés!"},
     {"Msg", "NoCard", "Nincs karton!"},
+    {"Msg", "SettingsWriteErr", "Unable to write to %s"},
     {"Msg", "Calibrate", "Kalibrálja a készüléket 200uA-re, majd nyomja meg az OK gombot!"},
     // [Print]
     // [Report]
