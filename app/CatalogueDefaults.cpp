@@ -12,12 +12,56 @@ struct DefaultText
 // One block per window or subsystem; keep every key in both shipped catalogues as well.
 const DefaultText kDefaults[] = {
     // [Main]
+    {"Main", "Initializing", "Initializing..."},
+    {"Main", "CreateForms", "Create MDI Child forms"},
+    {"Main", "InitDone", "End of initialization"},
     // [Karton]
     {"Karton", "Report", "Jelentés"},
     {"Karton", "Reload", "Újratöltés"},
     {"Karton", "Overwrite", "Felülírás"},
     {"Karton", "Cancel", "Mégse"},
+    {"Karton", "bUjbeteg", "Ú&j beteg"},
+    {"Karton", "bKeres", "&Keresés"},
+    {"Karton", "bSave", "&Mentés"},
+    {"Karton", "bBezar", "&Bezárás"},
+    {"Karton", "bTorol", "Törlés"},
+    {"Karton", "bArc", "&Archívum"},
+    {"Karton", "tabSzemelyi", "Személyi adatok"},
+    {"Karton", "tabAnm", "Anamnaesis"},
+    {"Karton", "tabPan", "Panaszok"},
+    {"Karton", "tabKezelolapok", "Kezelőlapok"},
+    {"Karton", "eDatum", "Felvétel dátuma"},
+    {"Karton", "eID", "Beteg azonosító"},
+    {"Karton", "eNev", "Név"},
+    {"Karton", "eNeme", "Neme"},
+    {"Karton", "eLanyNev", "Leánykori név"},
+    {"Karton", "eSzulDatum", "Születési dátum"},
+    {"Karton", "eAnyja", "Anyja neve"},
+    {"Karton", "lblLakcim", "Lakcím"},
+    {"Karton", "eHelyseg", "Helység"},
+    {"Karton", "eIrsz", "Irányítószám"},
+    {"Karton", "eCim", "Utca, hsz."},
+    {"Karton", "eTel", "Telefonszám"},
+    {"Karton", "eTMag", "Testmagasság"},
+    {"Karton", "eTMagUnit", "cm"},
+    {"Karton", "eFogl", "Foglalkozás"},
+    {"Karton", "eSuly", "Testsúly"},
+    {"Karton", "eSulyUnit", "kg"},
+    {"Karton", "eTAJ", "TAJ szám"},
+    {"Karton", "eTTIdx", "Testtömeg-index"},
+    {"Karton", "eTTIdxUnit", "kg/m2"},
+    {"Karton", "eDiagn", "Diagnózis"},
+    {"Karton", "eBNO", "BNO"},
+    {"Karton", "eIdopont", "Időpont"},
+    {"Karton", "eHelyszin", "Helyszín"},
+    {"Karton", "mStatusz", "Státusz"},
+    {"Karton", "eEgyeb", "Egyéb"},
+    {"Karton", "bDeleteKL", "Törlés"},
+    {"Karton", "bLoadKL", "Betöltés"},
     // [Find]
+    {"Find", "eFind", "Keresés"},
+    {"Find", "bOK", "OK"},
+    {"Find", "bCancel", "Mégse"},
     // [Arc]
     // [Meres]
     // [Msg]
@@ -36,6 +80,16 @@ const DefaultText kDefaults[] = {
      "A kezelőlapokat egy másik munkaállomáson megváltoztatták.#A lista frissült, semmi sem "
      "törlődött."},
     {"Msg", "ArcInUse", "A kartont egy másik munkaállomás használja, nem lett áthelyezve:"},
+    {"Msg", "AskSaveCard", "A karton nincs elmentve. Elmentsem?"},
+    {"Msg", "Birthday", "Bolgod születésnapot!!!"},
+    {"Msg", "KLFileErr", "File megnyitási hiba! (%s)"},
+    {"Msg", "SaveErrKL", "A kezelőlapot nem lehet elmenteni!"},
+    {"Msg", "OpenErrKL", "A kezelőlapot nem lehet megnyitni!"},
+    {"Msg", "AskDelKL", "Biztosan törölni akarja ezt a kezelőlapot?"},
+    {"Msg", "DelErrKL", "Sikertelen törlés!"},
+    {"Msg", "NoCard", "Nincs karton!"},
+    {"Msg", "SettingsWriteErr", "Unable to write to %s"},
+    {"Msg", "Calibrate", "Kalibrálja a készüléket 200uA-re, majd nyomja meg az OK gombot!"},
     // [Print]
     {"Print", "PrintFailed", "A nyomtatás nem sikerült:#%s"},
     // [Report]
@@ -62,6 +116,9 @@ const DefaultText kDefaults[] = {
     {"Report", "ClassRed", "piros"},
     // [Compare]
     // [Device]
+    // [HusbWife]
+    {"HusbWife", "Label1", "Bal kéz - Férj"},
+    {"HusbWife", "Label2", "Jobb kéz - Feleség"},
     {nullptr, nullptr, nullptr},
 };
 
@@ -77,4 +134,15 @@ QString catalogueDefault(const QString &section, const QString &key)
             return QString::fromUtf8(entry.text);
     }
     return QString();
+}
+
+QList<QPair<QString, QString>> catalogueDefaultKeys()
+{
+    QList<QPair<QString, QString>> keys;
+    for (const DefaultText &entry : kDefaults) {
+        if (!entry.section)
+            break;
+        keys.append({QLatin1String(entry.section), QLatin1String(entry.key)});
+    }
+    return keys;
 }

@@ -259,13 +259,13 @@ void TfrmMain::StartTimer()
 {
     m_start->stop();
     if (frmStart)
-        frmStart->ShowStatus(QStringLiteral("Create MDI Child forms"));
+        frmStart->ShowStatus(CatalogueText("Main", "CreateForms"));
     createChildren();
     applySettings();
     frmKarton->subWindow()->showMaximized();
     bringToFront(frmKarton);
     if (frmStart) {
-        frmStart->ShowStatus(QStringLiteral("End of initialization"));
+        frmStart->ShowStatus(CatalogueText("Main", "InitDone"));
         frmStart->hide();
     }
     m_ready = true;
@@ -338,7 +338,9 @@ void TfrmMain::FormClose()
     settings.dbPath = DBPath;
     if (!settings.save(settingsPath())) {
         // The user must still be able to end the program, so it ends after the message.
-        Dialogs::error(this, QStringLiteral("Unable to write to %1").arg(settingsPath()));
+        Dialogs::error(
+            this,
+            CatalogueText("Msg", "SettingsWriteErr").replace(QLatin1String("%s"), settingsPath()));
         return;
     }
     m_catalogue.reset();

@@ -1,5 +1,7 @@
 #include "app/TfrmStart.h"
 
+#include "app/TfrmMain.h"
+
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QLabel>
@@ -48,7 +50,7 @@ TfrmStart::TfrmStart(QWidget *parent)
     logo->setPixmap(QPixmap(QStringLiteral(":/assets/logo.jpg")));
 
     makeLabel(m_panel, QStringLiteral("Tavimer v3.2"), {9, 297}, Qt::white, 13, true);
-    m_status = makeLabel(m_panel, QStringLiteral("Initializing..."), {9, 313},
+    m_status = makeLabel(m_panel, frmMain->CatalogueText("Main", "Initializing"), {9, 313},
                          QColor(0xC0, 0xC0, 0xC0), 11, false);
     m_status->setFixedWidth(195);
     makeLabel(m_panel, QStringLiteral("www.kelvaro.hu"), {209, 305}, Qt::blue, 13, true);

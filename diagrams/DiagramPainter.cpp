@@ -61,22 +61,12 @@ void DiagramPainter::husbandWife(QPainter &p, const Colours &colours)
     pairs(p, colours, DiagramLayout::HusbWifeLines, DiagramLayout::HusbWifePairs);
 }
 
-QString DiagramPainter::husbandHeading()
-{
-    return QStringLiteral("Bal kéz - Férj");
-}
-
-QString DiagramPainter::wifeHeading()
-{
-    return QStringLiteral("Jobb kéz - Feleség");
-}
-
-void DiagramPainter::husbandWifeHeadings(QPainter &p)
+void DiagramPainter::husbandWifeHeadings(QPainter &p, const QString &husband, const QString &wife)
 {
     QFont font(QStringLiteral("Comic Sans MS"));
     font.setPixelSize(kHeadingPixels);
     p.setFont(font);
     const int ascent = p.fontMetrics().ascent();
-    p.drawText(QPoint(kHusbandLeft, kHeadingTop + ascent), husbandHeading());
-    p.drawText(QPoint(kWifeLeft, kHeadingTop + ascent), wifeHeading());
+    p.drawText(QPoint(kHusbandLeft, kHeadingTop + ascent), husband);
+    p.drawText(QPoint(kWifeLeft, kHeadingTop + ascent), wife);
 }

@@ -19,9 +19,7 @@ public:
     static void uSin(QPainter &p, const Colours &colours);
     static void husbandWife(QPainter &p, const Colours &colours);
     // The two column headings that the window shows as labels.
-    static void husbandWifeHeadings(QPainter &p);
-    static QString husbandHeading();
-    static QString wifeHeading();
+    static void husbandWifeHeadings(QPainter &p, const QString &husband, const QString &wife);
 
 private:
     template <size_t Lines, size_t Pairs>

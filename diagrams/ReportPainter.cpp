@@ -199,7 +199,8 @@ void ReportPainter::drawnDiagramsPage(QPainter &p) const
         {"DiagCirc", kCircleBox, [&] { DiagramPainter::circle(p, colours); }},
         {"DiagUSin", kUSinBox, [&] { DiagramPainter::uSin(p, colours); }},
         {"DiagHusbWife", kHusbWifeBox, [&] {
-             DiagramPainter::husbandWifeHeadings(p);
+             DiagramPainter::husbandWifeHeadings(p, m_catalogue.text("HusbWife", "Label1"),
+                                                 m_catalogue.text("HusbWife", "Label2"));
              DiagramPainter::husbandWife(p, colours);
          }}};
     for (int i = 0; i < 3; ++i) {

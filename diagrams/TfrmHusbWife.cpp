@@ -25,8 +25,8 @@ TfrmHusbWife::TfrmHusbWife(QWidget *parent) : MdiChild(false, parent)
 {
     frmHusbWife = this;
     setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("DiagHusbWife")));
-    Label1 = heading(DiagramPainter::husbandHeading(), 240, this);
-    Label2 = heading(DiagramPainter::wifeHeading(), 416, this);
+    Label1 = heading(frmMain->CatalogueText("HusbWife", "Label1"), 240, this);
+    Label2 = heading(frmMain->CatalogueText("HusbWife", "Label2"), 416, this);
 }
 
 void TfrmHusbWife::paintEvent(QPaintEvent *)

@@ -101,7 +101,7 @@ void TfrmMeres::setupCueTone()
 
 QString TfrmMeres::calibrationPrompt()
 {
-    return QStringLiteral("Kalibrálja a készüléket 200uA-re, majd nyomja meg az OK gombot!");
+    return frmMain->CatalogueText("Msg", "Calibrate");
 }
 
 void TfrmMeres::tmrMPontTimer()

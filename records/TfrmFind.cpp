@@ -32,7 +32,7 @@ TfrmFind::TfrmFind(QWidget *parent) : QDialog(parent)
     setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("PatSearch")));
     setFixedSize(390, 318);
 
-    auto *label = new QLabel(QStringLiteral("Keresés"), this);
+    auto *label = new QLabel(frmMain->CatalogueText("Find", "eFind"), this);
     label->setGeometry(8, 12, 60, 16);
     eFind = new QLineEdit(this);
     eFind->setGeometry(72, 8, 121, 24);
@@ -40,9 +40,9 @@ TfrmFind::TfrmFind(QWidget *parent) : QDialog(parent)
     List->setGeometry(6, 40, 377, 241);
     List->setFont(listFont());
     List->setUniformItemSizes(true);
-    bOK = new QPushButton(QStringLiteral("OK"), this);
+    bOK = new QPushButton(frmMain->CatalogueText("Find", "bOK"), this);
     bOK->setGeometry(118, 287, 75, 25);
-    bCancel = new QPushButton(QStringLiteral("Mégse"), this);
+    bCancel = new QPushButton(frmMain->CatalogueText("Find", "bCancel"), this);
     bCancel->setGeometry(198, 287, 75, 25);
     tmrClose = new QTimer(this);
     tmrClose->setSingleShot(true);
@@ -102,7 +102,7 @@ void TfrmFind::bOKClick()
 void TfrmFind::tmrCloseTimer()
 {
     tmrClose->stop();
-    Dialogs::information(this, QStringLiteral("Nincs karton!"));
+    Dialogs::information(this, frmMain->CatalogueText("Msg", "NoCard"));
     reject();
 }
 

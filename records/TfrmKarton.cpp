@@ -53,12 +53,12 @@ TfrmKarton::TfrmKarton(QWidget *parent)
     setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("Cards")));
     buildButtons();
     Karton = new QTabWidget(this);
-    Karton->addTab(buildPersonalPage(), QStringLiteral("Személyi adatok"));
+    Karton->addTab(buildPersonalPage(), frmMain->CatalogueText("Karton", "tabSzemelyi"));
     mAnm = new QPlainTextEdit();
-    Karton->addTab(mAnm, QStringLiteral("Anamnaesis"));
+    Karton->addTab(mAnm, frmMain->CatalogueText("Karton", "tabAnm"));
     mPan = new QPlainTextEdit();
-    Karton->addTab(mPan, QStringLiteral("Panaszok"));
-    Karton->addTab(buildSheetPage(), QStringLiteral("Kezelőlapok"));
+    Karton->addTab(mPan, frmMain->CatalogueText("Karton", "tabPan"));
+    Karton->addTab(buildSheetPage(), frmMain->CatalogueText("Karton", "tabKezelolapok"));
     Karton->hide();
     connectChanges();
     keepFieldsOnOneLine();
@@ -79,12 +79,12 @@ void TfrmKarton::buildButtons()
         b->setGeometry(0, index * kButtonHeight, kButtonWidth, kButtonHeight);
         return b;
     };
-    bUjbeteg = button(QStringLiteral("Ú&j beteg"), 0);
-    bKeres = button(QStringLiteral("&Keresés"), 1);
-    bSave = button(QStringLiteral("&Mentés"), 2);
-    bBezar = button(QStringLiteral("&Bezárás"), 3);
-    bTorol = button(QStringLiteral("Törlés"), 4);
-    bArc = button(QStringLiteral("&Archívum"), 5);
+    bUjbeteg = button(frmMain->CatalogueText("Karton", "bUjbeteg"), 0);
+    bKeres = button(frmMain->CatalogueText("Karton", "bKeres"), 1);
+    bSave = button(frmMain->CatalogueText("Karton", "bSave"), 2);
+    bBezar = button(frmMain->CatalogueText("Karton", "bBezar"), 3);
+    bTorol = button(frmMain->CatalogueText("Karton", "bTorol"), 4);
+    bArc = button(frmMain->CatalogueText("Karton", "bArc"), 5);
     connect(bUjbeteg, &QPushButton::clicked, this, &TfrmKarton::bUjbetegClick);
     connect(bKeres, &QPushButton::clicked, this, &TfrmKarton::bKeresClick);
     connect(bSave, &QPushButton::clicked, this, &TfrmKarton::bSaveClick);
@@ -117,39 +117,39 @@ QWidget *TfrmKarton::buildPersonalPage()
         label->setGeometry(field->geometry().right() + 6, field->y(), 40, kEditHeight);
     };
     int y = 6;
-    eDatum = addField(page, QStringLiteral("Felvétel dátuma"), kLeft, y, 121);
-    eID = addField(page, QStringLiteral("Beteg azonosító"), kRight, y, 121);
+    eDatum = addField(page, frmMain->CatalogueText("Karton", "eDatum"), kLeft, y, 121);
+    eID = addField(page, frmMain->CatalogueText("Karton", "eID"), kRight, y, 121);
     y += kRow;
-    eNev = addField(page, QStringLiteral("Név"), kLeft, y, 329);
-    eNeme = addField(page, QStringLiteral("Neme"), kRight, y, 121);
+    eNev = addField(page, frmMain->CatalogueText("Karton", "eNev"), kLeft, y, 329);
+    eNeme = addField(page, frmMain->CatalogueText("Karton", "eNeme"), kRight, y, 121);
     y += kRow;
-    eLanyNev = addField(page, QStringLiteral("Leánykori név"), kLeft, y, 329);
+    eLanyNev = addField(page, frmMain->CatalogueText("Karton", "eLanyNev"), kLeft, y, 329);
     y += kRow;
-    eSzulDatum = addField(page, QStringLiteral("Születési dátum"), kLeft, y, 121);
+    eSzulDatum = addField(page, frmMain->CatalogueText("Karton", "eSzulDatum"), kLeft, y, 121);
     y += kRow;
-    eAnyja = addField(page, QStringLiteral("Anyja neve"), kLeft, y, 329);
+    eAnyja = addField(page, frmMain->CatalogueText("Karton", "eAnyja"), kLeft, y, 329);
     y += kRow;
-    auto *address = new QLabel(QStringLiteral("Lakcím"), page);
+    auto *address = new QLabel(frmMain->CatalogueText("Karton", "lblLakcim"), page);
     address->setGeometry(kLeft, y, 120, kLabelHeight);
     y += kLabelHeight;
-    eHelyseg = addField(page, QStringLiteral("Helység"), kLeft, y, 161, true);
-    eIrsz = addField(page, QStringLiteral("Irányítószám"), kLeft + 169, y, 81, true);
-    eCim = addField(page, QStringLiteral("Utca, hsz."), kLeft + 258, y, 215, true);
+    eHelyseg = addField(page, frmMain->CatalogueText("Karton", "eHelyseg"), kLeft, y, 161, true);
+    eIrsz = addField(page, frmMain->CatalogueText("Karton", "eIrsz"), kLeft + 169, y, 81, true);
+    eCim = addField(page, frmMain->CatalogueText("Karton", "eCim"), kLeft + 258, y, 215, true);
     y += kRow;
-    eTel = addField(page, QStringLiteral("Telefonszám"), kLeft, y, 329);
-    eTMag = addField(page, QStringLiteral("Testmagasság"), kRight, y, 57);
-    unit(QStringLiteral("cm"), eTMag);
+    eTel = addField(page, frmMain->CatalogueText("Karton", "eTel"), kLeft, y, 329);
+    eTMag = addField(page, frmMain->CatalogueText("Karton", "eTMag"), kRight, y, 57);
+    unit(frmMain->CatalogueText("Karton", "eTMagUnit"), eTMag);
     y += kRow;
-    eFogl = addField(page, QStringLiteral("Foglalkozás"), kLeft, y, 329);
-    eSuly = addField(page, QStringLiteral("Testsúly"), kRight, y, 57);
-    unit(QStringLiteral("kg"), eSuly);
+    eFogl = addField(page, frmMain->CatalogueText("Karton", "eFogl"), kLeft, y, 329);
+    eSuly = addField(page, frmMain->CatalogueText("Karton", "eSuly"), kRight, y, 57);
+    unit(frmMain->CatalogueText("Karton", "eSulyUnit"), eSuly);
     y += kRow;
-    eTAJ = addField(page, QStringLiteral("TAJ szám"), kLeft, y, 329);
-    eTTIdx = addField(page, QStringLiteral("Testtömeg-index"), kRight, y, 57);
-    unit(QStringLiteral("kg/m2"), eTTIdx);
+    eTAJ = addField(page, frmMain->CatalogueText("Karton", "eTAJ"), kLeft, y, 329);
+    eTTIdx = addField(page, frmMain->CatalogueText("Karton", "eTTIdx"), kRight, y, 57);
+    unit(frmMain->CatalogueText("Karton", "eTTIdxUnit"), eTTIdx);
     y += kRow;
-    eDiagn = addField(page, QStringLiteral("Diagnózis"), kLeft, y, 329);
-    eBNO = addField(page, QStringLiteral("BNO"), kRight, y, 121);
+    eDiagn = addField(page, frmMain->CatalogueText("Karton", "eDiagn"), kLeft, y, 329);
+    eBNO = addField(page, frmMain->CatalogueText("Karton", "eBNO"), kRight, y, 121);
 
     eID->setReadOnly(true);
     eTTIdx->setReadOnly(true);
@@ -183,22 +183,21 @@ QWidget *TfrmKarton::buildSheetPage()
     };
     eIdopont = new QLineEdit(Lapok);
     eIdopont->setFixedWidth(161);
-    field(QStringLiteral("Időpont"), eIdopont);
+    field(frmMain->CatalogueText("Karton", "eIdopont"), eIdopont);
     eHelyszin = new QLineEdit(Lapok);
     eHelyszin->setFixedWidth(161);
-    field(QStringLiteral("Helyszín"), eHelyszin);
+    field(frmMain->CatalogueText("Karton", "eHelyszin"), eHelyszin);
     mStatusz = new QPlainTextEdit(Lapok);
     mStatusz->setFixedSize(577, 89);
-    field(QStringLiteral("Státusz"), mStatusz);
+    field(frmMain->CatalogueText("Karton", "mStatusz"), mStatusz);
     eEgyeb = new QLineEdit(Lapok);
     eEgyeb->setFixedWidth(577);
-    field(QStringLiteral("Egyéb"), eEgyeb);
+    field(frmMain->CatalogueText("Karton", "eEgyeb"), eEgyeb);
     body->addStretch(1);
     auto *buttons = new QHBoxLayout();
-    bDeleteKL = new QPushButton(QStringLiteral("Törlés"), Lapok);
-    bLoadKL = new QPushButton(QStringLiteral("Betöltés"), Lapok);
-    bReport = new QPushButton(
-        frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Report")), Lapok);
+    bDeleteKL = new QPushButton(frmMain->CatalogueText("Karton", "bDeleteKL"), Lapok);
+    bLoadKL = new QPushButton(frmMain->CatalogueText("Karton", "bLoadKL"), Lapok);
+    bReport = new QPushButton(frmMain->CatalogueText("Karton", "Report"), Lapok);
     for (QPushButton *b : {bDeleteKL, bLoadKL, bReport}) {
         b->setFixedSize(kButtonWidth, kButtonHeight);
         buttons->addWidget(b);
@@ -286,7 +285,7 @@ bool TfrmKarton::AskSaveCard()
 {
     if (!isCardOpen() || !bSave->isEnabled())
         return true;
-    switch (Dialogs::askYesNoCancel(this, QStringLiteral("A karton nincs elmentve. Elmentsem?"))) {
+    switch (Dialogs::askYesNoCancel(this, frmMain->CatalogueText("Msg", "AskSaveCard"))) {
     case QMessageBox::Yes:
         // A card that could not be written stays open with its edits.
         if (!SaveCard())
@@ -373,7 +372,7 @@ bool TfrmKarton::SaveCard()
         return false;
     }
     if (!headerWritten)
-        Dialogs::error(this, QStringLiteral("A kezelőlapot nem lehet elmenteni!"));
+        Dialogs::error(this, frmMain->CatalogueText("Msg", "SaveErrKL"));
     return headerWritten;
 }
 
@@ -572,7 +571,7 @@ void TfrmKarton::openCard(const QString &id)
 void TfrmKarton::greetOnBirthday()
 {
     if (RecordDates::isBirthday(eSzulDatum->text(), today()))
-        Dialogs::information(this, QStringLiteral("Bolgod születésnapot!!!"));
+        Dialogs::information(this, frmMain->CatalogueText("Msg", "Birthday"));
 }
 
 void TfrmKarton::bKeresClick()
@@ -699,7 +698,7 @@ void TfrmKarton::SaveMeasurementAsSheet()
 // handed to the next new card: the card is saved first or nothing is written.
 bool TfrmKarton::saveNewCardFirst()
 {
-    if (Dialogs::askYesNoCancel(this, QStringLiteral("A karton nincs elmentve. Elmentsem?")) !=
+    if (Dialogs::askYesNoCancel(this, frmMain->CatalogueText("Msg", "AskSaveCard")) !=
             QMessageBox::Yes ||
         !SaveCard())
         return false;
@@ -711,7 +710,8 @@ bool TfrmKarton::saveNewCardFirst()
 void TfrmKarton::reportAppendFailure(const QString &path, int sheetsBeforeDamage)
 {
     if (sheetsBeforeDamage < 0) {
-        Dialogs::error(this, QStringLiteral("File megnyitási hiba! (") + path + QLatin1Char(')'));
+        Dialogs::error(
+            this, frmMain->CatalogueText("Msg", "KLFileErr").replace(QLatin1String("%s"), path));
         return;
     }
     Dialogs::error(this, frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("KLDamaged"))
@@ -730,7 +730,7 @@ bool TfrmKarton::SaveSheetHeader()
     lock.release();
     if (written)
         return true;
-    Dialogs::error(this, QStringLiteral("A kezelőlapot nem lehet elmenteni!"));
+    Dialogs::error(this, frmMain->CatalogueText("Msg", "SaveErrKL"));
     return false;
 }
 
@@ -748,7 +748,7 @@ void TfrmKarton::bLoadKLClick()
 {
     QList<KLRecord> sheets;
     if (!SheetFile(sheetPath()).read(sheets) || m_sheet < 0 || m_sheet >= sheets.size()) {
-        Dialogs::error(this, QStringLiteral("A kezelőlapot nem lehet megnyitni!"));
+        Dialogs::error(this, frmMain->CatalogueText("Msg", "OpenErrKL"));
         return;
     }
     const KLRecord &sheet = sheets[m_sheet];
@@ -765,7 +765,7 @@ void TfrmKarton::bReportClick()
 {
     QList<KLRecord> sheets;
     if (!SheetFile(sheetPath()).read(sheets) || m_sheet < 0 || m_sheet >= sheets.size()) {
-        Dialogs::error(this, QStringLiteral("A kezelőlapot nem lehet megnyitni!"));
+        Dialogs::error(this, frmMain->CatalogueText("Msg", "OpenErrKL"));
         return;
     }
     // The stored readings under the texts as the card shows them now.
@@ -779,7 +779,7 @@ void TfrmKarton::bReportClick()
 
 void TfrmKarton::bDeleteKLClick()
 {
-    if (!Dialogs::askYesNo(this, QStringLiteral("Biztosan törölni akarja ezt a kezelőlapot?")))
+    if (!Dialogs::askYesNo(this, frmMain->CatalogueText("Msg", "AskDelKL")))
         return;
     CardLock lock(CardLock::pathFor(base()), m_lockClock);
     if (!waitForCard(lock))
@@ -802,6 +802,6 @@ void TfrmKarton::bDeleteKLClick()
         SheetFile(sheetPath()).removeSheet(m_sheet, base() + QStringLiteral(".kl$"));
     lock.release();
     if (!removed)
-        Dialogs::error(this, QStringLiteral("Sikertelen törlés!"));
+        Dialogs::error(this, frmMain->CatalogueText("Msg", "DelErrKL"));
     KezelolapokShow();
 }

@@ -1,9 +1,76 @@
 #include "app/Catalogue.h"
+#include "app/CatalogueDefaults.h"
 #include "support/TempFiles.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+QString shipped(const QString &name)
+{
+    return qEnvironmentVariable("TAVIMER_SOURCE_DIR") + "/assets/" + name;
+}
+
+// The keys of the catalogue's first edition; a catalogue without one of them shows its name.
+QList<QPair<QString, QString>> firstKeys()
+{
+    QList<QPair<QString, QString>> keys;
+    for (const char *key : {"Cards", "Meas", "DiagBar", "DiagCirc", "DiagUSin", "DiagHusbWife",
+                            "DiagCirc1", "DiagCirc2", "Nyomtatás", "Exit", "Arc", "PatSearch"})
+        keys.append({QString("Title"), QString::fromUtf8(key)});
+    for (const char *key : {"Act", "Arc", "BtnArc", "BtnAct", "Close", "Prev", "Next", "Start",
+                            "Save", "Left", "Right"})
+        keys.append({QString("Caption"), QString(key)});
+    for (const char *key : {"DBPathNotExists", "AskExit", "AskDelPat", "SaveErrK", "OpenErrK",
+                            "CopyErr", "CommOK", "CommErr", "Release"})
+        keys.append({QString("Msg"), QString(key)});
+    return keys;
+}
+
+bool isFirstKey(const QPair<QString, QString> &key)
+{
+    for (const QPair<QString, QString> &first : firstKeys()) {
+        if (first.first.compare(key.first, Qt::CaseInsensitive) == 0 &&
+            first.second.compare(key.second, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Every CatalogueText(section, key) or text(section, key) call of the program whose section and
+// key are written out as literals, plain or wrapped (QStringLiteral("..."), QLatin1String("...")).
+QList<QPair<QString, QString>> keysAskedForInSources()
+{
+    const QString literal = "(?:[\\w:]+\\s*\\(\\s*)?\"((?:[^\"\\\\]|\\\\.)*)\"\\s*\\)?";
+    const QRegularExpression call("(?:\\bCatalogueText|(?:\\.|->)text)\\s*\\(\\s*" + literal +
+                                  "\\s*,\\s*" + literal);
+    const QDir root(qEnvironmentVariable("TAVIMER_SOURCE_DIR"));
+    QList<QPair<QString, QString>> keys;
+    QDirIterator files(root.path(), {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        const QString top = root.relativeFilePath(path).section('/', 0, 0);
+        if (top == "tests" || top.startsWith("build") || top.startsWith('.'))
+            continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QString source = QString::fromUtf8(file.readAll());
+        for (const QRegularExpressionMatch &match : call.globalMatch(source)) {
+            const QPair<QString, QString> key = {match.captured(1), match.captured(2)};
+            if (!keys.contains(key))
+                keys.append(key);
+        }
+    }
+    return keys;
+}
+
+} // namespace
 
 class TestCatalogue : public QObject
 {
@@ -53,31 +120,49 @@ private slots:
         QCOMPARE(catalogue.rawString("MP", "LBL2"), QString());
     }
 
+    void missingNewKeysShowHungarianWhileTheFirstKeysShowTheirName()
+    {
+        const Catalogue catalogue(write("[Karton]\nbKeres=&Find\n"));
+        QCOMPARE(catalogue.text("Karton", "bKeres"), QString("&Find"));
+        QCOMPARE(catalogue.text("karton", "BSAVE"), QString::fromUtf8("&Mentés"));
+        QCOMPARE(catalogue.text("Msg", "NoCard"), QString::fromUtf8("Nincs karton!"));
+        QCOMPARE(catalogue.text("Msg", "AskExit"), QString("AskExit"));
+        QCOMPARE(catalogue.text("Karton", "NoSuchKey"), QString("NoSuchKey"));
+    }
+
     void shippedCataloguesHoldEveryKeyInBothLanguages()
     {
-        const QString source = qEnvironmentVariable("TAVIMER_SOURCE_DIR");
-        const QStringList titles = {"Cards",     "Meas",      "DiagBar",
-                                    "DiagCirc",  "DiagUSin",  "DiagHusbWife",
-                                    "DiagCirc1", "DiagCirc2", QString::fromUtf8("Nyomtatás"),
-                                    "Exit",      "Arc",       "PatSearch"};
-        const QStringList captions = {"Act",  "Arc",   "BtnArc", "BtnAct", "Close", "Prev",
-                                      "Next", "Start", "Save",   "Left",   "Right"};
-        const QStringList messages = {"DBPathNotExists", "AskExit",  "AskDelPat",
-                                      "SaveErrK",        "OpenErrK", "CopyErr",
-                                      "CommOK",          "CommErr",  "Release"};
         for (const QString &name : {QString("tavimer.dat"), QString("tavimer-en.dat")}) {
-            const Catalogue catalogue(source + "/assets/" + name);
-            const QList<QPair<QString, QStringList>> sections = {
-                {"Title", titles}, {"Caption", captions}, {"Msg", messages}};
-            for (const auto &section : sections) {
-                for (const QString &key : section.second)
-                    QVERIFY2(!catalogue.rawString(section.first, key).isEmpty(),
-                             qPrintable(name + ": " + section.first + "/" + key));
-            }
+            const Catalogue catalogue(shipped(name));
+            for (const QPair<QString, QString> &key : firstKeys())
+                QVERIFY2(!catalogue.rawString(key.first, key.second).isEmpty(),
+                         qPrintable(name + ": " + key.first + "/" + key.second));
             QVERIFY(catalogue.text("Msg", "DBPathNotExists").contains("%s"));
         }
-        QCOMPARE(Catalogue(source + "/assets/tavimer.dat").text("Title", "Meas"),
+        QCOMPARE(Catalogue(shipped("tavimer.dat")).text("Title", "Meas"),
                  QString::fromUtf8("Mérés"));
+    }
+
+    // A text added to the program without its catalogue entries fails here.
+    void everyKeyTheProgramAsksForIsInBothShippedCataloguesAndHasAHungarianDefault()
+    {
+        const QList<QPair<QString, QString>> asked = keysAskedForInSources();
+        QVERIFY(asked.contains({"Karton", "bUjbeteg"}));
+        const Catalogue hungarian(shipped("tavimer.dat"));
+        const Catalogue english(shipped("tavimer-en.dat"));
+        for (const QPair<QString, QString> &key : asked + catalogueDefaultKeys()) {
+            const QString name = key.first + "/" + key.second;
+            QVERIFY2(!hungarian.rawString(key.first, key.second).isEmpty(), qPrintable(name));
+            QVERIFY2(!english.rawString(key.first, key.second).isEmpty(), qPrintable(name));
+            QVERIFY2(isFirstKey(key) || !catalogueDefault(key.first, key.second).isNull(),
+                     qPrintable(name + " has no Hungarian default"));
+            if (!isFirstKey(key))
+                QCOMPARE(hungarian.text(key.first, key.second),
+                         catalogueDefault(key.first, key.second).replace('#', '\r'));
+            QVERIFY2(!english.rawString(key.first, key.second)
+                          .contains(QRegularExpression(QString::fromUtf8("[áéíóöőúüűÁÉÍÓÖŐÚÜŰ]"))),
+                     qPrintable(name + " is not translated"));
+        }
     }
 };
 
