@@ -12,6 +12,7 @@ struct DefaultText
 // One block per window or subsystem; keep every key in both shipped catalogues as well.
 const DefaultText kDefaults[] = {
     // [Main]
+    {"Main", "Language", "hu"},
     // [Karton]
     // [Find]
     // [Arc]
@@ -21,6 +22,10 @@ const DefaultText kDefaults[] = {
     // [Report]
     // [Compare]
     // [Device]
+    {"Device", "PortNoAccess",
+     "Nincs jog a soros porthoz: lépjen be a dialout csoportba (sudo adduser $USER dialout), majd "
+     "jelentkezzen be újra."},
+    {"Device", "PortBusy", "A soros portot egy másik program használja."},
     {nullptr, nullptr, nullptr},
 };
 

@@ -3,6 +3,9 @@
 #include "measure/TComPort.h"
 #include "platform/ProfileFile.h"
 
+#include <QFileInfo>
+#include <QSet>
+
 SystemPorts::SystemPorts(QString settingsPath) : m_settingsPath(std::move(settingsPath)) {}
 
 QStringList SystemPorts::operator()()
@@ -16,8 +19,8 @@ QStringList SystemPorts::operator()()
 
 QStringList SystemPorts::configured(const QString &settingsPath)
 {
-    const QString value =
-        ProfileFile(settingsPath).readString(QStringLiteral("Device"), QStringLiteral("Ports"));
+    const QString value = ProfileFile(settingsPath, ProfileFile::OwnSettings)
+                              .readString(QStringLiteral("Device"), QStringLiteral("Ports"));
     QStringList ports;
     for (const QString &entry : value.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QString path = entry.trimmed();
@@ -27,12 +30,27 @@ QStringList SystemPorts::configured(const QString &settingsPath)
     return ports;
 }
 
+namespace {
+
+QString deviceFile(const QString &portName)
+{
+    const QString path = TComPort::DevicePath(portName);
+    const QString resolved = QFileInfo(path).canonicalFilePath();
+    return resolved.isEmpty() ? path : resolved;
+}
+
+} // namespace
+
 QStringList SystemPorts::merged(const QStringList &enumerated, const QStringList &configured)
 {
-    QStringList ports = enumerated;
-    for (const QString &path : configured) {
-        if (!ports.contains(path))
-            ports.append(path);
+    QStringList ports;
+    QSet<QString> files;
+    for (const QString &name : enumerated + configured) {
+        const QString file = deviceFile(name);
+        if (files.contains(file))
+            continue;
+        files.insert(file);
+        ports.append(name);
     }
     TComPort::SortPortNames(ports);
     return ports;

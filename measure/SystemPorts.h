@@ -7,18 +7,20 @@
 // The ports the device is looked for on: those the system enumerates, and the device paths
 // listed in the settings file under [Device] Ports (separated by ";") for devices that the
 // enumeration does not show. The settings are read at every call; the enumeration, which
-// walks the whole tty tree, only every few seconds.
+// walks the whole tty tree, once it is older than the watchdog's second, so that a newly
+// plugged adapter is in the list when the link moves on.
 class SystemPorts
 {
 public:
-    static constexpr int kEnumerationAgeMs = 5000;
+    static constexpr int kEnumerationAgeMs = 900;
 
     explicit SystemPorts(QString settingsPath);
 
     QStringList operator()();
 
     static QStringList configured(const QString &settingsPath);
-    // Both lists together, without repeats, sorted as text without regard to case.
+    // Both lists together, sorted as text without regard to case, each device file once (after
+    // resolving links), under the system's name when the system lists it.
     static QStringList merged(const QStringList &enumerated, const QStringList &configured);
 
 private:

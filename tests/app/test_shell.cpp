@@ -14,6 +14,7 @@
 #include "support/ModalAnswer.h"
 
 #include <QFile>
+#include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -143,6 +144,79 @@ private slots:
         QCOMPARE(frmMain->ArcPath, QString("/nonexistent/tavimer-db/arc/"));
         QVERIFY(!QFile::exists("/nonexistent/tavimer-db/"));
         finish();
+    }
+
+    void aStartUpMessageIsNeverCoveredByTheSplash()
+    {
+        writeIni("[Database]\r\nDBPath=/nonexistent/tavimer-db/\r\n");
+        bool splashShown = true;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                splashShown = frmStart->isVisible();
+                box->accept();
+            }
+        });
+        watch.start(20);
+        start();
+        QVERIFY(!splashShown);
+        QVERIFY(frmStart->isHidden());
+        finish();
+    }
+
+    void aFirstStartMakesTheDefaultDatabaseFolderSilently()
+    {
+        QDir(defaultDb()).removeRecursively();
+        ModalAnswer answers;
+        start();
+        QCOMPARE(answers.count(), 0);
+        QVERIFY(QDir(defaultDb() + "arc/").exists());
+        finish();
+    }
+
+    void closingBeforeTheProgramIsReadyEndsItAndTouchesNothing()
+    {
+        const QByteArray stored = "[Database]\r\nDBPath=/kept/db/\r\n";
+        writeIni(stored);
+        Application::createWindows(programPath());
+        frmMain->show();
+        frmMain->close();
+        QTest::qWait(1500);
+        QVERIFY(!frmMain->isReady());
+        QVERIFY(!frmMeres);
+        QVERIFY(!frmKarton);
+        QVERIFY(!frmStart->isVisible());
+        QFile file(iniPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), stored);
+        Application::destroyWindows();
+    }
+
+    void everyWindowAndDialogCarriesTheProgramsIconAndQtSpeaksHungarian()
+    {
+        start();
+        const QIcon icon = QApplication::windowIcon();
+        QVERIFY(icon.availableSizes().contains(QSize(256, 256)));
+        for (QMdiSubWindow *sub : frmMain->mdiArea()->subWindowList())
+            QCOMPARE(sub->windowIcon().cacheKey(), icon.cacheKey());
+        QStringList buttons;
+        qint64 boxIcon = 0;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                buttons << box->button(QMessageBox::Yes)->text()
+                        << box->button(QMessageBox::No)->text();
+                boxIcon = box->windowIcon().cacheKey();
+                box->button(QMessageBox::No)->click();
+            }
+        });
+        watch.start(20);
+        frmMain->sbExitClick();
+        finish();
+        QCOMPARE(boxIcon, icon.cacheKey());
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qt_hu.qm"))
+            QSKIP("Qt's Hungarian translations are not installed (qt6-translations-l10n)");
+        QCOMPARE(buttons, QStringList({"&Igen", "&Nem"}));
     }
 
     void exitAsksFirstAndNoKeepsTheProgramRunning()
