@@ -23,8 +23,7 @@ const DefaultText kDefaults[] = {
     // [Compare]
     // [Device]
     {"Device", "PortNoAccess",
-     "Nincs jog a soros porthoz: lépjen be a dialout csoportba (sudo adduser $USER dialout), majd "
-     "jelentkezzen be újra."},
+     "Nincs jog a soros porthoz: sudo adduser $USER dialout, majd jelentkezzen be újra."},
     {"Device", "PortBusy", "A soros portot egy másik program használja."},
     {nullptr, nullptr, nullptr},
 };
