@@ -10,9 +10,13 @@ SystemPorts::SystemPorts(QString settingsPath) : m_settingsPath(std::move(settin
 
 QStringList SystemPorts::operator()()
 {
-    if (!m_age.isValid() || m_age.hasExpired(kEnumerationAgeMs)) {
+    // A new device node changes the folder's time: one stat instead of a walk of the tree.
+    const QDateTime devicesChanged = QFileInfo(QStringLiteral("/dev")).lastModified();
+    if (!m_age.isValid() || m_age.hasExpired(kEnumerationAgeMs) ||
+        devicesChanged != m_devicesChanged) {
         TComPort::EnumComPorts(m_enumerated);
         m_age.start();
+        m_devicesChanged = devicesChanged;
     }
     return merged(m_enumerated, configured(m_settingsPath));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
@@ -7,12 +8,12 @@
 // The ports the device is looked for on: those the system enumerates, and the device paths
 // listed in the settings file under [Device] Ports (separated by ";") for devices that the
 // enumeration does not show. The settings are read at every call; the enumeration, which
-// walks the whole tty tree, once it is older than the watchdog's second, so that a newly
-// plugged adapter is in the list when the link moves on.
+// walks the whole tty tree, only every few seconds, or at once when the device folder has
+// changed since, so that a newly plugged adapter is in the list when the link moves on.
 class SystemPorts
 {
 public:
-    static constexpr int kEnumerationAgeMs = 900;
+    static constexpr int kEnumerationAgeMs = 5000;
 
     explicit SystemPorts(QString settingsPath);
 
@@ -27,4 +28,5 @@ private:
     QString m_settingsPath;
     QStringList m_enumerated;
     QElapsedTimer m_age;
+    QDateTime m_devicesChanged;
 };
