@@ -15,6 +15,7 @@ const DefaultText kDefaults[] = {
     {"Main", "Initializing", "Initializing..."},
     {"Main", "CreateForms", "Create MDI Child forms"},
     {"Main", "InitDone", "End of initialization"},
+    {"Main", "Language", "hu"},
     // [Karton]
     {"Karton", "Report", "Jelentés"},
     {"Karton", "Reload", "Újratöltés"},
@@ -119,6 +120,9 @@ const DefaultText kDefaults[] = {
     // [HusbWife]
     {"HusbWife", "Label1", "Bal kéz - Férj"},
     {"HusbWife", "Label2", "Jobb kéz - Feleség"},
+    {"Device", "PortNoAccess",
+     "Nincs jog a soros porthoz: sudo adduser $USER dialout, majd jelentkezzen be újra."},
+    {"Device", "PortBusy", "A soros portot egy másik program használja."},
     {nullptr, nullptr, nullptr},
 };
 

@@ -1,6 +1,7 @@
 #include "app/ProgramFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 QString ProgramFiles::withExtension(const QString &programPath, const QString &extension)
@@ -12,14 +13,40 @@ QString ProgramFiles::withExtension(const QString &programPath, const QString &e
     return stem + extension;
 }
 
+QString ProgramFiles::fileName(const QString &programPath, const QString &extension)
+{
+    return QFileInfo(withExtension(programPath, extension)).fileName();
+}
+
+// An installed package keeps its data in share/tavimer/ beside the folder of the program.
+QString ProgramFiles::installedDataPath(const QString &programPath, const QString &extension)
+{
+    const QDir programDir = QFileInfo(programPath).absoluteDir();
+    return QDir::cleanPath(programDir.filePath(QStringLiteral(TAVIMER_DATA_FROM_BIN "/") +
+                                               fileName(programPath, extension)));
+}
+
 QString ProgramFiles::settingsPath(const QString &programPath)
 {
-    return withExtension(programPath, QStringLiteral(".ini"));
+    const QString beside = withExtension(programPath, QStringLiteral(".ini"));
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString besideCatalogue = withExtension(programPath, QStringLiteral(".dat"));
+    const bool installed =
+        !QFileInfo::exists(besideCatalogue) &&
+        QFileInfo::exists(installedDataPath(programPath, QStringLiteral(".dat")));
+    // Root may write into the system's program folder, but every user would then share it.
+    if (!installed && QFileInfo(QFileInfo(programPath).absolutePath()).isWritable())
+        return beside;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Kelvaro/") + fileName(programPath, QStringLiteral(".ini"));
 }
 
 QString ProgramFiles::cataloguePath(const QString &programPath)
 {
-    return withExtension(programPath, QStringLiteral(".dat"));
+    const QString beside = withExtension(programPath, QStringLiteral(".dat"));
+    const QString installed = installedDataPath(programPath, QStringLiteral(".dat"));
+    return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
 }
 
 QChar ProgramFiles::separator()
@@ -41,6 +68,11 @@ QString ProgramFiles::defaultDatabasePath()
         dataHome = QDir::homePath() + QStringLiteral("/.local/share");
     return dataHome + QStringLiteral("/Kelvaro/Tavimer/Database/");
 #endif
+}
+
+bool ProgramFiles::createDatabase(const QString &databasePath)
+{
+    return QDir().mkpath(archivePath(databasePath));
 }
 
 QString ProgramFiles::archivePath(const QString &databasePath)

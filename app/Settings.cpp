@@ -3,11 +3,13 @@
 #include "app/ProgramFiles.h"
 #include "platform/ProfileFile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 Settings Settings::load(const QString &path)
 {
-    const ProfileFile file(path);
+    const ProfileFile file(path, ProfileFile::OwnSettings);
     Settings settings;
     settings.top = file.readInteger(QStringLiteral("Main"), QStringLiteral("Top"), 0);
     settings.left = file.readInteger(QStringLiteral("Main"), QStringLiteral("Left"), 0);
@@ -16,14 +18,17 @@ Settings Settings::load(const QString &path)
     settings.height = std::max(
         file.readInteger(QStringLiteral("Main"), QStringLiteral("Height"), kMinHeight), kMinHeight);
     settings.dbPath = file.readString(QStringLiteral("Database"), QStringLiteral("DBPath"));
-    if (settings.dbPath.isEmpty())
+    settings.dbPathStored = !settings.dbPath.isEmpty();
+    if (!settings.dbPathStored)
         settings.dbPath = ProgramFiles::defaultDatabasePath();
     return settings;
 }
 
 bool Settings::save(const QString &path) const
 {
-    ProfileFile file(path);
+    // A settings file in the user's configuration folder is the first of its folder.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    ProfileFile file(path, ProfileFile::OwnSettings);
     return file.write({{QStringLiteral("Main"), QStringLiteral("Top"), QString::number(top)},
                        {QStringLiteral("Main"), QStringLiteral("Left"), QString::number(left)},
                        {QStringLiteral("Main"), QStringLiteral("Width"), QString::number(width)},

@@ -14,6 +14,8 @@ public:
     int width = kMinWidth;
     int height = kMinHeight;
     QString dbPath;
+    // False when the file names no database folder and dbPath is the default one.
+    bool dbPathStored = false;
 
     // Missing or unreadable values take their defaults; an empty folder means the default one.
     static Settings load(const QString &path);

@@ -247,6 +247,9 @@ void TfrmMain::applySettings()
     move(settings.left, settings.top);
     resize(settings.width, settings.height);
     DBPath = settings.dbPath;
+    // An installed package cannot make the folder in every home, so the first start does.
+    if (!settings.dbPathStored)
+        ProgramFiles::createDatabase(DBPath);
     if (!QDir(DBPath).exists()) {
         const QString message =
             CatalogueText(QStringLiteral("Msg"), QStringLiteral("DBPathNotExists"));
@@ -315,12 +318,26 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
+    if (!m_ready) {
+        closeBeforeReady();
+        event->accept();
+        return;
+    }
     if (!childrenMayClose()) {
         event->ignore();
         return;
     }
     FormClose();
     event->accept();
+}
+
+// Nothing has been read yet, so nothing is written, and no window is made any more.
+void TfrmMain::closeBeforeReady()
+{
+    m_closed = true;
+    m_start->stop();
+    if (frmStart)
+        frmStart->close();
 }
 
 void TfrmMain::FormClose()

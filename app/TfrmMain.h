@@ -77,6 +77,7 @@ private:
     void applySettings();
     void StartTimer();
     bool childrenMayClose();
+    void closeBeforeReady();
     void FormClose();
     QToolButton *buttonOf(MdiChild *child) const;
 

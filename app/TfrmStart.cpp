@@ -2,7 +2,9 @@
 
 #include "app/TfrmMain.h"
 
+#include <QApplication>
 #include <QDateTime>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -69,4 +71,23 @@ void TfrmStart::ShowStatus(const QString &text)
     const qint64 shown = QDateTime::currentMSecsSinceEpoch();
     while (QDateTime::currentMSecsSinceEpoch() - shown <= kWaitMs) {
     }
+}
+
+void TfrmStart::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    qApp->installEventFilter(this);
+}
+
+void TfrmStart::hideEvent(QHideEvent *event)
+{
+    qApp->removeEventFilter(this);
+    QWidget::hideEvent(event);
+}
+
+bool TfrmStart::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show && qobject_cast<QDialog *>(watched))
+        hide();
+    return QWidget::eventFilter(watched, event);
 }

@@ -18,6 +18,12 @@ public:
 
     static constexpr int kWaitMs = 200;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    // Steps aside for every dialog: a message under a stay-on-top splash looks like a hang.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QWidget *m_panel = nullptr;
     QLabel *m_status = nullptr;

@@ -8,6 +8,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavimer"));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("hu.kelvaro.Tavimer"));
     FontSubstitutes::install();
     Application::createWindows(QApplication::applicationFilePath());
     frmMain->show();

@@ -1,8 +1,10 @@
 #include "measure/DeviceLink.h"
 
+#include "measure/EComPort.h"
 #include "measure/TComPort.h"
 
 #include <QTimer>
+#include <cerrno>
 
 DeviceLink::DeviceLink(MsgText msgText, PortLister ports, QObject *parent)
     : QObject(parent), m_msgText(std::move(msgText)), m_ports(std::move(ports))
@@ -50,21 +52,27 @@ void DeviceLink::tmrComSyncTimer()
 void DeviceLink::tmrComErrTimer()
 {
     tmrComErr->stop();
-    showStatus(m_msgText(QStringLiteral("CommErr")));
+    showStatus(searchText());
     showValue(noValueText());
     try {
         switchToNextPort();
     } catch (const std::exception &) {
-        // A port that is missing, busy or refuses its settings: the next one is tried in a second.
+        // No port list, or the old port would not close: the search goes on in a second.
     }
+    // The hint follows what this very attempt found.
+    const QString text = searchText();
+    if (text != m_status)
+        showStatus(text);
     tmrComErr->start();
 }
 
 void DeviceLink::switchToNextPort()
 {
     const QStringList ports = m_ports();
-    if (ports.isEmpty())
+    if (ports.isEmpty()) {
+        m_trouble.clear();
         return;
+    }
     int pos = 0;
     for (int i = 0; i < ports.size(); ++i) {
         if (ports.at(i) == ComPort->Port()) {
@@ -73,9 +81,43 @@ void DeviceLink::switchToNextPort()
         }
     }
     pos = (pos + 1) % ports.size();
-    ComPort->SetPort(ports.at(pos));
-    ComPort->Open();
-    ComPort->ClearBuffer(true, true);
+    Trouble trouble = Trouble::None;
+    try {
+        ComPort->SetPort(ports.at(pos));
+        ComPort->Open();
+        ComPort->ClearBuffer(true, true);
+    } catch (const EComPort &error) {
+        // A port that is missing, busy or refuses its settings: the next one is tried in a second.
+        if (error.WinCode() == EACCES)
+            trouble = Trouble::NoAccess;
+        else if (error.WinCode() == EBUSY)
+            trouble = Trouble::Busy;
+    }
+    noteTrouble(ports, ports.at(pos), trouble);
+}
+
+void DeviceLink::noteTrouble(const QStringList &ports, const QString &port, Trouble trouble)
+{
+    for (auto it = m_trouble.begin(); it != m_trouble.end();) {
+        if (ports.contains(it.key()))
+            ++it;
+        else
+            it = m_trouble.erase(it);
+    }
+    m_trouble.insert(port, trouble);
+}
+
+QString DeviceLink::searchText() const
+{
+    QString text = m_msgText(QStringLiteral("CommErr"));
+    if (!m_deviceText)
+        return text;
+    const QList<Trouble> troubles = m_trouble.values();
+    if (troubles.contains(Trouble::NoAccess))
+        text += QLatin1Char(' ') + m_deviceText(QStringLiteral("PortNoAccess"));
+    if (troubles.contains(Trouble::Busy))
+        text += QLatin1Char(' ') + m_deviceText(QStringLiteral("PortBusy"));
+    return text;
 }
 
 void DeviceLink::DisconnectPort()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,10 @@ public:
 
     DeviceLink(MsgText msgText, PortLister ports, QObject *parent = nullptr);
 
+    // Texts of the catalogue's "Device" section: the hints that follow CommErr when a port of
+    // the search was refused ("PortNoAccess") or in use by another program ("PortBusy").
+    void setDeviceText(MsgText deviceText) { m_deviceText = std::move(deviceText); }
+
     void ComPortRxChar(TComPort *sender, int count);
     void tmrComSyncTimer();
     void tmrComErrTimer();
@@ -48,13 +53,25 @@ signals:
     void statusTextChanged(const QString &text);
 
 private:
+    enum class Trouble
+    {
+        None,
+        NoAccess,
+        Busy,
+    };
+
     void takeReading();
     void switchToNextPort();
+    void noteTrouble(const QStringList &ports, const QString &port, Trouble trouble);
+    QString searchText() const;
     void showValue(const QString &text);
     void showStatus(const QString &text);
 
     MsgText m_msgText;
+    MsgText m_deviceText;
     PortLister m_ports;
+    // How the last attempt on each listed port ended.
+    QHash<QString, Trouble> m_trouble;
     QString m_value = noValueText();
     QString m_status;
 };

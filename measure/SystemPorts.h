@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
@@ -7,7 +8,8 @@
 // The ports the device is looked for on: those the system enumerates, and the device paths
 // listed in the settings file under [Device] Ports (separated by ";") for devices that the
 // enumeration does not show. The settings are read at every call; the enumeration, which
-// walks the whole tty tree, only every few seconds.
+// walks the whole tty tree, only every few seconds, or at once when the device folder has
+// changed since, so that a newly plugged adapter is in the list when the link moves on.
 class SystemPorts
 {
 public:
@@ -18,11 +20,13 @@ public:
     QStringList operator()();
 
     static QStringList configured(const QString &settingsPath);
-    // Both lists together, without repeats, sorted as text without regard to case.
+    // Both lists together, sorted as text without regard to case, each device file once (after
+    // resolving links), under the system's name when the system lists it.
     static QStringList merged(const QStringList &enumerated, const QStringList &configured);
 
 private:
     QString m_settingsPath;
     QStringList m_enumerated;
     QElapsedTimer m_age;
+    QDateTime m_devicesChanged;
 };

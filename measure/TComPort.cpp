@@ -2,10 +2,12 @@
 
 #include "measure/EComPort.h"
 
+#include <QFile>
 #include <QSerialPortInfo>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -30,6 +32,16 @@ int systemErrorOf(QSerialPort::SerialPortError error, int savedErrno)
     default:
         return EIO;
     }
+}
+
+// Qt reports a refused device and one locked by another program alike; the device file's own
+// permissions tell them apart.
+int refusalOf(const QString &portName, int savedErrno)
+{
+    if (savedErrno == EBUSY)
+        return EBUSY;
+    const QByteArray device = QFile::encodeName(TComPort::DevicePath(portName));
+    return ::access(device.constData(), R_OK | W_OK) != 0 && errno == EACCES ? EACCES : EBUSY;
 }
 
 } // namespace
@@ -73,9 +85,11 @@ void TComPort::Open()
     serial->setFlowControl(QSerialPort::NoFlowControl);
     errno = 0;
     if (!serial->open(QIODevice::ReadWrite)) {
-        const int savedErrno = errno;
+        int savedErrno = errno;
         const QSerialPort::SerialPortError error = serial->error();
         delete serial;
+        if (error == QSerialPort::PermissionError)
+            savedErrno = refusalOf(m_port, savedErrno);
         throw EComPort(error == QSerialPort::UnsupportedOperationError ? EComPort::CE_SetStateFailed
                                                                        : EComPort::CE_OpenFailed,
                        systemErrorOf(error, savedErrno));
@@ -195,6 +209,14 @@ void TComPort::EnumComPorts(QStringList &ports)
     for (const QSerialPortInfo &info : infos)
         ports.append(info.portName());
     SortPortNames(ports);
+}
+
+QString TComPort::DevicePath(const QString &portName)
+{
+    if (portName.startsWith(QLatin1Char('/')) || portName.startsWith(QLatin1String("./")) ||
+        portName.startsWith(QLatin1String("../")))
+        return portName;
+    return QStringLiteral("/dev/") + portName;
 }
 
 void TComPort::SortPortNames(QStringList &ports)

@@ -39,6 +39,8 @@ public:
     // The ports the system enumerates, by name, sorted as text without regard to case.
     static void EnumComPorts(QStringList &ports);
     static void SortPortNames(QStringList &ports);
+    // The device file a port name stands for: a path as it is, a bare name under /dev/.
+    static QString DevicePath(const QString &portName);
 
     RxCharHandler OnRxChar;
 

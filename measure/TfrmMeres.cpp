@@ -68,6 +68,8 @@ TfrmMeres::TfrmMeres(QWidget *parent)
     Link = new DeviceLink(
         [](const QString &key) { return frmMain->CatalogueText(QStringLiteral("Msg"), key); },
         SystemPorts(frmMain->settingsPath()), this);
+    Link->setDeviceText(
+        [](const QString &key) { return frmMain->CatalogueText(QStringLiteral("Device"), key); });
     connect(Link, &DeviceLink::valueTextChanged, stValue, &QLabel::setText);
     connect(Link, &DeviceLink::statusTextChanged, frmMain, &TfrmMain::setStatusText);
 

@@ -4,9 +4,10 @@
 #include <filesystem>
 #include <system_error>
 
-bool AtomicFile::write(const QString &path, const QByteArray &bytes)
+bool AtomicFile::write(const QString &path, const QByteArray &bytes, Mode mode)
 {
     QSaveFile file(path);
+    file.setDirectWriteFallback(mode == InPlaceFallback);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     if (file.write(bytes) != bytes.size()) {

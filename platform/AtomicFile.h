@@ -7,8 +7,16 @@
 class AtomicFile
 {
 public:
+    enum Mode
+    {
+        AtomicOnly,
+        // Where the folder takes no new file but the file itself is writable, it is
+        // overwritten in place rather than left unsaved.
+        InPlaceFallback,
+    };
+
     // Writes `bytes` beside the file and then puts them in its place.
-    static bool write(const QString &path, const QByteArray &bytes);
+    static bool write(const QString &path, const QByteArray &bytes, Mode mode = AtomicOnly);
     // Renames `from` to `to` in one step, replacing a file named `to`.
     static bool replace(const QString &from, const QString &to);
 };

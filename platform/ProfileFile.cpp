@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Cp1250.h"
+#include "platform/Utf8Text.h"
 
 #include <QFile>
 
@@ -96,7 +97,7 @@ void applyEntry(QStringList &lines, const ProfileFile::Entry &entry)
 
 } // namespace
 
-ProfileFile::ProfileFile(QString path) : m_path(std::move(path)) {}
+ProfileFile::ProfileFile(QString path, Kind kind) : m_path(std::move(path)), m_kind(kind) {}
 
 bool ProfileFile::exists() const
 {
@@ -108,7 +109,7 @@ QStringList ProfileFile::readLines() const
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QStringList lines = Cp1250::toUnicode(file.readAll()).split(QLatin1Char('\n'));
+    QStringList lines = decode(file.readAll()).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast();
     for (QString &line : lines) {
@@ -186,8 +187,28 @@ bool ProfileFile::write(const QList<Entry> &entries)
     QStringList lines = readLines();
     for (const Entry &entry : entries)
         applyEntry(lines, entry);
-    QByteArray bytes;
+    QString text;
     for (const QString &line : lines)
-        bytes += Cp1250::fromUnicode(line) + "\r\n";
-    return AtomicFile::write(m_path, bytes);
+        text += line + QLatin1String("\r\n");
+    return AtomicFile::write(m_path, encode(text),
+                             m_kind == OwnSettings ? AtomicFile::InPlaceFallback
+                                                   : AtomicFile::AtomicOnly);
+}
+
+QString ProfileFile::decode(const QByteArray &bytes) const
+{
+    if (m_kind == OwnSettings && Utf8Text::isNonAscii(bytes))
+        return QString::fromUtf8(bytes);
+    return Cp1250::toUnicode(bytes);
+}
+
+QByteArray ProfileFile::encode(const QString &text) const
+{
+    const QByteArray single = Cp1250::fromUnicode(text);
+    if (m_kind == SharedText)
+        return single;
+    // Windows-1250 bytes that happen to read as UTF-8 would come back as other characters.
+    if (Cp1250::toUnicode(single) != text || Utf8Text::isNonAscii(single))
+        return text.toUtf8();
+    return single;
 }

@@ -14,6 +14,15 @@ class ProfileFile
 public:
     static constexpr int kMaxValueLength = 2047;
 
+    enum Kind
+    {
+        // Record files and the catalogue, shared with other programs: always Windows-1250.
+        SharedText,
+        // This installation's own settings: UTF-8 whenever Windows-1250 cannot hold a value,
+        // and written in place where no file can be created beside it.
+        OwnSettings,
+    };
+
     struct Entry
     {
         QString section;
@@ -21,7 +30,7 @@ public:
         QString value;
     };
 
-    explicit ProfileFile(QString path);
+    explicit ProfileFile(QString path, Kind kind = SharedText);
 
     const QString &path() const { return m_path; }
     bool exists() const;
@@ -41,6 +50,9 @@ public:
 
 private:
     QStringList readLines() const;
+    QString decode(const QByteArray &bytes) const;
+    QByteArray encode(const QString &text) const;
 
     QString m_path;
+    Kind m_kind;
 };

@@ -1,4 +1,4 @@
-// Draws the splash logo and the tool-bar icons of the main window.
+// Draws the splash logo, the tool-bar icons of the main window and the program's own icon.
 // Usage: draw_shell_assets <assets folder>
 #include <QGuiApplication>
 #include <QImage>
@@ -229,6 +229,48 @@ void logo(const QString &path)
     image.save(path, "JPG", 92);
 }
 
+// The program's icon, drawn on a 256-unit grid and scaled: a dark tile with the twelve
+// meridian points in their class colours around the warm centre of the logo.
+void programIcon(const QString &path, int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 256.0, size / 256.0);
+    QLinearGradient tile(0, 16, 0, 240);
+    tile.setColorAt(0, QColor(0x1c, 0x4f, 0x7a));
+    tile.setColorAt(1, QColor(0x0b, 0x22, 0x3a));
+    p.setPen(Qt::NoPen);
+    p.setBrush(tile);
+    p.drawRoundedRect(QRectF(12, 12, 232, 232), 44, 44);
+    const QPointF centre(128, 128);
+    p.setPen(QPen(QColor(0x6f, 0xa8, 0xd8), 5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(centre, 84, 84);
+    for (int i = 0; i < 12; ++i) {
+        const qreal a = qDegreesToRadians(i * 30.0 - 90);
+        const QPointF dot = centre + QPointF(qCos(a), qSin(a)) * 84;
+        p.setPen(QPen(Qt::white, 4));
+        p.setBrush(kClasses[(i * 7) % 5]);
+        p.drawEllipse(dot, 17, 17);
+    }
+    QRadialGradient core(centre, 52);
+    core.setColorAt(0, QColor(0xff, 0xf4, 0xd0));
+    core.setColorAt(1, QColor(0xd8, 0x9c, 0x3c));
+    p.setPen(Qt::NoPen);
+    p.setBrush(core);
+    p.drawEllipse(centre, 50, 50);
+    QFont font(QStringLiteral("DejaVu Serif"));
+    font.setPixelSize(68);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(0x3a, 0x24, 0x08));
+    p.drawText(QRectF(78, 78, 100, 100), Qt::AlignCenter, QStringLiteral("T"));
+    p.end();
+    image.save(path);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -246,5 +288,7 @@ int main(int argc, char *argv[])
     for (const auto &icon : icons)
         drawIcon(dir + QStringLiteral("/icons/") + icon.first + QStringLiteral(".png"),
                  icon.second);
+    for (const int size : {48, 128, 256})
+        programIcon(dir + QStringLiteral("/icons/tavimer-%1.png").arg(size), size);
     return 0;
 }

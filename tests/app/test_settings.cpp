@@ -1,7 +1,9 @@
 #include "app/ProgramFiles.h"
 #include "app/Settings.h"
+#include "support/AsNobody.h"
 #include "support/TempFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -53,14 +55,101 @@ private slots:
         QCOMPARE(file.readAll(),
                  QByteArray("[Main]\r\nTop=0\r\nLeft=0\r\nWidth=800\r\nHeight=560\r\n"
                             "[Database]\r\nDBPath=/x/\r\n"));
-        QVERIFY(!s.save(m_files.path("no-such-folder/tavimer.ini")));
+        QVERIFY(!s.save(m_files.write("a-file", "x") + "/tavimer.ini"));
+    }
+
+    void aPathWindows1250CannotHoldSurvivesAsUtf8()
+    {
+        const QString path = m_files.path("utf8.ini");
+        Settings s;
+        s.dbPath = QString::fromUtf8("/home/Иван/Adatbázis/");
+        QVERIFY(s.save(path));
+        QCOMPARE(Settings::load(path).dbPath, s.dbPath);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains(s.dbPath.toUtf8()));
+
+        // A Windows-1250 file stays one, also when its bytes could pass for UTF-8 ("Ă©").
+        QCOMPARE(Settings::load(write("[Database]\r\nDBPath=/h/\xe9\xc3\xa9/\r\n")).dbPath,
+                 QString::fromUtf8("/h/éĂ©/"));
+        s.dbPath = QString::fromUtf8("/h/Ă©/");
+        QVERIFY(s.save(path));
+        QCOMPARE(Settings::load(path).dbPath, s.dbPath);
+    }
+
+    void aFolderThatTakesNoNewFileStillGetsItsSettingsWritten()
+    {
+        RUN_AS_NOBODY();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("tavimer.ini");
+        Settings s;
+        s.dbPath = "/a/rather/long/database/path/that/is/shortened/later/";
+        QVERIFY(s.save(path));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        s.dbPath = "/short/";
+        const bool saved = s.save(path);
+        const Settings back = Settings::load(path);
+        QFile::setPermissions(path, QFile::ReadOwner);
+        const bool readOnlySaved = s.save(path);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(saved);
+        QCOMPARE(back.dbPath, QString("/short/"));
+        QVERIFY(!readOnlySaved);
+    }
+
+    void settingsStayBesideAPortableProgramAndGoToTheConfigFolderOtherwise()
+    {
+        RUN_AS_NOBODY();
+        QTemporaryDir dir;
+        qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
+        const QString configured = dir.filePath("config/Kelvaro/tavimer.ini");
+        QDir().mkpath(dir.filePath("portable"));
+        QCOMPARE(ProgramFiles::settingsPath(dir.filePath("portable/tavimer")),
+                 dir.filePath("portable/tavimer.ini"));
+
+        QDir().mkpath(dir.filePath("locked"));
+        QDir().mkpath(dir.filePath("kept"));
+        QFile(dir.filePath("kept/tavimer.ini")).open(QIODevice::WriteOnly);
+        QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
+        QFile::setPermissions(dir.filePath("kept"), QFile::ReadOwner | QFile::ExeOwner);
+        const QString locked = ProgramFiles::settingsPath(dir.filePath("locked/tavimer"));
+        const QString kept = ProgramFiles::settingsPath(dir.filePath("kept/tavimer"));
+        Settings s;
+        const bool created = s.save(locked);
+        for (const char *folder : {"locked", "kept"})
+            QFile::setPermissions(dir.filePath(folder),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(locked, configured);
+        QVERIFY(created);
+        QCOMPARE(kept, dir.filePath("kept/tavimer.ini"));
+
+        // An installed package is known by its catalogue in share/, even where it is writable.
+        QDir().mkpath(dir.filePath("usr/bin"));
+        QDir().mkpath(dir.filePath("usr/share/tavimer"));
+        QFile(dir.filePath("usr/share/tavimer/tavimer.dat")).open(QIODevice::WriteOnly);
+        QCOMPARE(ProgramFiles::settingsPath(dir.filePath("usr/bin/tavimer")), configured);
+    }
+
+    void theCatalogueBesideTheProgramComesBeforeTheInstalledOne()
+    {
+        const QString root = m_files.path("usr");
+        QDir().mkpath(root + "/bin");
+        QDir().mkpath(root + "/share/tavimer");
+        const QString program = root + "/bin/tavimer";
+        QCOMPARE(ProgramFiles::cataloguePath(program), root + "/bin/tavimer.dat");
+        QFile(root + "/share/tavimer/tavimer.dat").open(QIODevice::WriteOnly);
+        QCOMPARE(ProgramFiles::cataloguePath(program), root + "/share/tavimer/tavimer.dat");
+        QFile(root + "/bin/tavimer.dat").open(QIODevice::WriteOnly);
+        QCOMPARE(ProgramFiles::cataloguePath(program), root + "/bin/tavimer.dat");
     }
 
     void programFileNamesFollowTheProgram()
     {
-        QCOMPARE(ProgramFiles::settingsPath("/opt/t/tavimer"), QString("/opt/t/tavimer.ini"));
+        QCOMPARE(ProgramFiles::withExtension("/opt/t/tavimer", ".ini"),
+                 QString("/opt/t/tavimer.ini"));
         QCOMPARE(ProgramFiles::cataloguePath("C:\\P\\Tavimer.exe"), QString("C:\\P\\Tavimer.dat"));
-        QCOMPARE(ProgramFiles::settingsPath("/opt/v1.2/tavimer"), QString("/opt/v1.2/tavimer.ini"));
+        QCOMPARE(ProgramFiles::withExtension("/opt/v1.2/tavimer", ".ini"),
+                 QString("/opt/v1.2/tavimer.ini"));
         QCOMPARE(ProgramFiles::archivePath("/db/"), QString("/db/arc/"));
     }
 };

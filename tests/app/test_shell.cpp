@@ -14,6 +14,7 @@
 #include "support/ModalAnswer.h"
 
 #include <QFile>
+#include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -145,6 +146,87 @@ private slots:
         QCOMPARE(frmMain->ArcPath, QString("/nonexistent/tavimer-db/arc/"));
         QVERIFY(!QFile::exists("/nonexistent/tavimer-db/"));
         finish();
+    }
+
+    void aStartUpMessageIsNeverCoveredByTheSplash()
+    {
+        writeIni("[Database]\r\nDBPath=/nonexistent/tavimer-db/\r\n");
+        bool splashShown = true;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                splashShown = frmStart->isVisible();
+                box->accept();
+            }
+        });
+        watch.start(20);
+        start();
+        QVERIFY(!splashShown);
+        QVERIFY(frmStart->isHidden());
+        finish();
+    }
+
+    void aFirstStartMakesTheDefaultDatabaseFolderSilently()
+    {
+        QDir(defaultDb()).removeRecursively();
+        ModalAnswer answers;
+        start();
+        QCOMPARE(answers.count(), 0);
+        QVERIFY(QDir(defaultDb() + "arc/").exists());
+        finish();
+    }
+
+    void closingBeforeTheProgramIsReadyEndsItAndTouchesNothing()
+    {
+        const QByteArray stored = "[Database]\r\nDBPath=/kept/db/\r\n";
+        writeIni(stored);
+        Application::createWindows(programPath());
+        frmMain->show();
+        frmMain->close();
+        QTest::qWait(1500);
+        QVERIFY(!frmMain->isReady());
+        QVERIFY(!frmMeres);
+        QVERIFY(!frmKarton);
+        QVERIFY(!frmStart->isVisible());
+        QFile file(iniPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), stored);
+        Application::destroyWindows();
+    }
+
+    void everyWindowAndDialogCarriesTheProgramsIconAndQtSpeaksHungarian()
+    {
+        start();
+        const QIcon icon = QApplication::windowIcon();
+        QVERIFY(icon.availableSizes().contains(QSize(256, 256)));
+        // The frame draws its own copy of the icon: Qt's green logo must not be in it.
+        const QImage frame = frmMeres->subWindow()->grab(QRect(0, 0, 28, 24)).toImage();
+        int green = 0;
+        for (int y = 0; y < frame.height(); ++y) {
+            for (int x = 0; x < frame.width(); ++x) {
+                const QColor c = frame.pixelColor(x, y);
+                green += c.green() > 150 && c.red() < 120 && c.blue() < 120;
+            }
+        }
+        QVERIFY2(green < 30, qPrintable(QString::number(green)));
+        QStringList buttons;
+        qint64 boxIcon = 0;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                buttons << box->button(QMessageBox::Yes)->text()
+                        << box->button(QMessageBox::No)->text();
+                boxIcon = box->windowIcon().cacheKey();
+                box->button(QMessageBox::No)->click();
+            }
+        });
+        watch.start(20);
+        frmMain->sbExitClick();
+        finish();
+        QCOMPARE(boxIcon, icon.cacheKey());
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qt_hu.qm"))
+            QSKIP("Qt's Hungarian translations are not installed (qt6-translations-l10n)");
+        QCOMPARE(buttons, QStringList({"&Igen", "&Nem"}));
     }
 
     void exitAsksFirstAndNoKeepsTheProgramRunning()

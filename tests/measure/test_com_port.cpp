@@ -233,6 +233,16 @@ private slots:
         QCOMPARE(SystemPorts::merged({"ttyS0", "ttyUSB0"}, {"ttyS0", "/tmp/sim", "COM10", "COM2"}),
                  QStringList({"/tmp/sim", "COM10", "COM2", "ttyS0", "ttyUSB0"}));
 
+        // One device file under two names is tried once, under the system's name.
+        const QString device = dir.filePath("ttyFAKE");
+        QFile(device).open(QIODevice::WriteOnly);
+        QFile::link(device, dir.filePath("by-id"));
+        QFile::link(dir.filePath("by-id"), dir.filePath("by-path"));
+        QCOMPARE(SystemPorts::merged({device}, {dir.filePath("by-path"), dir.filePath("by-id")}),
+                 QStringList({device}));
+        QCOMPARE(SystemPorts::merged({}, {dir.filePath("by-path"), dir.filePath("by-id")}),
+                 QStringList({dir.filePath("by-path")}));
+
         // Read afresh at every search, so an edit takes effect without a restart.
         SystemPorts ports(ini);
         QVERIFY(ports().contains("/tmp/sim"));

@@ -1,6 +1,7 @@
 #include "measure/DeviceLink.h"
 #include "measure/EComPort.h"
 #include "measure/TComPort.h"
+#include "support/AsNobody.h"
 #include "support/TestPty.h"
 
 #include <QElapsedTimer>
@@ -37,6 +38,15 @@ class TestDeviceLink : public QObject
         QVERIFY(m_link->ComPort->Connected());
         QCOMPARE(m_link->ComPort->Port(), pty.path());
         m_values.clear();
+    }
+
+    QString statusAfterOneSearch(const TestPty &pty)
+    {
+        m_ports = {pty.path()};
+        makeLink();
+        m_link->setDeviceText([](const QString &key) { return "dev:" + key; });
+        m_link->tmrComErrTimer();
+        return m_link->ComPort->Connected() ? QString("connected") : m_link->statusText();
     }
 
     QString portAfterWatchdog()
@@ -208,6 +218,28 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(m_link->RxBuffer.size(), 255);
         QVERIFY(m_values.isEmpty());
+    }
+
+    void aBusyPortAddsItsHintToCommErrUntilItIsFree()
+    {
+        TestPty pty(m_dir.filePath("dev"));
+        TComPort otherProgram;
+        otherProgram.SetPort(pty.path());
+        otherProgram.Open();
+        QCOMPARE(statusAfterOneSearch(pty), QString("msg:CommErr dev:PortBusy"));
+        otherProgram.Close();
+        m_link->tmrComErrTimer();
+        QVERIFY(m_link->ComPort->Connected());
+        QCOMPARE(m_link->statusText(), QString("msg:CommErr"));
+    }
+
+    void aPortTheUserMayNotOpenAddsTheGroupHint()
+    {
+        RUN_AS_NOBODY();
+        TestPty pty(m_dir.filePath("dev"));
+        QVERIFY(pty.isOpen());
+        QVERIFY(QFile::setPermissions(pty.path(), {}));
+        QCOMPARE(statusAfterOneSearch(pty), QString("msg:CommErr dev:PortNoAccess"));
     }
 
     void disconnectingClosesThePortForGood()

@@ -51,7 +51,8 @@ private slots:
         clock.start();
         QTRY_COMPARE_WITH_TIMEOUT(frmMeres->stValue->text(), QString("- - -"), 1500);
         QVERIFY(clock.elapsed() <= 1200);
-        QCOMPARE(frmMain->statusText(), kCommErr);
+        // A port of this machine that another program holds adds its hint after the text.
+        QVERIFY2(frmMain->statusText().startsWith(kCommErr), qPrintable(frmMain->statusText()));
 
         QVERIFY(simulator.start(linkPath, kHolding));
         QTRY_COMPARE_WITH_TIMEOUT(frmMain->statusText(), kCommOK, 10000);

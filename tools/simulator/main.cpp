@@ -105,7 +105,7 @@ std::optional<Simulator::Options> parse(const QCoreApplication &app)
 
 bool registerLink(const QString &iniPath, const QString &link)
 {
-    ProfileFile ini(iniPath);
+    ProfileFile ini(iniPath, ProfileFile::OwnSettings);
     QStringList ports = ini.readString(QStringLiteral("Device"), QStringLiteral("Ports"))
                             .split(QLatin1Char(';'), Qt::SkipEmptyParts);
     if (ports.contains(link))
