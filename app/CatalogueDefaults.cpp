@@ -20,6 +20,23 @@ const DefaultText kDefaults[] = {
     // [Print]
     // [Report]
     // [Compare]
+    {"Compare", "Title", "Összehasonlítás"},
+    {"Compare", "Before", "Előtte"},
+    {"Compare", "After", "Utána"},
+    {"Compare", "Balanced", "Kiegyensúlyozott pontok"},
+    {"Compare", "Spread", "Szórás"},
+    {"Compare", "Meridian", "Meridián"},
+    {"Compare", "Side", "Oldal"},
+    {"Compare", "ReadingBefore", "Érték előtte"},
+    {"Compare", "ReadingAfter", "Érték utána"},
+    {"Compare", "DevBefore", "Eltérés előtte"},
+    {"Compare", "DevAfter", "Eltérés utána"},
+    {"Compare", "Change", "Változás"},
+    {"Compare", "ChangeHint",
+     "|Eltérés utána| - |Eltérés előtte|: a negatív érték közelebb van az egyensúlyhoz"},
+    {"Compare", "Course", "Kiegyensúlyozott pontok kezelőlaponként"},
+    {"Compare", "Sheet", "Kezelőlap"},
+    {"Compare", "NoSheets", "Nincs összehasonlítható kezelőlap"},
     // [Device]
     {nullptr, nullptr, nullptr},
 };

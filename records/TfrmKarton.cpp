@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TfrmMain.h"
+#include "diagrams/TfrmCompare.h"
 #include "measure/TfrmMeres.h"
 #include "platform/FileCopy.h"
 #include "records/CardFile.h"
@@ -196,6 +197,10 @@ QWidget *TfrmKarton::buildSheetPage()
         b->setFixedSize(kButtonWidth, kButtonHeight);
         buttons->addWidget(b);
     }
+    bCompare = new QPushButton(
+        frmMain->CatalogueText(QStringLiteral("Compare"), QStringLiteral("Title")), Lapok);
+    bCompare->setFixedSize(std::max(kButtonWidth, bCompare->sizeHint().width()), kButtonHeight);
+    buttons->addWidget(bCompare);
     buttons->addStretch(1);
     body->addLayout(buttons);
     layout->addLayout(body, 1);
@@ -204,6 +209,7 @@ QWidget *TfrmKarton::buildSheetPage()
     connect(LapokTabs, &SheetTabBar::currentChanged, this, &TfrmKarton::LapokChanging);
     connect(bDeleteKL, &QPushButton::clicked, this, &TfrmKarton::bDeleteKLClick);
     connect(bLoadKL, &QPushButton::clicked, this, &TfrmKarton::bLoadKLClick);
+    connect(bCompare, &QPushButton::clicked, this, &TfrmKarton::bCompareClick);
     return page;
 }
 
@@ -398,6 +404,7 @@ void TfrmKarton::setCardState(bool open)
     Karton->setVisible(open);
     bBezar->setEnabled(open);
     bTorol->setEnabled(open);
+    emit sheetsChanged();
 }
 
 void TfrmKarton::bUjbetegClick()
@@ -493,6 +500,7 @@ void TfrmKarton::KezelolapokShow()
     LapokTabs->setCount(0);
     Lapok->hide();
     m_sheet = -1;
+    emit sheetsChanged();
     const SheetFile file(sheetPath());
     QList<KLRecord> sheets;
     if (!file.exists() || !file.read(sheets) || sheets.isEmpty())
@@ -596,4 +604,10 @@ void TfrmKarton::bDeleteKLClick()
     if (!SheetFile(sheetPath()).removeSheet(m_sheet, base() + QStringLiteral(".kl$")))
         Dialogs::error(this, QStringLiteral("Sikertelen törlés!"));
     KezelolapokShow();
+}
+
+void TfrmKarton::bCompareClick()
+{
+    if (frmCompare)
+        frmCompare->Open();
 }

@@ -47,7 +47,9 @@ public:
     bool SaveSheetHeader();
     void bLoadKLClick();
     void bDeleteKLClick();
+    void bCompareClick();
 
+    QString sheetPath() const;
     // The selected sheet, counted from 0; -1 when the card has none.
     int sheetIndex() const { return m_sheet; }
     // Today's date and the time of a new sheet come from here.
@@ -91,8 +93,13 @@ public:
     QLineEdit *eEgyeb = nullptr;
     QPushButton *bDeleteKL = nullptr;
     QPushButton *bLoadKL = nullptr;
+    QPushButton *bCompare = nullptr;
 
     static constexpr int kSheetPage = 3;
+
+signals:
+    // Another card, no card, or the card's sheets have been listed again.
+    void sheetsChanged();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -117,7 +124,6 @@ private:
     void openCard(const QString &id);
     void greetOnBirthday();
     QString base() const;
-    QString sheetPath() const;
     QDate today() const { return m_clock().date(); }
 
     std::function<QDateTime()> m_clock;
