@@ -35,7 +35,6 @@ const DefaultText kDefaults[] = {
     {"Compare", "ChangeHint",
      "|Eltérés utána| - |Eltérés előtte|: a negatív érték közelebb van az egyensúlyhoz"},
     {"Compare", "Course", "Kiegyensúlyozott pontok kezelőlaponként"},
-    {"Compare", "Sheet", "Kezelőlap"},
     {"Compare", "NoSheets", "Nincs összehasonlítható kezelőlap"},
     // [Device]
     {nullptr, nullptr, nullptr},

@@ -19,6 +19,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScatterSeries>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTableWidget>
@@ -42,6 +43,8 @@ constexpr struct
 } kLevels[] = {
     {14, 0x00000000}, {-14, 0x00000000}, {0, 0x00008000}, {7, 0x000000FF}, {-7, 0x00FF0000}};
 
+constexpr int kCourseHeight = 200;
+
 const QColor kBeforeColour(150, 160, 175);
 const QColor kAfterColour(40, 70, 130);
 
@@ -56,12 +59,6 @@ enum Column
     ColChange,
     ColumnCount
 };
-
-QString pointLabel(int point)
-{
-    return QString::fromLatin1(Evaluation::MeridianCodes[point / 2]) +
-           (point % 2 == 0 ? QStringLiteral("-L") : QStringLiteral("-R"));
-}
 
 void shade(QTableWidgetItem *item, quint32 colour)
 {
@@ -106,13 +103,10 @@ TfrmCompare::TfrmCompare(QWidget *parent) : MdiChild(true, parent)
 
     if (frmKarton)
         connect(frmKarton, &TfrmKarton::sheetsChanged, this, &TfrmCompare::CardChanged);
-    if (frmMain) {
-        connect(frmMain->mdiArea(), &QMdiArea::subWindowActivated, this,
-                [this](QMdiSubWindow *sub) {
-                    if (sub && sub == subWindow() && m_dirty)
-                        Refresh();
-                });
-    }
+    connect(frmMain->mdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
+        if (sub && sub == subWindow() && m_dirty)
+            Refresh();
+    });
     showEmpty();
 }
 
@@ -171,7 +165,16 @@ void TfrmCompare::buildTable()
             grTabla->setItem(point, col, item);
         }
     }
+    fitTable();
+}
+
+void TfrmCompare::fitTable()
+{
+    // The whole table in view beside the chart; only the rows may scroll.
     grTabla->resizeColumnsToContents();
+    grTabla->setMinimumWidth(grTabla->horizontalHeader()->length() +
+                             grTabla->verticalScrollBar()->sizeHint().width() +
+                             2 * grTabla->frameWidth());
 }
 
 void TfrmCompare::buildPairChart()
@@ -191,14 +194,16 @@ void TfrmCompare::buildPairChart()
     }
     chart->addSeries(srPairs);
 
+    // One label under each meridian's pair of points, left then right: rotated point labels
+    // would not fit a window of the frame's smallest size.
     auto *axisX = new QCategoryAxis(chart);
     axisX->setRange(kFirstX, kLastX);
     axisX->setStartValue(kFirstX);
     axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    axisX->setLabelsAngle(-90);
     axisX->setGridLineVisible(false);
-    for (int point = 0; point < kPoints; ++point)
-        axisX->append(pointLabel(point), point);
+    for (int m = 0; m < Evaluation::kMeridians; ++m)
+        axisX->append(QString::fromLatin1(Evaluation::MeridianCodes[m]),
+                      m * Evaluation::kSides + 0.5);
     auto *axisY = new QCategoryAxis(chart);
     axisY->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axisY->setRange(kMinY, kMaxY);
@@ -229,6 +234,7 @@ void TfrmCompare::buildCourseChart()
 {
     auto *chart = new QChart();
     chart->setTitle(text("Course"));
+    chart->setMargins(QMargins(4, 0, 4, 0));
     chart->legend()->hide();
     chart->setPlotAreaBackgroundVisible(false);
     srCourse = new QLineSeries(chart);
@@ -243,12 +249,11 @@ void TfrmCompare::buildCourseChart()
     }
     m_courseX = new QValueAxis(chart);
     m_courseX->setLabelFormat(QStringLiteral("%d"));
-    m_courseX->setTitleText(text("Sheet"));
     m_courseX->setTickType(QValueAxis::TicksDynamic);
     m_courseX->setTickAnchor(1);
     auto *axisY = new QValueAxis(chart);
     axisY->setRange(0, kPoints);
-    axisY->setTickCount(7);
+    axisY->setTickCount(5);
     axisY->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(m_courseX, Qt::AlignBottom);
     chart->addAxis(axisY, Qt::AlignLeft);
@@ -261,6 +266,7 @@ void TfrmCompare::buildCourseChart()
     }
     chCourse = new QChartView(chart, this);
     chCourse->setRenderHint(QPainter::Antialiasing);
+    chCourse->setMinimumHeight(kCourseHeight);
 }
 
 void TfrmCompare::Open()
@@ -291,9 +297,10 @@ void TfrmCompare::Refresh(bool defaultPair)
     m_dirty = false;
     const bool open = frmKarton && frmKarton->isCardOpen();
     const QString path = open ? frmKarton->sheetPath() : QString();
+    // A missing or unreadable file lists no sheet, a damaged one the sheets before the damage.
     QList<KLRecord> sheets;
-    if (open && !SheetFile(path).read(sheets))
-        sheets.clear();
+    if (open)
+        SheetFile(path).read(sheets);
     const bool sameList = path == m_path && sheets.size() == m_readings.size();
     m_path = path;
     m_readings.clear();
@@ -402,7 +409,7 @@ void TfrmCompare::fillTable(const SheetComparison &comparison)
         shade(after, row.colourAfter);
         grTabla->item(point, ColChange)->setText(SheetComparison::changeText(row.change));
     }
-    grTabla->resizeColumnsToContents();
+    fitTable();
 }
 
 void TfrmCompare::fillPairs(const SheetComparison &comparison)

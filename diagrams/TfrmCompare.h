@@ -47,6 +47,7 @@ private:
     QString text(const char *key) const;
     QWidget *buildChoice();
     void buildTable();
+    void fitTable();
     void buildPairChart();
     void buildCourseChart();
     void cbChange();
