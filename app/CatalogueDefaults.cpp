@@ -116,6 +116,22 @@ const DefaultText kDefaults[] = {
     {"Report", "ClassLightRed", "világospiros"},
     {"Report", "ClassRed", "piros"},
     // [Compare]
+    {"Compare", "Title", "Összehasonlítás"},
+    {"Compare", "Before", "Előtte"},
+    {"Compare", "After", "Utána"},
+    {"Compare", "Balanced", "Kiegyensúlyozott pontok"},
+    {"Compare", "Spread", "Szórás"},
+    {"Compare", "Meridian", "Meridián"},
+    {"Compare", "Side", "Oldal"},
+    {"Compare", "ReadingBefore", "Érték előtte"},
+    {"Compare", "ReadingAfter", "Érték utána"},
+    {"Compare", "DevBefore", "Eltérés előtte"},
+    {"Compare", "DevAfter", "Eltérés utána"},
+    {"Compare", "Change", "Változás"},
+    {"Compare", "ChangeHint",
+     "|Eltérés utána| - |Eltérés előtte|: a negatív érték közelebb van az egyensúlyhoz"},
+    {"Compare", "Course", "Kiegyensúlyozott pontok kezelőlaponként"},
+    {"Compare", "NoSheets", "Nincs összehasonlítható kezelőlap"},
     // [Device]
     // [HusbWife]
     {"HusbWife", "Label1", "Bal kéz - Férj"},

@@ -10,6 +10,7 @@
 #include "diagrams/TfrmCirc.h"
 #include "diagrams/TfrmCirc1.h"
 #include "diagrams/TfrmCirc2.h"
+#include "diagrams/TfrmCompare.h"
 #include "diagrams/TfrmHusbWife.h"
 #include "diagrams/TfrmPrint.h"
 #include "diagrams/TfrmUSin.h"
@@ -87,6 +88,7 @@ TfrmMain::~TfrmMain()
     frmCirc = nullptr;
     frmCirc1 = nullptr;
     frmCirc2 = nullptr;
+    frmCompare = nullptr;
     if (frmMain == this)
         frmMain = nullptr;
 }
@@ -202,7 +204,9 @@ void TfrmMain::addChild(MdiChild *child, QToolButton *button)
     QMdiSubWindow *sub = m_mdiArea->addSubWindow(child, flags);
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
     m_children.append({child, button});
-    connect(button, &QToolButton::clicked, this, [this, child] { bringToFront(child); });
+    // The comparison window has no tool-bar button; the cards window opens it.
+    if (button)
+        connect(button, &QToolButton::clicked, this, [this, child] { bringToFront(child); });
     sub->show();
 }
 
@@ -216,6 +220,7 @@ void TfrmMain::createChildren()
     addChild(frmCirc = new TfrmCirc(), sbCirc);
     addChild(frmCirc1 = new TfrmCirc1(), sbCirc1);
     addChild(frmCirc2 = new TfrmCirc2(), sbCirc2);
+    addChild(frmCompare = new TfrmCompare(), nullptr);
 }
 
 QToolButton *TfrmMain::buttonOf(MdiChild *child) const

@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TfrmMain.h"
+#include "diagrams/TfrmCompare.h"
 #include "diagrams/TfrmPrint.h"
 #include "measure/TfrmMeres.h"
 #include "platform/Cp1250.h"
@@ -202,6 +203,10 @@ QWidget *TfrmKarton::buildSheetPage()
         b->setFixedSize(kButtonWidth, kButtonHeight);
         buttons->addWidget(b);
     }
+    bCompare = new QPushButton(
+        frmMain->CatalogueText(QStringLiteral("Compare"), QStringLiteral("Title")), Lapok);
+    bCompare->setFixedSize(std::max(kButtonWidth, bCompare->sizeHint().width()), kButtonHeight);
+    buttons->addWidget(bCompare);
     buttons->addStretch(1);
     body->addLayout(buttons);
     layout->addLayout(body, 1);
@@ -211,6 +216,7 @@ QWidget *TfrmKarton::buildSheetPage()
     connect(bDeleteKL, &QPushButton::clicked, this, &TfrmKarton::bDeleteKLClick);
     connect(bLoadKL, &QPushButton::clicked, this, &TfrmKarton::bLoadKLClick);
     connect(bReport, &QPushButton::clicked, this, &TfrmKarton::bReportClick);
+    connect(bCompare, &QPushButton::clicked, this, &TfrmKarton::bCompareClick);
     return page;
 }
 
@@ -527,6 +533,7 @@ void TfrmKarton::setCardState(bool open)
     Karton->setVisible(open);
     bBezar->setEnabled(open);
     bTorol->setEnabled(open);
+    emit sheetsChanged();
 }
 
 void TfrmKarton::bUjbetegClick()
@@ -627,6 +634,7 @@ void TfrmKarton::KezelolapokShow()
     Lapok->hide();
     m_sheet = -1;
     m_seen.take(base(), QStringLiteral("kl"));
+    emit sheetsChanged();
     const SheetFile file(sheetPath());
     QList<KLRecord> sheets;
     if (!file.exists() || !file.read(sheets) || sheets.isEmpty())
@@ -804,4 +812,10 @@ void TfrmKarton::bDeleteKLClick()
     if (!removed)
         Dialogs::error(this, frmMain->CatalogueText("Msg", "DelErrKL"));
     KezelolapokShow();
+}
+
+void TfrmKarton::bCompareClick()
+{
+    if (frmCompare)
+        frmCompare->Open();
 }

@@ -51,7 +51,9 @@ public:
     void bLoadKLClick();
     void bDeleteKLClick();
     void bReportClick();
+    void bCompareClick();
 
+    QString sheetPath() const;
     // The selected sheet, counted from 0; -1 when the card has none.
     int sheetIndex() const { return m_sheet; }
     // Today's date and the time of a new sheet come from here.
@@ -98,8 +100,13 @@ public:
     QPushButton *bDeleteKL = nullptr;
     QPushButton *bLoadKL = nullptr;
     QPushButton *bReport = nullptr;
+    QPushButton *bCompare = nullptr;
 
     static constexpr int kSheetPage = 3;
+
+signals:
+    // Another card, no card, or the card's sheets have been listed again.
+    void sheetsChanged();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -129,7 +136,6 @@ private:
     bool saveNewCardFirst();
     void reportAppendFailure(const QString &path, int sheetsBeforeDamage);
     QString base() const;
-    QString sheetPath() const;
     QDate today() const { return m_clock().date(); }
 
     enum class SaveGate

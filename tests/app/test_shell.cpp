@@ -5,6 +5,7 @@
 #include "diagrams/TfrmCirc.h"
 #include "diagrams/TfrmCirc1.h"
 #include "diagrams/TfrmCirc2.h"
+#include "diagrams/TfrmCompare.h"
 #include "diagrams/TfrmHusbWife.h"
 #include "diagrams/TfrmUSin.h"
 #include "measure/TfrmMeres.h"
@@ -91,13 +92,14 @@ private slots:
     {
         start();
         const QList<QMdiSubWindow *> subs = frmMain->mdiArea()->subWindowList();
-        QCOMPARE(subs.size(), 8);
-        const QList<QWidget *> order = {frmKarton, frmMeres, frmHusbWife, frmUSin,
-                                        frmBar,    frmCirc,  frmCirc1,    frmCirc2};
-        for (int i = 0; i < 8; ++i)
+        const QList<QWidget *> order = {frmKarton, frmMeres, frmHusbWife, frmUSin,   frmBar,
+                                        frmCirc,   frmCirc1, frmCirc2,    frmCompare};
+        QCOMPARE(subs.size(), order.size());
+        for (int i = 0; i < order.size(); ++i)
             QCOMPARE(subs[i]->widget(), order[i]);
         QCOMPARE(frmMeres->windowTitle(), QString::fromUtf8("Mérés"));
         QCOMPARE(frmKarton->windowTitle(), QString("Kartonok"));
+        QCOMPARE(frmCompare->windowTitle(), QString::fromUtf8("Összehasonlítás"));
         QCOMPARE(frmFind->windowTitle(), QString::fromUtf8("Beteg keresés"));
         QVERIFY(frmBar->subWindow()->windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(!(frmUSin->subWindow()->windowFlags() & Qt::FramelessWindowHint));

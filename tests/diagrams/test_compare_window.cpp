@@ -1,0 +1,160 @@
+#include "SheetReadings.h"
+#include "app/TfrmMain.h"
+#include "diagrams/TfrmCompare.h"
+#include "diagrams/TfrmPrint.h"
+#include "records/ModalScript.h"
+#include "records/SheetTabBar.h"
+#include "records/TfrmFind.h"
+#include "records/TfrmKarton.h"
+#include "support/ProgramFolder.h"
+
+#include <QBarSeries>
+#include <QBarSet>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
+
+namespace {
+
+KLRecord sheet(const QString &time, const SheetComparison::Readings &readings)
+{
+    KLRecord record;
+    record.Idopont = time;
+    record.Readings = readings;
+    return record;
+}
+
+void writeCard(const QString &base, const QString &name, const QList<KLRecord> &sheets)
+{
+    QFile card(base + ".sza");
+    QVERIFY(card.open(QIODevice::WriteOnly));
+    card.write("[SzemelyiAdatok]\r\nNev=" + name.toLatin1() + "\r\n");
+    QFile file(base + ".kl");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    for (const KLRecord &record : sheets)
+        file.write(record.bytes());
+}
+
+ModalScript::Step pick(const QString &typed)
+{
+    return [typed](QWidget *widget) {
+        if (widget != frmFind)
+            return false;
+        QTest::keyClicks(frmFind->eFind, typed);
+        QTest::keyClick(frmFind->eFind, Qt::Key_Return);
+        return true;
+    };
+}
+
+QString summary(int before, int after, double spreadBefore, double spreadAfter)
+{
+    return QString("Kiegyensúlyozott pontok: %1/24 → %2/24   Szórás: %3 → %4")
+        .arg(before)
+        .arg(after)
+        .arg(QLocale().toString(spreadBefore, 'f', 1), QLocale().toString(spreadAfter, 'f', 1));
+}
+
+} // namespace
+
+// The comparison window in the running program, on cards of three sheets and of one.
+class TestCompareWindow : public QObject
+{
+    Q_OBJECT
+
+    ProgramFolder m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        m_dir.startProgram();
+        const QString db = m_dir.filePath("db/");
+        QDir().mkpath(db + "arc");
+        frmMain->DBPath = db;
+        frmMain->ArcPath = db + "arc/";
+        SheetComparison::Readings missing;
+        missing.fill(-1);
+        writeCard(db + "BXEQ0001", "Kis Anna",
+                  {sheet("2026.01.05 10:00:00", sheetReadings(workedExample())),
+                   sheet("2026.01.05 11:00:00", allHundreds()),
+                   sheet("2026.01.12 10:00:00", missing)});
+        writeCard(db + "BXEQ0002", "Nagy Béla", {sheet("2026.02.01 09:00:00", allHundreds())});
+    }
+
+    void cleanupTestCase()
+    {
+        frmMain->close();
+        Application::destroyWindows();
+    }
+
+    void opensFromTheSheetPageWithTheSelectedSheetAndTheOneBefore()
+    {
+        ModalScript script({pick("kis")});
+        frmKarton->bKeres->click();
+        frmKarton->Karton->setCurrentIndex(TfrmKarton::kSheetPage);
+        frmKarton->LapokTabs->setCurrentIndex(1);
+        frmKarton->bCompare->click();
+        QCOMPARE(frmMain->mdiArea()->activeSubWindow(), frmCompare->subWindow());
+        QCOMPARE(frmCompare->cbElotte->currentText(), QString("1. 2026.01.05 10:00:00"));
+        QCOMPARE(frmCompare->cbUtana->currentText(), QString("2. 2026.01.05 11:00:00"));
+        QCOMPARE(frmCompare->cbUtana->count(), 3);
+        QCOMPARE(frmCompare->stSummary->text(), summary(18, 14, 13.5, 6.4));
+        QCOMPARE(frmCompare->grTabla->item(9, 4)->text(), QLocale().toString(21.3, 'f', 1));
+        QCOMPARE(frmCompare->grTabla->item(9, 4)->background().color(), QColor(255, 0, 0));
+        QCOMPARE(frmCompare->srPairs->barSets()[1]->at(9),
+                 SheetComparison::summarise(allHundreds()).result.Deviation[4][1]);
+        QCOMPARE(frmCompare->srCourse->points(), QList<QPointF>({{1, 18}, {2, 14}, {3, 24}}));
+        QCOMPARE(frmCompare->srAfter->points(), QList<QPointF>({{2, 14}}));
+
+        frmCompare->cbElotte->setCurrentIndex(2);
+        QCOMPARE(frmCompare->stSummary->text(), summary(24, 14, 0, 6.4));
+        QCOMPARE(frmCompare->srBefore->points(), QList<QPointF>({{3, 24}}));
+    }
+
+    void printsLikeAnyFrontWindow()
+    {
+        const QString pdf = m_dir.filePath("compare.pdf");
+        frmPrint->choosePrinter = [pdf](QPrinter &printer) {
+            printer.setOutputFileName(pdf);
+            return true;
+        };
+        frmMain->sbPrint->click();
+        QVERIFY(QFileInfo(pdf).size() > 0);
+    }
+
+    void followsTheOpenCard()
+    {
+        // Another card, seen or not: the first sheet is compared with itself.
+        frmMain->bringToFront(frmKarton);
+        ModalScript script({pick("nagy")});
+        frmKarton->bKeres->click();
+        frmMain->bringToFront(frmCompare);
+        QTRY_COMPARE(frmCompare->cbUtana->count(), 1);
+        QCOMPARE(frmCompare->stSummary->text(), summary(14, 14, 6.4, 6.4));
+
+        ModalScript yes({ModalScript::answer(QMessageBox::Yes)});
+        frmKarton->bDeleteKLClick();
+        QTRY_COMPARE(frmCompare->cbUtana->count(), 0);
+        QCOMPARE(frmCompare->stSummary->text(), QString("Nincs összehasonlítható kezelőlap"));
+        QVERIFY(frmCompare->srCourse->points().isEmpty());
+
+        ModalScript again({pick("kis")});
+        frmKarton->bKeres->click();
+        QTRY_COMPARE(frmCompare->cbUtana->count(), 3);
+        QCOMPARE(frmCompare->cbUtana->currentIndex(), 0);
+        frmKarton->bBezarClick();
+        QTRY_COMPARE(frmCompare->cbUtana->count(), 0);
+        QVERIFY(!frmCompare->cbUtana->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestCompareWindow)
+#include "test_compare_window.moc"
