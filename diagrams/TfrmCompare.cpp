@@ -85,14 +85,17 @@ TfrmCompare::TfrmCompare(QWidget *parent) : MdiChild(true, parent)
     buildPairChart();
     buildCourseChart();
 
-    auto *middle = new QSplitter(Qt::Horizontal);
-    middle->addWidget(grTabla);
-    middle->addWidget(chPairs);
-    middle->setStretchFactor(1, 1);
+    // The charts share the lower half, so that both stay readable in the frame's smallest size.
+    auto *charts = new QSplitter(Qt::Horizontal);
+    charts->addWidget(chPairs);
+    charts->addWidget(chCourse);
+    charts->setStretchFactor(0, 1);
+    charts->setStretchFactor(1, 1);
+    charts->setSizes({1, 1});
     auto *rows = new QSplitter(Qt::Vertical);
-    rows->addWidget(middle);
-    rows->addWidget(chCourse);
-    rows->setStretchFactor(0, 2);
+    rows->addWidget(grTabla);
+    rows->addWidget(charts);
+    rows->setStretchFactor(0, 1);
     rows->setStretchFactor(1, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
@@ -170,7 +173,7 @@ void TfrmCompare::buildTable()
 
 void TfrmCompare::fitTable()
 {
-    // The whole table in view beside the chart; only the rows may scroll.
+    // Every column in view; only the rows may scroll.
     grTabla->resizeColumnsToContents();
     grTabla->setMinimumWidth(grTabla->horizontalHeader()->length() +
                              grTabla->verticalScrollBar()->sizeHint().width() +
@@ -207,7 +210,8 @@ void TfrmCompare::buildPairChart()
     auto *axisY = new QCategoryAxis(chart);
     axisY->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axisY->setRange(kMinY, kMaxY);
-    const QList<double> ticks = ChartFormat::ticks(kMinY, kMaxY);
+    // Few labels: the chart shares the lower half of the window with the course.
+    const QList<double> ticks = {kMinY, kMinY / 2, 0, kMaxY / 2, kMaxY};
     axisY->setStartValue(ticks.first());
     for (double tick : ticks)
         axisY->append(ChartFormat::axisLabel(tick), tick);
