@@ -110,8 +110,8 @@ private slots:
             QImage image = blank(400, 200);
             QPainter p(&image);
             p.setRenderHint(QPainter::Antialiasing, antialiased);
-            SymbolPainter::sideSymbol(p, 100, 100, kRedBgr, kBlueBgr, "Gb");
-            SymbolPainter::pairSymbol(p, 280, 100, kRedBgr, kBlueBgr, "", "");
+            SymbolPainter::DrawSideSymbol(100, 100, kRedBgr, kBlueBgr, "Gb", &p);
+            SymbolPainter::DrawPairSymbol(280, 100, kRedBgr, kBlueBgr, "", "", &p);
             p.end();
             verifyHalvesAndLobes(image, 100, 100, 40);
             verifyHalvesAndLobes(image, 280, 100, 60);
@@ -125,9 +125,9 @@ private slots:
         QImage image = blank(100, 100);
         QPainter p(&image);
         p.setPen(QColor(0, 0, 200));
-        SymbolPainter::solidLine(p, 10, 50, 90, 50);
+        SymbolPainter::DrawSolidLine(10, 50, 90, 50, &p);
         QCOMPARE(p.pen().width(), 2);
-        SymbolPainter::dottedLine(p, 10, 20, 90, 20);
+        SymbolPainter::DrawDottedLine(10, 20, 90, 20, &p);
         QCOMPARE(p.pen().style(), Qt::DotLine);
         QCOMPARE(p.pen().color(), QColor(0, 0, 200));
         p.end();
