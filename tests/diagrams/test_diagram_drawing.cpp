@@ -1,3 +1,4 @@
+#include "diagrams/BarScale.h"
 #include "diagrams/DiagramLayout.h"
 #include "diagrams/FloodFill.h"
 #include "diagrams/SymbolPainter.h"
@@ -132,6 +133,14 @@ private slots:
         QCOMPARE(p.pen().color(), QColor(0, 0, 200));
         p.end();
         QCOMPARE(image.pixel(50, 50), qRgb(0, 0, 200));
+    }
+
+    void barsAreLabelledByMeridianThenSideInGridOrder()
+    {
+        QCOMPARE(BarScale::barLabel(0), QString("LU-L"));
+        QCOMPARE(BarScale::barLabel(1), QString("LU-R"));
+        QCOMPARE(BarScale::barLabel(2), QString("HC-L"));
+        QCOMPARE(BarScale::barLabel(23), QString("ST-R"));
     }
 
     void scanlineFillMatchesAPlainFillOnNoise()
