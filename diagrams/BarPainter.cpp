@@ -1,5 +1,6 @@
 #include "diagrams/BarPainter.h"
 
+#include "diagrams/BarScale.h"
 #include "diagrams/ChartFormat.h"
 #include "diagrams/SymbolPainter.h"
 
@@ -7,23 +8,11 @@
 #include <QPainter>
 
 namespace {
-constexpr double kMinY = -50;
-constexpr double kMaxY = 50;
 constexpr double kStepY = 10;
-constexpr int kFirstX = -1;
-constexpr int kLastX = 24;
 constexpr double kBarWidth = 0.7;
 constexpr double kLabelPixels = 9;
 constexpr double kAxisSpace = 34;  // left of the plot, for the value labels
 constexpr double kLabelSpace = 38; // below the plot, for the turned bar labels
-
-struct Level
-{
-    double y;
-    quint32 colour;
-};
-constexpr Level kLevels[] = {
-    {14, 0x00000000}, {-14, 0x00000000}, {0, 0x00008000}, {7, 0x000000FF}, {-7, 0x00FF0000}};
 
 class Plot
 {
@@ -31,22 +20,19 @@ public:
     explicit Plot(const QRectF &area) : m_area(area) {}
     double x(double value) const
     {
-        return m_area.left() + (value - kFirstX) * m_area.width() / (kLastX - kFirstX);
+        return m_area.left() + (value - BarScale::kFirstX) * m_area.width() /
+                                   (BarScale::kLastX - BarScale::kFirstX);
     }
     double y(double value) const
     {
-        return m_area.bottom() - (value - kMinY) * m_area.height() / (kMaxY - kMinY);
+        return m_area.bottom() -
+               (value - BarScale::kMinY) * m_area.height() / (BarScale::kMaxY - BarScale::kMinY);
     }
 
 private:
     QRectF m_area;
 };
 
-QString barLabel(int bar)
-{
-    return QString::fromLatin1(Evaluation::MeridianCodes[bar / 2]) +
-           (bar % 2 == 0 ? QStringLiteral("-L") : QStringLiteral("-R"));
-}
 } // namespace
 
 void BarPainter::paint(QPainter &p, const QRectF &area, const Evaluation::Result &result)
@@ -60,7 +46,7 @@ void BarPainter::paint(QPainter &p, const QRectF &area, const Evaluation::Result
     const QFontMetricsF metrics(font);
 
     p.setPen(QPen(Qt::lightGray, 0.5));
-    for (double v = kMinY; v <= kMaxY; v += kStepY) {
+    for (double v = BarScale::kMinY; v <= BarScale::kMaxY; v += kStepY) {
         p.drawLine(QPointF(plotArea.left(), plot.y(v)), QPointF(plotArea.right(), plot.y(v)));
         const QString label = ChartFormat::axisLabel(v);
         p.setPen(Qt::black);
@@ -81,7 +67,7 @@ void BarPainter::paint(QPainter &p, const QRectF &area, const Evaluation::Result
         p.drawRect(QRectF(QPointF(left, plot.y(std::max(value, 0.0))),
                           QPointF(right, plot.y(std::min(value, 0.0)))));
     }
-    for (const Level &level : kLevels) {
+    for (const BarScale::Level &level : BarScale::kLevels) {
         p.setPen(QPen(SymbolPainter::colour(level.colour), 1.2));
         p.drawLine(QPointF(plotArea.left(), plot.y(level.y)),
                    QPointF(plotArea.right(), plot.y(level.y)));
@@ -95,7 +81,7 @@ void BarPainter::paint(QPainter &p, const QRectF &area, const Evaluation::Result
         p.save();
         p.translate(plot.x(bar) + metrics.ascent() / 2 - 1, plotArea.bottom() + 4);
         p.rotate(-90);
-        const QString label = barLabel(bar);
+        const QString label = BarScale::barLabel(bar);
         p.drawText(QPointF(-metrics.horizontalAdvance(label), 0), label);
         p.restore();
     }

@@ -19,17 +19,17 @@ void DiagramPainter::circle(QPainter &p, const Colours &colours)
     for (int i = 0; i < count / 2; ++i) {
         const auto &a = places[i];
         const auto &b = places[i + count / 2];
-        SymbolPainter::solidLine(p, a.x, a.y, b.x, b.y);
+        SymbolPainter::DrawSolidLine(a.x, a.y, b.x, b.y, &p);
     }
     for (int i = 0; i < count; ++i) {
         const auto &a = places[i];
         const auto &b = places[(i + 1) % count];
-        SymbolPainter::solidLine(p, a.x, a.y, b.x, b.y);
+        SymbolPainter::DrawSolidLine(a.x, a.y, b.x, b.y, &p);
     }
     for (const auto &place : places) {
-        SymbolPainter::sideSymbol(p, place.x, place.y, colours[place.meridian][Evaluation::Left],
-                                  colours[place.meridian][Evaluation::Right],
-                                  QString::fromLatin1(place.text));
+        SymbolPainter::DrawSideSymbol(place.x, place.y, colours[place.meridian][Evaluation::Left],
+                                      colours[place.meridian][Evaluation::Right],
+                                      QString::fromLatin1(place.text), &p);
     }
 }
 
@@ -40,14 +40,15 @@ void DiagramPainter::pairs(QPainter &p, const Colours &colours,
 {
     for (const auto &line : lines) {
         if (line.dotted)
-            SymbolPainter::dottedLine(p, line.x1, line.y1, line.x2, line.y2);
+            SymbolPainter::DrawDottedLine(line.x1, line.y1, line.x2, line.y2, &p);
         else
-            SymbolPainter::solidLine(p, line.x1, line.y1, line.x2, line.y2);
+            SymbolPainter::DrawSolidLine(line.x1, line.y1, line.x2, line.y2, &p);
     }
     for (const auto &pair : pairs) {
-        SymbolPainter::pairSymbol(p, pair.x, pair.y, colours[pair.meridianA][Evaluation::Left],
-                                  colours[pair.meridianB][Evaluation::Left],
-                                  QString::fromLatin1(pair.textA), QString::fromLatin1(pair.textB));
+        SymbolPainter::DrawPairSymbol(pair.x, pair.y, colours[pair.meridianA][Evaluation::Left],
+                                      colours[pair.meridianB][Evaluation::Left],
+                                      QString::fromLatin1(pair.textA),
+                                      QString::fromLatin1(pair.textB), &p);
     }
 }
 

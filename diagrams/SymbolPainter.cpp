@@ -57,32 +57,33 @@ void SymbolPainter::symbol(QPainter &p, int x, int y, int r, quint32 colourA, qu
     p.drawArc(disc, 0, kFullCircle);
 }
 
-void SymbolPainter::pairSymbol(QPainter &p, int x, int y, quint32 colourA, quint32 colourB,
-                               const QString &textA, const QString &textB)
+void SymbolPainter::DrawPairSymbol(int X, int Y, quint32 ColourA, quint32 ColourB,
+                                   const QString &TextA, const QString &TextB, QPainter *Surface)
 {
+    QPainter &p = *Surface;
     constexpr int h = kPairRadius / 2;
-    symbol(p, x, y, kPairRadius, colourA, colourB);
-    p.drawArc(QRect(x - kPairRadius, y - h, kPairRadius, 2 * h), kHalfCircle, kHalfCircle);
-    p.drawArc(QRect(x, y - h, kPairRadius, 2 * h), 0, kHalfCircle);
-    text(p, x - 40, y - 20, textA);
-    text(p, x + 15, y - 10, textB);
+    symbol(p, X, Y, kPairRadius, ColourA, ColourB);
+    p.drawArc(QRect(X - kPairRadius, Y - h, kPairRadius, 2 * h), kHalfCircle, kHalfCircle);
+    p.drawArc(QRect(X, Y - h, kPairRadius, 2 * h), 0, kHalfCircle);
+    text(p, X - 40, Y - 20, TextA);
+    text(p, X + 15, Y - 10, TextB);
 }
 
-void SymbolPainter::sideSymbol(QPainter &p, int x, int y, quint32 colourA, quint32 colourB,
-                               const QString &text)
+void SymbolPainter::DrawSideSymbol(int X, int Y, quint32 ColourA, quint32 ColourB,
+                                   const QString &Text, QPainter *Surface)
 {
-    symbol(p, x, y, kSideRadius, colourA, colourB);
-    SymbolPainter::text(p, x - 10, y - 15, text);
+    symbol(*Surface, X, Y, kSideRadius, ColourA, ColourB);
+    text(*Surface, X - 10, Y - 15, Text);
 }
 
-void SymbolPainter::solidLine(QPainter &p, int x1, int y1, int x2, int y2)
+void SymbolPainter::DrawSolidLine(int X1, int Y1, int X2, int Y2, QPainter *Surface)
 {
-    setPen(p, 2, Qt::SolidLine);
-    p.drawLine(x1, y1, x2, y2);
+    setPen(*Surface, 2, Qt::SolidLine);
+    Surface->drawLine(X1, Y1, X2, Y2);
 }
 
-void SymbolPainter::dottedLine(QPainter &p, int x1, int y1, int x2, int y2)
+void SymbolPainter::DrawDottedLine(int X1, int Y1, int X2, int Y2, QPainter *Surface)
 {
-    setPen(p, 1, Qt::DotLine);
-    p.drawLine(x1, y1, x2, y2);
+    setPen(*Surface, 1, Qt::DotLine);
+    Surface->drawLine(X1, Y1, X2, Y2);
 }

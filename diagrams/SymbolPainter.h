@@ -13,13 +13,13 @@ public:
     static QColor colour(quint32 bgr);
 
     // Radius 60, with the S-shaped divide and a text in each lobe.
-    static void pairSymbol(QPainter &p, int x, int y, quint32 colourA, quint32 colourB,
-                           const QString &textA, const QString &textB);
+    static void DrawPairSymbol(int X, int Y, quint32 ColourA, quint32 ColourB, const QString &TextA,
+                               const QString &TextB, QPainter *Surface);
     // Radius 40, one text over the centre.
-    static void sideSymbol(QPainter &p, int x, int y, quint32 colourA, quint32 colourB,
-                           const QString &text);
-    static void solidLine(QPainter &p, int x1, int y1, int x2, int y2);
-    static void dottedLine(QPainter &p, int x1, int y1, int x2, int y2);
+    static void DrawSideSymbol(int X, int Y, quint32 ColourA, quint32 ColourB, const QString &Text,
+                               QPainter *Surface);
+    static void DrawSolidLine(int X1, int Y1, int X2, int Y2, QPainter *Surface);
+    static void DrawDottedLine(int X1, int Y1, int X2, int Y2, QPainter *Surface);
 
 private:
     static void symbol(QPainter &p, int x, int y, int r, quint32 colourA, quint32 colourB);

@@ -1,6 +1,7 @@
 #include "diagrams/TfrmBar.h"
 
 #include "app/TfrmMain.h"
+#include "diagrams/BarScale.h"
 #include "diagrams/ChartFormat.h"
 #include "diagrams/Evaluation.h"
 #include "diagrams/SymbolPainter.h"
@@ -18,25 +19,6 @@ TfrmBar *frmBar = nullptr;
 
 namespace {
 constexpr int kBars = Evaluation::kCells;
-constexpr int kFirstX = -1;
-constexpr int kLastX = 24;
-constexpr double kMinY = -50;
-constexpr double kMaxY = 50;
-
-struct Level
-{
-    double y;
-    quint32 colour;
-};
-// Series2 to Series6.
-constexpr Level kLevels[] = {
-    {14, 0x00000000}, {-14, 0x00000000}, {0, 0x00008000}, {7, 0x000000FF}, {-7, 0x00FF0000}};
-
-QString barLabel(int bar)
-{
-    return QString::fromLatin1(Evaluation::MeridianCodes[bar / 2]) +
-           (bar % 2 == 0 ? QStringLiteral("-L") : QStringLiteral("-R"));
-}
 } // namespace
 
 TfrmBar::TfrmBar(QWidget *parent) : MdiChild(false, parent)
@@ -54,7 +36,7 @@ TfrmBar::TfrmBar(QWidget *parent) : MdiChild(false, parent)
     Series1->setBarWidth(0.7);
     Series1->setLabelsVisible(false);
     for (int bar = 0; bar < kBars; ++bar) {
-        auto *set = new QBarSet(barLabel(bar));
+        auto *set = new QBarSet(BarScale::barLabel(bar));
         set->setPen(Qt::NoPen);
         set->append(QList<qreal>(kBars, 0.0));
         Series1->append(set);
@@ -65,7 +47,7 @@ TfrmBar::TfrmBar(QWidget *parent) : MdiChild(false, parent)
                                                         ChartFormat::value(set->at(index))
                                                   : QString());
     });
-    for (const Level &level : kLevels)
+    for (const BarScale::Level &level : BarScale::kLevels)
         m_lines.append(addLine(level.colour));
     Series2 = m_lines[0];
     Series3 = m_lines[1];
@@ -97,18 +79,18 @@ void TfrmBar::buildAxes()
 {
     QChart *chart = Series1->chart();
     m_axisX = new QCategoryAxis(this);
-    m_axisX->setRange(kFirstX, kLastX);
-    m_axisX->setStartValue(kFirstX);
+    m_axisX->setRange(BarScale::kFirstX, BarScale::kLastX);
+    m_axisX->setStartValue(BarScale::kFirstX);
     m_axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     m_axisX->setLabelsAngle(-90);
     m_axisX->setGridLineVisible(false);
     for (int bar = 0; bar < kBars; ++bar)
-        m_axisX->append(barLabel(bar), bar);
+        m_axisX->append(BarScale::barLabel(bar), bar);
 
     m_axisY = new QCategoryAxis(this);
     m_axisY->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    m_axisY->setRange(kMinY, kMaxY);
-    labelValues(kMinY, kMaxY);
+    m_axisY->setRange(BarScale::kMinY, BarScale::kMaxY);
+    labelValues(BarScale::kMinY, BarScale::kMaxY);
     connect(m_axisY, &QCategoryAxis::rangeChanged, this, &TfrmBar::labelValues);
 
     chart->addAxis(m_axisX, Qt::AlignBottom);
@@ -158,8 +140,8 @@ void TfrmBar::Refill()
 QList<QPointF> TfrmBar::linePoints(int line)
 {
     QList<QPointF> points;
-    for (int x = kFirstX; x <= kLastX; ++x)
-        points.append(QPointF(x, kLevels[line].y));
+    for (int x = BarScale::kFirstX; x <= BarScale::kLastX; ++x)
+        points.append(QPointF(x, BarScale::kLevels[line].y));
     return points;
 }
 

@@ -1,6 +1,7 @@
 #include "diagrams/TfrmCompare.h"
 
 #include "app/TfrmMain.h"
+#include "diagrams/BarScale.h"
 #include "diagrams/ChartFormat.h"
 #include "diagrams/SymbolPainter.h"
 #include "records/SheetFile.h"
@@ -31,17 +32,6 @@ TfrmCompare *frmCompare = nullptr;
 
 namespace {
 constexpr int kPoints = Evaluation::kCells;
-constexpr int kFirstX = -1;
-constexpr int kLastX = 24;
-constexpr double kMinY = -50;
-constexpr double kMaxY = 50;
-// The thresholds in the bar diagram's colours.
-constexpr struct
-{
-    double y;
-    quint32 colour;
-} kLevels[] = {
-    {14, 0x00000000}, {-14, 0x00000000}, {0, 0x00008000}, {7, 0x000000FF}, {-7, 0x00FF0000}};
 
 constexpr int kCourseHeight = 200;
 
@@ -200,8 +190,8 @@ void TfrmCompare::buildPairChart()
     // One label under each meridian's pair of points, left then right: rotated point labels
     // would not fit a window of the frame's smallest size.
     auto *axisX = new QCategoryAxis(chart);
-    axisX->setRange(kFirstX, kLastX);
-    axisX->setStartValue(kFirstX);
+    axisX->setRange(BarScale::kFirstX, BarScale::kLastX);
+    axisX->setStartValue(BarScale::kFirstX);
     axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axisX->setGridLineVisible(false);
     for (int m = 0; m < Evaluation::kMeridians; ++m)
@@ -209,9 +199,10 @@ void TfrmCompare::buildPairChart()
                       m * Evaluation::kSides + 0.5);
     auto *axisY = new QCategoryAxis(chart);
     axisY->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    axisY->setRange(kMinY, kMaxY);
+    axisY->setRange(BarScale::kMinY, BarScale::kMaxY);
     // Few labels: the chart shares the lower half of the window with the course.
-    const QList<double> ticks = {kMinY, kMinY / 2, 0, kMaxY / 2, kMaxY};
+    const QList<double> ticks = {BarScale::kMinY, BarScale::kMinY / 2, 0, BarScale::kMaxY / 2,
+                                 BarScale::kMaxY};
     axisY->setStartValue(ticks.first());
     for (double tick : ticks)
         axisY->append(ChartFormat::axisLabel(tick), tick);
@@ -220,11 +211,11 @@ void TfrmCompare::buildPairChart()
     srPairs->attachAxis(axisX);
     srPairs->attachAxis(axisY);
 
-    for (const auto &level : kLevels) {
+    for (const auto &level : BarScale::kLevels) {
         auto *line = new QLineSeries(chart);
         line->setPen(QPen(SymbolPainter::colour(level.colour), 1.5));
-        line->append(kFirstX, level.y);
-        line->append(kLastX, level.y);
+        line->append(BarScale::kFirstX, level.y);
+        line->append(BarScale::kLastX, level.y);
         chart->addSeries(line);
         line->attachAxis(axisX);
         line->attachAxis(axisY);

@@ -181,6 +181,24 @@ void exitIcon(QPainter &p)
     p.drawPolyline(QPolygonF({QPointF(24, 11), QPointF(29, 16), QPointF(24, 21)}));
 }
 
+// The warm disc with the bold T at the centre of the logo and of the program's icon.
+void warmCentre(QPainter &p, const QPointF &centre, qreal radius, int fontPixels)
+{
+    QRadialGradient core(centre, radius + 2);
+    core.setColorAt(0, QColor(0xff, 0xf4, 0xd0));
+    core.setColorAt(1, QColor(0xd8, 0x9c, 0x3c));
+    p.setPen(Qt::NoPen);
+    p.setBrush(core);
+    p.drawEllipse(centre, radius, radius);
+    QFont font(QStringLiteral("DejaVu Serif"));
+    font.setPixelSize(fontPixels);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(0x3a, 0x24, 0x08));
+    p.drawText(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius),
+               Qt::AlignCenter, QStringLiteral("T"));
+}
+
 void logo(const QString &path)
 {
     QImage image(320, 320, QImage::Format_RGB32);
@@ -212,19 +230,7 @@ void logo(const QString &path)
         p.setBrush(dot);
         p.drawEllipse(centre + dir * 100, 10, 10);
     }
-    p.setPen(Qt::NoPen);
-    QRadialGradient core(centre, 38);
-    core.setColorAt(0, QColor(0xff, 0xf4, 0xd0));
-    core.setColorAt(1, QColor(0xd8, 0x9c, 0x3c));
-    p.setBrush(core);
-    p.drawEllipse(centre, 36, 36);
-    QFont font(QStringLiteral("DejaVu Serif"));
-    font.setPixelSize(44);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(QColor(0x3a, 0x24, 0x08));
-    p.drawText(QRectF(centre.x() - 36, centre.y() - 36, 72, 72), Qt::AlignCenter,
-               QStringLiteral("T"));
+    warmCentre(p, centre, 36, 44);
     p.end();
     image.save(path, "JPG", 92);
 }
@@ -255,18 +261,7 @@ void programIcon(const QString &path, int size)
         p.setBrush(kClasses[(i * 7) % 5]);
         p.drawEllipse(dot, 17, 17);
     }
-    QRadialGradient core(centre, 52);
-    core.setColorAt(0, QColor(0xff, 0xf4, 0xd0));
-    core.setColorAt(1, QColor(0xd8, 0x9c, 0x3c));
-    p.setPen(Qt::NoPen);
-    p.setBrush(core);
-    p.drawEllipse(centre, 50, 50);
-    QFont font(QStringLiteral("DejaVu Serif"));
-    font.setPixelSize(68);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(QColor(0x3a, 0x24, 0x08));
-    p.drawText(QRectF(78, 78, 100, 100), Qt::AlignCenter, QStringLiteral("T"));
+    warmCentre(p, centre, 50, 68);
     p.end();
     image.save(path);
 }

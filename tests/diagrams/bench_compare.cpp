@@ -6,6 +6,7 @@
 #include "app/TfrmMain.h"
 #include "diagrams/TfrmCompare.h"
 #include "records/TfrmKarton.h"
+#include "support/BenchProgram.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,7 +15,6 @@
 #include <QLineSeries>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
@@ -22,17 +22,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    qputenv("XDG_DATA_HOME", dir.filePath("xdg").toLocal8Bit());
-    QDir().mkpath(dir.filePath("db/arc"));
-    QDir().mkpath(dir.filePath("xdg/Kelvaro/Tavimer/Database"));
-    Application::createWindows(dir.filePath("tavimer"));
-    frmMain->show();
-    while (!frmMain->isReady())
-        QTest::qWait(50);
-    const QString db = dir.filePath("db/");
-    frmMain->DBPath = db;
-    frmMain->ArcPath = db + "arc/";
+    BenchProgram program;
+    const QString db = program.db();
 
     QFile file(db + "BXEQ0001.kl");
     if (!file.open(QIODevice::WriteOnly))
@@ -67,9 +58,5 @@ int main(int argc, char *argv[])
     std::printf("%-55s %8.1f ms (goal < 200 ms)\n", "comparison window on 1,000 sheets", times[2]);
     std::printf("  (%d sheets listed, %d course points)\n", frmCompare->cbUtana->count(),
                 static_cast<int>(frmCompare->srCourse->count()));
-
-    frmKarton->bSave->setEnabled(false);
-    frmMain->close();
-    Application::destroyWindows();
     return 0;
 }

@@ -2,11 +2,10 @@
 #include "app/TfrmMain.h"
 #include "diagrams/TfrmCompare.h"
 #include "diagrams/TfrmPrint.h"
-#include "records/ModalScript.h"
 #include "records/SheetTabBar.h"
 #include "records/TfrmFind.h"
 #include "records/TfrmKarton.h"
-#include "support/ProgramFolder.h"
+#include "support/CardsProgram.h"
 
 #include <QBarSeries>
 #include <QBarSet>
@@ -44,17 +43,6 @@ void writeCard(const QString &base, const QString &name, const QList<KLRecord> &
         file.write(record.bytes());
 }
 
-ModalScript::Step pick(const QString &typed)
-{
-    return [typed](QWidget *widget) {
-        if (widget != frmFind)
-            return false;
-        QTest::keyClicks(frmFind->eFind, typed);
-        QTest::keyClick(frmFind->eFind, Qt::Key_Return);
-        return true;
-    };
-}
-
 QString summary(int before, int after, double spreadBefore, double spreadAfter)
 {
     return QString("Kiegyensúlyozott pontok: %1/24 → %2/24   Szórás: %3 → %4")
@@ -70,16 +58,14 @@ class TestCompareWindow : public QObject
 {
     Q_OBJECT
 
-    ProgramFolder m_dir;
+    CardsProgram m_program;
 
 private slots:
     void initTestCase()
     {
-        m_dir.startProgram();
-        const QString db = m_dir.filePath("db/");
-        QDir().mkpath(db + "arc");
-        frmMain->DBPath = db;
-        frmMain->ArcPath = db + "arc/";
+        m_program.start();
+        m_program.reset();
+        const QString db = m_program.db();
         SheetComparison::Readings missing;
         missing.fill(-1);
         writeCard(db + "BXEQ0001", "Kis Anna",
@@ -89,15 +75,11 @@ private slots:
         writeCard(db + "BXEQ0002", "Nagy Béla", {sheet("2026.02.01 09:00:00", allHundreds())});
     }
 
-    void cleanupTestCase()
-    {
-        frmMain->close();
-        Application::destroyWindows();
-    }
+    void cleanupTestCase() { m_program.stop(); }
 
     void opensFromTheSheetPageWithTheSelectedSheetAndTheOneBefore()
     {
-        ModalScript script({pick("kis")});
+        ModalScript script({findAndPick("kis")});
         frmKarton->bKeres->click();
         frmKarton->Karton->setCurrentIndex(TfrmKarton::kSheetPage);
         frmKarton->LapokTabs->setCurrentIndex(1);
@@ -121,7 +103,7 @@ private slots:
 
     void printsLikeAnyFrontWindow()
     {
-        const QString pdf = m_dir.filePath("compare.pdf");
+        const QString pdf = m_program.filePath("compare.pdf");
         frmPrint->choosePrinter = [pdf](QPrinter &printer) {
             printer.setOutputFileName(pdf);
             return true;
@@ -134,7 +116,7 @@ private slots:
     {
         // Another card, seen or not: the first sheet is compared with itself.
         frmMain->bringToFront(frmKarton);
-        ModalScript script({pick("nagy")});
+        ModalScript script({findAndPick("nagy")});
         frmKarton->bKeres->click();
         frmMain->bringToFront(frmCompare);
         QTRY_COMPARE(frmCompare->cbUtana->count(), 1);
@@ -146,7 +128,7 @@ private slots:
         QCOMPARE(frmCompare->stSummary->text(), QString("Nincs összehasonlítható kezelőlap"));
         QVERIFY(frmCompare->srCourse->points().isEmpty());
 
-        ModalScript again({pick("kis")});
+        ModalScript again({findAndPick("kis")});
         frmKarton->bKeres->click();
         QTRY_COMPARE(frmCompare->cbUtana->count(), 3);
         QCOMPARE(frmCompare->cbUtana->currentIndex(), 0);

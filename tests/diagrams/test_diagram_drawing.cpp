@@ -1,3 +1,4 @@
+#include "diagrams/BarScale.h"
 #include "diagrams/DiagramLayout.h"
 #include "diagrams/FloodFill.h"
 #include "diagrams/SymbolPainter.h"
@@ -110,8 +111,8 @@ private slots:
             QImage image = blank(400, 200);
             QPainter p(&image);
             p.setRenderHint(QPainter::Antialiasing, antialiased);
-            SymbolPainter::sideSymbol(p, 100, 100, kRedBgr, kBlueBgr, "Gb");
-            SymbolPainter::pairSymbol(p, 280, 100, kRedBgr, kBlueBgr, "", "");
+            SymbolPainter::DrawSideSymbol(100, 100, kRedBgr, kBlueBgr, "Gb", &p);
+            SymbolPainter::DrawPairSymbol(280, 100, kRedBgr, kBlueBgr, "", "", &p);
             p.end();
             verifyHalvesAndLobes(image, 100, 100, 40);
             verifyHalvesAndLobes(image, 280, 100, 60);
@@ -125,13 +126,21 @@ private slots:
         QImage image = blank(100, 100);
         QPainter p(&image);
         p.setPen(QColor(0, 0, 200));
-        SymbolPainter::solidLine(p, 10, 50, 90, 50);
+        SymbolPainter::DrawSolidLine(10, 50, 90, 50, &p);
         QCOMPARE(p.pen().width(), 2);
-        SymbolPainter::dottedLine(p, 10, 20, 90, 20);
+        SymbolPainter::DrawDottedLine(10, 20, 90, 20, &p);
         QCOMPARE(p.pen().style(), Qt::DotLine);
         QCOMPARE(p.pen().color(), QColor(0, 0, 200));
         p.end();
         QCOMPARE(image.pixel(50, 50), qRgb(0, 0, 200));
+    }
+
+    void barsAreLabelledByMeridianThenSideInGridOrder()
+    {
+        QCOMPARE(BarScale::barLabel(0), QString("LU-L"));
+        QCOMPARE(BarScale::barLabel(1), QString("LU-R"));
+        QCOMPARE(BarScale::barLabel(2), QString("HC-L"));
+        QCOMPARE(BarScale::barLabel(23), QString("ST-R"));
     }
 
     void scanlineFillMatchesAPlainFillOnNoise()

@@ -9,6 +9,7 @@
 #include "records/PatientId.h"
 #include "records/TfrmFind.h"
 #include "records/TfrmKarton.h"
+#include "support/BenchProgram.h"
 
 #include "records/SheetTabBar.h"
 #include <QApplication>
@@ -17,7 +18,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -72,17 +72,8 @@ void report(const char *what, double ms, double goalMs)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    qputenv("XDG_DATA_HOME", dir.filePath("xdg").toLocal8Bit());
-    QDir().mkpath(dir.filePath("db/arc"));
-    QDir().mkpath(dir.filePath("xdg/Kelvaro/Tavimer/Database"));
-    Application::createWindows(dir.filePath("tavimer"));
-    frmMain->show();
-    while (!frmMain->isReady())
-        QTest::qWait(50);
-    const QString db = dir.filePath("db/");
-    frmMain->DBPath = db;
-    frmMain->ArcPath = db + "arc/";
+    BenchProgram program;
+    const QString db = program.db();
     fillDatabase(db);
 
     report("search list filled from 10,000 cards", medianMs([] { frmFind->FormShow(); }), 1000);
@@ -116,8 +107,5 @@ int main(int argc, char *argv[])
         lock.acquire(0);
     });
     std::printf("%-55s %8.3f ms\n", "card lock taken and given back", lockMs);
-
-    frmMain->close();
-    Application::destroyWindows();
     return 0;
 }

@@ -19,6 +19,7 @@
 #include <QThread>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <random>
 
 namespace {
@@ -104,60 +105,74 @@ private:
         return true;
     }
 
+    // A card of the database folder picked at random, locked while it lives, and one of its
+    // sheets.
+    struct Chosen
+    {
+        QString id;
+        std::optional<CardLock> lock;
+        QList<KLRecord> sheets;
+        int index = 0;
+    };
+
+    bool lockRandomCard(Chosen &card)
+    {
+        card.id = pick(m_db);
+        if (card.id.isEmpty())
+            return false;
+        card.lock.emplace(CardLock::pathFor(m_db + card.id));
+        return lockCard(*card.lock, card.id);
+    }
+
+    bool lockRandomSheet(Chosen &card)
+    {
+        if (!lockRandomCard(card) ||
+            !SheetFile(m_db + card.id + QStringLiteral(".kl")).read(card.sheets) ||
+            card.sheets.isEmpty())
+            return false;
+        card.index = int(m_rng() % card.sheets.size());
+        return true;
+    }
+
     bool appendSheet()
     {
-        const QString id = pick(m_db);
-        CardLock lock(CardLock::pathFor(m_db + id));
-        if (id.isEmpty() || !lockCard(lock, id))
+        Chosen card;
+        if (!lockRandomCard(card))
             return false;
         KLRecord sheet;
         sheet.Egyeb = tag();
         sheet.Readings.fill(int(m_count));
-        if (!SheetFile(m_db + id + QStringLiteral(".kl")).append(sheet))
+        if (!SheetFile(m_db + card.id + QStringLiteral(".kl")).append(sheet))
             return false;
-        log(QStringLiteral("APPEND"), id, tag());
-        return true;
-    }
-
-    bool chooseSheet(const QString &id, QList<KLRecord> &sheets, int &index)
-    {
-        if (!SheetFile(m_db + id + QStringLiteral(".kl")).read(sheets) || sheets.isEmpty())
-            return false;
-        index = int(m_rng() % sheets.size());
+        log(QStringLiteral("APPEND"), card.id, tag());
         return true;
     }
 
     bool saveHeader()
     {
-        const QString id = pick(m_db);
-        CardLock lock(CardLock::pathFor(m_db + id));
-        QList<KLRecord> sheets;
-        int index = 0;
-        if (id.isEmpty() || !lockCard(lock, id) || !chooseSheet(id, sheets, index))
+        Chosen card;
+        if (!lockRandomSheet(card))
             return false;
-        KLRecord edited = sheets[index];
+        KLRecord edited = card.sheets[card.index];
         edited.Statusz = tag();
-        if (!SheetFile(m_db + id + QStringLiteral(".kl")).writeHeader(index, edited))
+        if (!SheetFile(m_db + card.id + QStringLiteral(".kl")).writeHeader(card.index, edited))
             return false;
-        log(QStringLiteral("HEADER"), id, edited.Egyeb, tag());
+        log(QStringLiteral("HEADER"), card.id, edited.Egyeb, tag());
         return true;
     }
 
     bool deleteSheet()
     {
-        const QString id = pick(m_db);
-        CardLock lock(CardLock::pathFor(m_db + id));
-        QList<KLRecord> sheets;
-        int index = 0;
-        if (id.isEmpty() || !lockCard(lock, id) || !chooseSheet(id, sheets, index))
+        Chosen card;
+        if (!lockRandomSheet(card))
             return false;
-        const QString base = m_db + id;
+        const QString base = m_db + card.id;
         if (!FileCopy::copyFileTo(base + QStringLiteral(".kl"), base + QStringLiteral(".~kl"))
                  .isEmpty() ||
             !SheetFile(base + QStringLiteral(".kl"))
-                 .removeSheet(index, base + QStringLiteral(".kl$")))
+                 .removeSheet(card.index, base + QStringLiteral(".kl$")))
             return false;
-        log(QStringLiteral("DELETE"), id, sheets[index].Egyeb);
+        log(QStringLiteral("DELETE"), card.id, card.sheets[card.index].Egyeb);
         return true;
     }
 

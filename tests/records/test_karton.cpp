@@ -2,12 +2,11 @@
 #include "app/TfrmMain.h"
 #include "measure/TfrmMeres.h"
 #include "platform/Cp1250.h"
-#include "records/ModalScript.h"
 #include "records/RecordDates.h"
 #include "records/TfrmFind.h"
 #include "records/TfrmKarton.h"
+#include "support/CardsProgram.h"
 #include "support/FileBytes.h"
-#include "support/ProgramFolder.h"
 
 #include "records/SheetTabBar.h"
 #include <QClipboard>
@@ -26,19 +25,6 @@
 
 namespace {
 
-const QDateTime kNow(QDate(2024, 5, 17), QTime(10, 30, 15));
-
-ModalScript::Step findAndPick(const QString &typed)
-{
-    return [typed](QWidget *widget) {
-        if (widget != frmFind)
-            return false;
-        QTest::keyClicks(frmFind->eFind, typed);
-        QTest::keyClick(frmFind->eFind, Qt::Key_Return);
-        return true;
-    };
-}
-
 ModalScript::Step cancelSearch()
 {
     return [](QWidget *widget) {
@@ -48,11 +34,6 @@ ModalScript::Step cancelSearch()
         return true;
     };
 }
-
-const auto Yes = ModalScript::answer(QMessageBox::Yes);
-const auto No = ModalScript::answer(QMessageBox::No);
-const auto Cancel = ModalScript::answer(QMessageBox::Cancel);
-const auto Ok = ModalScript::answer(QMessageBox::Ok);
 
 QStringList tabCaptions()
 {
@@ -69,11 +50,11 @@ class TestKarton : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> m_dir;
+    CardsProgram m_program;
     QString m_startFolder;
 
-    QString db() const { return m_dir->filePath("db/"); }
-    QString base(const QString &id) const { return db() + id; }
+    QString db() const { return m_program.db(); }
+    QString base(const QString &id) const { return m_program.base(id); }
 
     void newCard(const QString &name)
     {
@@ -103,30 +84,19 @@ private slots:
     void initTestCase()
     {
         m_startFolder = QDir::currentPath();
-        m_dir = std::make_unique<ProgramFolder>();
-        m_dir->startProgram();
+        m_program.start();
     }
 
     void cleanupTestCase()
     {
         QDir::setCurrent(m_startFolder);
-        frmKarton->bSave->setEnabled(false);
-        frmMain->close();
-        Application::destroyWindows();
+        m_program.stop();
     }
 
     void init()
     {
-        QDir(db()).removeRecursively();
-        QDir().mkpath(db() + "arc");
-        frmMain->DBPath = db();
-        frmMain->ArcPath = db() + "arc/";
-        frmKarton->setClock([] { return kNow; });
-        if (frmKarton->isCardOpen()) {
-            frmKarton->bSave->setEnabled(false);
-            frmKarton->bBezarClick();
-        }
-        QDir::setCurrent(m_dir->path());
+        m_program.reset();
+        QDir::setCurrent(m_program.path());
         QFile::remove("anmminta.txt");
     }
 
@@ -288,8 +258,8 @@ private slots:
     void failedSaveIsReportedAndNeverLosesTheEdits()
     {
         newCard("A");
-        QVERIFY(writeFile(m_dir->filePath("plain"), "x"));
-        frmMain->DBPath = m_dir->filePath("plain") + "/";
+        QVERIFY(writeFile(m_program.filePath("plain"), "x"));
+        frmMain->DBPath = m_program.filePath("plain") + "/";
         ModalScript script({Ok, Yes, Ok});
         frmKarton->bSave->click();
         QCOMPARE(script.texts(), QStringList{"A karton mentése nem sikerült!"});

@@ -3,37 +3,18 @@
 #include "measure/TfrmMeres.h"
 #include "records/CardFile.h"
 #include "records/CardLock.h"
-#include "records/ModalScript.h"
 #include "records/SheetFile.h"
 #include "records/SheetTabBar.h"
 #include "records/TfrmFind.h"
 #include "records/TfrmKarton.h"
+#include "support/CardsProgram.h"
 #include "support/FileBytes.h"
-#include "support/ProgramFolder.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
 namespace {
-
-const QDateTime kNow(QDate(2024, 5, 17), QTime(10, 30, 15));
-
-ModalScript::Step findAndPick(const QString &typed)
-{
-    return [typed](QWidget *widget) {
-        if (widget != frmFind)
-            return false;
-        QTest::keyClicks(frmFind->eFind, typed);
-        QTest::keyClick(frmFind->eFind, Qt::Key_Return);
-        return true;
-    };
-}
-
-const auto Yes = ModalScript::answer(QMessageBox::Yes);
-const auto No = ModalScript::answer(QMessageBox::No);
-const auto Cancel = ModalScript::answer(QMessageBox::Cancel);
-const auto Ok = ModalScript::answer(QMessageBox::Ok);
 
 // What another workstation writes: the card as it saves it, with another name.
 void saveElsewhere(const QString &base, const QString &name)
@@ -55,11 +36,11 @@ class TestKartonShared : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> m_dir;
+    CardsProgram m_program;
     QDateTime m_lockNow;
 
-    QString db() const { return m_dir->filePath("db/"); }
-    QString base(const QString &id) const { return db() + id; }
+    QString db() const { return m_program.db(); }
+    QString base(const QString &id) const { return m_program.base(id); }
 
     QString openedCard(const QString &name)
     {
@@ -74,34 +55,17 @@ class TestKartonShared : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        m_dir = std::make_unique<ProgramFolder>();
-        m_dir->startProgram();
-    }
+    void initTestCase() { m_program.start(); }
 
-    void cleanupTestCase()
-    {
-        frmKarton->bSave->setEnabled(false);
-        frmMain->close();
-        Application::destroyWindows();
-    }
+    void cleanupTestCase() { m_program.stop(); }
 
     void init()
     {
-        QDir(db()).removeRecursively();
-        QDir().mkpath(db() + "arc");
-        frmMain->DBPath = db();
-        frmMain->ArcPath = db() + "arc/";
-        frmKarton->setClock([] { return kNow; });
+        m_program.reset();
         // The five-second wait for a card in use passes at once.
         m_lockNow = QDateTime::currentDateTimeUtc();
         frmKarton->setLockClock(
             {[this] { return m_lockNow; }, [this](int ms) { m_lockNow = m_lockNow.addMSecs(ms); }});
-        if (frmKarton->isCardOpen()) {
-            frmKarton->bSave->setEnabled(false);
-            frmKarton->bBezarClick();
-        }
     }
 
     void cardSavedElsewhereAsksAndReloadShowsTheOtherSave()
