@@ -90,6 +90,8 @@ const DefaultText kDefaults[] = {
     {"Msg", "DelErrKL", "Sikertelen törlés!"},
     {"Msg", "NoCard", "Nincs karton!"},
     {"Msg", "SettingsWriteErr", "Unable to write to %s"},
+    {"Msg", "CopyOpenErr", "Cannot open file %s"},
+    {"Msg", "CopyCreateErr", "Cannot create file %s"},
     {"Msg", "Calibrate", "Kalibrálja a készüléket 200uA-re, majd nyomja meg az OK gombot!"},
     // [Print]
     {"Print", "PrintFailed", "A nyomtatás nem sikerült:#%s"},

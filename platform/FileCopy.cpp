@@ -36,15 +36,20 @@ FileCopy::SourceOpener &sourceOpener()
 
 QString FileCopy::copyFileTo(const QString &source, const QString &destination)
 {
+    return copyFileTo(source, destination, Texts());
+}
+
+QString FileCopy::copyFileTo(const QString &source, const QString &destination, const Texts &texts)
+{
     const QString target = resolveDestination(source, destination);
-    const QString openError = QStringLiteral("Cannot open file %1").arg(source);
+    const QString openError = QString(texts.cannotOpen).replace(QLatin1String("%s"), source);
     const std::unique_ptr<QIODevice> in = sourceOpener()(source);
     if (!in)
         return openError;
     const qint64 expected = in->size();
     // A half-written copy never replaces the old destination.
     QSaveFile out(target);
-    const QString createError = QStringLiteral("Cannot create file %1").arg(target);
+    const QString createError = QString(texts.cannotCreate).replace(QLatin1String("%s"), target);
     if (!out.open(QIODevice::WriteOnly))
         return createError;
     QByteArray chunk(kChunkSize, Qt::Uninitialized);

@@ -14,9 +14,18 @@ public:
     // An open source device, or nullptr when the file cannot be opened for reading.
     using SourceOpener = std::function<std::unique_ptr<QIODevice>(const QString &path)>;
 
-    // Returns an empty text on success, otherwise "Cannot open file <source>" (also when
-    // the source cannot be read to its end) or "Cannot create file <destination>". A
-    // failed copy leaves an existing destination as it was.
+    // The failure texts, "%s" standing for the file's path; a window passes its catalogue's.
+    struct Texts
+    {
+        QString cannotOpen = QStringLiteral("Cannot open file %s");
+        QString cannotCreate = QStringLiteral("Cannot create file %s");
+    };
+
+    // Returns an empty text on success, otherwise the cannot-open text with the source (also
+    // when the source cannot be read to its end) or the cannot-create text with the
+    // destination. A failed copy leaves an existing destination as it was.
+    static QString copyFileTo(const QString &source, const QString &destination,
+                              const Texts &texts);
     static QString copyFileTo(const QString &source, const QString &destination);
     // Tests read through a failing device; nullptr restores plain files.
     static void setSourceOpener(SourceOpener opener);

@@ -800,7 +800,9 @@ void TfrmKarton::bDeleteKLClick()
         KezelolapokShow();
         return;
     }
-    const QString error = FileCopy::copyFileTo(sheetPath(), base() + QStringLiteral(".~kl"));
+    const QString error = FileCopy::copyFileTo(sheetPath(), base() + QStringLiteral(".~kl"),
+                                               {frmMain->CatalogueText("Msg", "CopyOpenErr"),
+                                                frmMain->CatalogueText("Msg", "CopyCreateErr")});
     if (!error.isEmpty()) {
         lock.release();
         Dialogs::error(this, error);
