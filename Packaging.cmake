@@ -25,9 +25,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The libraries come from what the binaries link; the fonts are those the program substitutes
-# for the typefaces it names.
+# for the typefaces it names; no window opens without the platform plugins, which no binary links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-dejavu-core, fonts-liberation2 | fonts-liberation, fonts-comic-neue")
+    "qt6-qpa-plugins, fonts-dejavu-core, fonts-liberation2 | fonts-liberation, fonts-comic-neue")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, gstreamer1.0-plugins-base")
 include(CPack)
