@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test headless.
+# Installs what is missing, builds, checks the Debian package, and runs every test headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
