@@ -1,5 +1,7 @@
 #include "diagrams/Evaluation.h"
 
+#include "records/KLRecord.h"
+
 #include <cmath>
 
 const std::array<double, Evaluation::kMeridians> Evaluation::MeridianFactor = {
@@ -64,4 +66,16 @@ Evaluation::Result Evaluation::evaluate(const Cells &cells)
         }
     }
     return result;
+}
+
+Evaluation::Cells Evaluation::storedCells(const std::array<qint32, kCells> &stored)
+{
+    Cells cells;
+    for (int m = 0; m < kMeridians; ++m) {
+        for (int s = 0; s < kSides; ++s) {
+            const qint32 reading = stored[KLRecord::readingIndex(s + 1, m + 1)];
+            cells[m * kSides + s] = reading < 0 ? QString() : QString::number(reading);
+        }
+    }
+    return cells;
 }

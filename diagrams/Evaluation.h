@@ -58,6 +58,9 @@ public:
     };
 
     static Result evaluate(const Cells &cells);
+    // The cells of a stored treatment sheet: all left readings, then all right ones, a
+    // negative reading standing for an empty cell.
+    static Cells storedCells(const std::array<qint32, kCells> &stored);
 
     // A cell that is empty, not an integer or negative counts as 0.
     static qint64 reading(const QString &text);

@@ -14,18 +14,6 @@ QString meridianName(int m)
 }
 } // namespace
 
-Evaluation::Cells PatientReport::cellsOf(const KLRecord &sheet)
-{
-    Evaluation::Cells cells;
-    for (int m = 0; m < Evaluation::kMeridians; ++m) {
-        for (int s = 0; s < Evaluation::kSides; ++s) {
-            const qint32 reading = sheet.Readings[KLRecord::readingIndex(s + 1, m + 1)];
-            cells[m * Evaluation::kSides + s] = reading < 0 ? QString() : QString::number(reading);
-        }
-    }
-    return cells;
-}
-
 QString PatientReport::className(quint32 colour, const Catalogue &catalogue)
 {
     switch (colour) {
@@ -51,7 +39,7 @@ PatientReport PatientReport::build(const Patient &patient, const KLRecord &sheet
     report.place = sheet.Helyszin;
     report.status = sheet.Statusz;
     report.remark = sheet.Egyeb;
-    const Evaluation::Cells cells = cellsOf(sheet);
+    const Evaluation::Cells cells = Evaluation::storedCells(sheet.Readings);
     report.result = Evaluation::evaluate(cells);
     const QString sides[] = {catalogue.text(QStringLiteral("Caption"), QStringLiteral("Left")),
                              catalogue.text(QStringLiteral("Caption"), QStringLiteral("Right"))};

@@ -31,8 +31,6 @@ public:
 
     static PatientReport build(const Patient &patient, const KLRecord &sheet,
                                const Catalogue &catalogue);
-    // The sheet's readings as cells, meridian by meridian, left before right.
-    static Evaluation::Cells cellsOf(const KLRecord &sheet);
     static QString className(quint32 colour, const Catalogue &catalogue);
 
     Patient patient;

@@ -5,14 +5,12 @@
 #include <cmath>
 
 namespace {
-constexpr int kPerSide = Evaluation::kMeridians;
+const QChar kArrow(0x2192);
 
 int readingIndex(int meridian, int side)
 {
-    return side * kPerSide + meridian;
+    return KLRecord::readingIndex(side + 1, meridian + 1);
 }
-
-const QChar kArrow(0x2192);
 } // namespace
 
 SheetComparison::SheetComparison(const Readings &before, const Readings &after)
@@ -21,20 +19,10 @@ SheetComparison::SheetComparison(const Readings &before, const Readings &after)
 {
 }
 
-Evaluation::Cells SheetComparison::cells(const Readings &readings)
-{
-    Evaluation::Cells cells;
-    for (int m = 0; m < Evaluation::kMeridians; ++m) {
-        for (int s = 0; s < Evaluation::kSides; ++s)
-            cells[m * Evaluation::kSides + s] = readingText(readings[readingIndex(m, s)]);
-    }
-    return cells;
-}
-
 SheetComparison::SetSummary SheetComparison::summarise(const Readings &readings)
 {
     SetSummary summary;
-    summary.result = Evaluation::evaluate(cells(readings));
+    summary.result = Evaluation::evaluate(Evaluation::storedCells(readings));
     double sum = 0;
     for (const auto &meridian : summary.result.Deviation) {
         for (double d : meridian)

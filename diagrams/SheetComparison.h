@@ -50,8 +50,6 @@ public:
                     const QLocale &locale = QLocale()) const;
 
     static SetSummary summarise(const Readings &readings);
-    // The cells the measuring grid would show after loading the sheet: a missing reading is empty.
-    static Evaluation::Cells cells(const Readings &readings);
     // Balanced points of every sheet, in order.
     static QList<int> course(const QList<Readings> &sheets);
     // Before and after, 0-based: the selected sheet and the one before it (the first sheet

@@ -752,17 +752,24 @@ bool TfrmKarton::writeSheetHeader()
     return SheetFile(sheetPath()).writeHeader(m_sheet, sheet);
 }
 
-void TfrmKarton::bLoadKLClick()
+std::optional<KLRecord> TfrmKarton::readSelectedSheet()
 {
     QList<KLRecord> sheets;
     if (!SheetFile(sheetPath()).read(sheets) || m_sheet < 0 || m_sheet >= sheets.size()) {
         Dialogs::error(this, frmMain->CatalogueText("Msg", "OpenErrKL"));
-        return;
+        return std::nullopt;
     }
-    const KLRecord &sheet = sheets[m_sheet];
+    return sheets[m_sheet];
+}
+
+void TfrmKarton::bLoadKLClick()
+{
+    const std::optional<KLRecord> sheet = readSelectedSheet();
+    if (!sheet)
+        return;
     for (int row = 1; row <= 12; ++row) {
         for (int col = 1; col <= 2; ++col) {
-            const qint32 reading = sheet.Readings[KLRecord::readingIndex(col, row)];
+            const qint32 reading = sheet->Readings[KLRecord::readingIndex(col, row)];
             frmMeres->SetCell(col, row, reading < 0 ? QString() : QString::number(reading));
         }
     }
@@ -771,13 +778,11 @@ void TfrmKarton::bLoadKLClick()
 
 void TfrmKarton::bReportClick()
 {
-    QList<KLRecord> sheets;
-    if (!SheetFile(sheetPath()).read(sheets) || m_sheet < 0 || m_sheet >= sheets.size()) {
-        Dialogs::error(this, frmMain->CatalogueText("Msg", "OpenErrKL"));
+    std::optional<KLRecord> read = readSelectedSheet();
+    if (!read)
         return;
-    }
     // The stored readings under the texts as the card shows them now.
-    KLRecord sheet = sheets[m_sheet];
+    KLRecord sheet = *read;
     sheet.Idopont = eIdopont->text();
     sheet.Helyszin = eHelyszin->text();
     sheet.Statusz = mStatusz->toPlainText();

@@ -3,11 +3,13 @@
 #include "app/MdiChild.h"
 #include "records/CardFingerprint.h"
 #include "records/CardLock.h"
+#include "records/KLRecord.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QMessageBox>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -135,6 +137,8 @@ private:
     bool checkStorable(const QStringList &texts);
     bool saveNewCardFirst();
     void reportAppendFailure(const QString &path, int sheetsBeforeDamage);
+    // The selected sheet as stored; a file that cannot be read is reported.
+    std::optional<KLRecord> readSelectedSheet();
     QString base() const;
     QDate today() const { return m_clock().date(); }
 
