@@ -2,9 +2,10 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Cp1250.h"
-#include "platform/Utf8Text.h"
 
 #include <QFile>
+#include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 
@@ -93,6 +94,16 @@ void applyEntry(QStringList &lines, const ProfileFile::Entry &entry)
         return;
     }
     lines << QLatin1Char('[') + entry.section + QLatin1Char(']') << line;
+}
+
+// Well-formed UTF-8 holding at least one non-ASCII character: single-byte text rarely is.
+bool readsAsUtf8(const QByteArray &bytes)
+{
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
 }
 
 } // namespace
@@ -197,7 +208,7 @@ bool ProfileFile::write(const QList<Entry> &entries)
 
 QString ProfileFile::decode(const QByteArray &bytes) const
 {
-    if (m_kind == OwnSettings && Utf8Text::isNonAscii(bytes))
+    if (m_kind == OwnSettings && readsAsUtf8(bytes))
         return QString::fromUtf8(bytes);
     return Cp1250::toUnicode(bytes);
 }
@@ -208,7 +219,7 @@ QByteArray ProfileFile::encode(const QString &text) const
     if (m_kind == SharedText)
         return single;
     // Windows-1250 bytes that happen to read as UTF-8 would come back as other characters.
-    if (Cp1250::toUnicode(single) != text || Utf8Text::isNonAscii(single))
+    if (Cp1250::toUnicode(single) != text || readsAsUtf8(single))
         return text.toUtf8();
     return single;
 }
