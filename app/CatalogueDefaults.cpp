@@ -63,6 +63,7 @@ const DefaultText kDefaults[] = {
     {"Find", "eFind", "Keresés"},
     {"Find", "bOK", "OK"},
     {"Find", "bCancel", "Mégse"},
+    {"Find", "cbHideNames", "Nevek elrejtése"},
     // [Arc]
     // [Meres]
     // [Msg]

@@ -1,6 +1,7 @@
 #include "app/ProgramFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -72,6 +73,13 @@ QString ProgramFiles::defaultDatabasePath()
 
 bool ProgramFiles::createDatabase(const QString &databasePath)
 {
+    // Patients' records: a folder the program makes itself is its owner's alone, from the
+    // moment it exists.
+    const QString folder = QDir::cleanPath(databasePath);
+    if (!QFileInfo::exists(folder) &&
+        !(QDir().mkpath(QFileInfo(folder).absolutePath()) &&
+          QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)))
+        return false;
     return QDir().mkpath(archivePath(databasePath));
 }
 

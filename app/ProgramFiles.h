@@ -15,7 +15,8 @@ public:
     // Beside the program when it is there, else the one an installed package brings.
     static QString cataloguePath(const QString &programPath);
     static QString defaultDatabasePath();
-    // Creates the database folder with its archive folder; false when it cannot.
+    // Creates the database folder, readable by its owner only, with its archive folder;
+    // false when it cannot. A folder that exists keeps its permissions.
     static bool createDatabase(const QString &databasePath);
     // Folder paths always end with a separator; file names are appended directly.
     static QString archivePath(const QString &databasePath);

@@ -21,6 +21,8 @@ Settings Settings::load(const QString &path)
     settings.dbPathStored = !settings.dbPath.isEmpty();
     if (!settings.dbPathStored)
         settings.dbPath = ProgramFiles::defaultDatabasePath();
+    settings.hideNames =
+        file.readInteger(QStringLiteral("Privacy"), QStringLiteral("HideNames"), 0) != 0;
     return settings;
 }
 
@@ -34,4 +36,11 @@ bool Settings::save(const QString &path) const
                        {QStringLiteral("Main"), QStringLiteral("Width"), QString::number(width)},
                        {QStringLiteral("Main"), QStringLiteral("Height"), QString::number(height)},
                        {QStringLiteral("Database"), QStringLiteral("DBPath"), dbPath}});
+}
+
+bool Settings::saveHideNames(const QString &path, bool hide)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    ProfileFile file(path, ProfileFile::OwnSettings);
+    return file.writeInteger(QStringLiteral("Privacy"), QStringLiteral("HideNames"), hide ? 1 : 0);
 }

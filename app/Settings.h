@@ -16,9 +16,12 @@ public:
     QString dbPath;
     // False when the file names no database folder and dbPath is the default one.
     bool dbPathStored = false;
+    // Patients' names kept off the screen; written the moment it is switched.
+    bool hideNames = false;
 
     // Missing or unreadable values take their defaults; an empty folder means the default one.
     static Settings load(const QString &path);
     // Writes Top, Left, Width, Height and DBPath; false when the file cannot be written.
     bool save(const QString &path) const;
+    static bool saveHideNames(const QString &path, bool hide);
 };

@@ -252,6 +252,7 @@ void TfrmMain::applySettings()
     move(settings.left, settings.top);
     resize(settings.width, settings.height);
     DBPath = settings.dbPath;
+    m_namesHidden = settings.hideNames;
     // An installed package cannot make the folder in every home, so the first start does.
     if (!settings.dbPathStored)
         ProgramFiles::createDatabase(DBPath);
@@ -261,6 +262,14 @@ void TfrmMain::applySettings()
         Dialogs::error(this, QString(message).replace(QLatin1String("%s"), DBPath));
     }
     ArcPath = ProgramFiles::archivePath(DBPath);
+}
+
+void TfrmMain::setNamesHidden(bool hide)
+{
+    m_namesHidden = hide;
+    // A failure here is the settings file's, and shut-down reports it.
+    Settings::saveHideNames(settingsPath(), hide);
+    emit namesHiddenChanged(hide);
 }
 
 void TfrmMain::StartTimer()

@@ -41,6 +41,11 @@ public:
     QString DBPath;
     QString ArcPath;
 
+    // Patients' names kept off the screen where others in the room could read them.
+    bool namesHidden() const { return m_namesHidden; }
+    // Kept in the settings at once, and every caption follows.
+    void setNamesHidden(bool hide);
+
     // Evaluates the measuring window's grid as it is now; the diagrams call it at every paint.
     void Evaluate();
     double Deviation[12][2] = {};
@@ -59,6 +64,7 @@ public:
 
 signals:
     void ready();
+    void namesHiddenChanged(bool hide);
 
 public slots:
     void sbPrintClick();
@@ -92,6 +98,7 @@ private:
     bool m_shown = false;
     bool m_ready = false;
     bool m_closed = false;
+    bool m_namesHidden = false;
 };
 
 extern TfrmMain *frmMain;

@@ -4,6 +4,7 @@
 #include "app/TfrmMain.h"
 #include "records/CardArchive.h"
 #include "records/CardListing.h"
+#include "records/PatientDisplayName.h"
 
 #include <QApplication>
 #include <QDir>
@@ -164,7 +165,8 @@ void TfrmArc::fill(QListWidget *list, const QString &folder)
 {
     const QStringList lines = CardListing::lines(folder);
     for (int i = 0; i < lines.size(); ++i) {
-        auto *item = new QListWidgetItem(lines[i], list);
+        auto *item = new QListWidgetItem(
+            frmMain->namesHidden() ? PatientDisplayName::hiddenLine(lines[i]) : lines[i], list);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
         if (i % kLinesPerRepaint == 0)

@@ -3,13 +3,16 @@
 #include "app/Dialogs.h"
 #include "app/TfrmMain.h"
 #include "records/CardListing.h"
+#include "records/PatientDisplayName.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 
 TfrmFind *frmFind = nullptr;
@@ -44,6 +47,10 @@ TfrmFind::TfrmFind(QWidget *parent) : QDialog(parent)
     bOK->setGeometry(118, 287, 75, 25);
     bCancel = new QPushButton(frmMain->CatalogueText("Find", "bCancel"), this);
     bCancel->setGeometry(198, 287, 75, 25);
+    cbHideNames = new QCheckBox(frmMain->CatalogueText("Find", "cbHideNames"), this);
+    cbHideNames->setGeometry(210, 8, 173, 24);
+    // A click leaves the focus in the search field, so typing goes on where it was.
+    cbHideNames->setFocusPolicy(Qt::TabFocus);
     tmrClose = new QTimer(this);
     tmrClose->setSingleShot(true);
     tmrClose->setInterval(kCloseDelayMs);
@@ -53,11 +60,18 @@ TfrmFind::TfrmFind(QWidget *parent) : QDialog(parent)
     bCancel->setAutoDefault(false);
     eFind->installEventFilter(this);
     List->installEventFilter(this);
+    cbHideNames->installEventFilter(this);
 
     connect(eFind, &QLineEdit::textChanged, this, &TfrmFind::eFindChange);
     connect(bOK, &QPushButton::clicked, this, &TfrmFind::bOKClick);
     connect(bCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(tmrClose, &QTimer::timeout, this, &TfrmFind::tmrCloseTimer);
+    connect(cbHideNames, &QCheckBox::toggled, this, &TfrmFind::cbHideNamesClick);
+    connect(List, &QListWidget::currentItemChanged, this,
+            [this](QListWidgetItem *current, QListWidgetItem *previous) {
+                showLine(previous);
+                showLine(current);
+            });
 }
 
 void TfrmFind::showEvent(QShowEvent *event)
@@ -72,11 +86,17 @@ void TfrmFind::FormShow()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     List->clear();
+    {
+        const QSignalBlocker block(cbHideNames);
+        cbHideNames->setChecked(frmMain->namesHidden());
+    }
     m_lines = CardListing::lines(frmMain->DBPath);
     List->addItems(m_lines);
     if (List->count() == 0)
         tmrClose->start();
     List->setCurrentRow(0);
+    for (int row = 0; row < List->count(); ++row)
+        showLine(List->item(row));
     eFind->setFocus();
     QApplication::restoreOverrideCursor();
 }
@@ -104,6 +124,22 @@ void TfrmFind::tmrCloseTimer()
     tmrClose->stop();
     Dialogs::information(this, frmMain->CatalogueText("Msg", "NoCard"));
     reject();
+}
+
+void TfrmFind::cbHideNamesClick(bool hide)
+{
+    frmMain->setNamesHidden(hide);
+    for (int row = 0; row < List->count(); ++row)
+        showLine(List->item(row));
+}
+
+void TfrmFind::showLine(QListWidgetItem *item)
+{
+    const int row = item ? List->row(item) : -1;
+    if (row < 0 || row >= m_lines.size())
+        return;
+    const bool hidden = cbHideNames->isChecked() && item != List->currentItem();
+    item->setText(hidden ? PatientDisplayName::hiddenLine(m_lines[row]) : m_lines[row]);
 }
 
 bool TfrmFind::eventFilter(QObject *watched, QEvent *event)

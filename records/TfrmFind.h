@@ -2,7 +2,9 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLineEdit;
+class QListWidgetItem;
 class QListWidget;
 class QPushButton;
 class QTimer;
@@ -23,18 +25,23 @@ public:
     QListWidget *List = nullptr;
     QPushButton *bOK = nullptr;
     QPushButton *bCancel = nullptr;
+    QCheckBox *cbHideNames = nullptr;
     QTimer *tmrClose = nullptr;
 
     void FormShow();
     void eFindChange();
     void bOKClick();
     void tmrCloseTimer();
+    void cbHideNamesClick(bool hide);
 
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // While names are hidden only the selected line shows its name.
+    void showLine(QListWidgetItem *item);
+
     QStringList m_lines;
 };
 

@@ -11,6 +11,7 @@
 #include "records/CardFile.h"
 #include "records/CardText.h"
 #include "records/OneLineValidator.h"
+#include "records/PatientDisplayName.h"
 #include "records/PatientId.h"
 #include "records/RecordDates.h"
 #include "records/SheetFile.h"
@@ -63,6 +64,8 @@ TfrmKarton::TfrmKarton(QWidget *parent)
     Karton->hide();
     connectChanges();
     keepFieldsOnOneLine();
+    connect(frmMain, &TfrmMain::namesHiddenChanged, this,
+            [this] { ShowPatientInCaption(PatientName); });
 
     Loading = false;
     for (QLineEdit *field : personalFields())
@@ -480,7 +483,9 @@ void TfrmKarton::LoadCard(const QString &id)
 
 void TfrmKarton::ShowPatientInCaption(const QString &name)
 {
-    frmMain->setWindowTitle(CardText::captionWithPatient(frmMain->windowTitle(), name));
+    frmMain->setWindowTitle(CardText::captionWithPatient(
+        frmMain->windowTitle(),
+        PatientDisplayName::inCaption(name, eID->text(), frmMain->namesHidden())));
     PatientName = name;
 }
 
