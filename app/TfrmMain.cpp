@@ -267,9 +267,12 @@ void TfrmMain::applySettings()
 void TfrmMain::setNamesHidden(bool hide)
 {
     m_namesHidden = hide;
-    // A failure here is the settings file's, and shut-down reports it.
-    Settings::saveHideNames(settingsPath(), hide);
     emit namesHiddenChanged(hide);
+    // The switch holds for this run even when the settings file cannot keep it.
+    if (!Settings::saveHideNames(settingsPath(), hide))
+        Dialogs::error(
+            this,
+            CatalogueText("Msg", "SettingsWriteErr").replace(QLatin1String("%s"), settingsPath()));
 }
 
 void TfrmMain::StartTimer()

@@ -97,6 +97,13 @@ private slots:
         QVERIFY(!readOnlySaved);
     }
 
+    void theDatabaseFolderTheProgramMakesIsItsOwnersAlone()
+    {
+        QVERIFY(ProgramFiles::createDatabase(m_files.path("home/db/")));
+        // rwx------ for owner, group and others; the user bits depend on who asks.
+        QCOMPARE(int(QFile::permissions(m_files.path("home/db/")) & 0xF0FF), 0x7000);
+    }
+
     void settingsStayBesideAPortableProgramAndGoToTheConfigFolderOtherwise()
     {
         RUN_AS_NOBODY();

@@ -3,6 +3,7 @@
 #include "records/CardFile.h"
 #include "records/CardListing.h"
 #include "records/CardText.h"
+#include "records/PatientDisplayName.h"
 #include "records/PatientId.h"
 #include "records/RecordDates.h"
 #include "support/FileBytes.h"
@@ -265,6 +266,25 @@ private slots:
                  QString("Sorvendi - Nagy"));
         QCOMPARE(CardText::captionWithPatient("Sorvendi - Kis Anna", ""), QString("Sorvendi"));
         QCOMPARE(CardText::captionWithPatient("Sorvendi -x", "B"), QString("Sorvendi - B"));
+    }
+
+    void hiddenNamesShowInitialsAndTheId_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("initials");
+        QTest::newRow("accents, blanks, quote, tab, no letter")
+            << QString(" ábrahám - \"őri\"\t éva ") << QString("Á. Ő. É.");
+        QTest::newRow("one word") << QString("Lukács") << QString("L.");
+        QTest::newRow("empty") << QString() << QString();
+    }
+
+    void hiddenNamesShowInitialsAndTheId()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, initials);
+        const QString line = CardListing::line(name, "1971.03.12", "BAAA0093.sza");
+        QCOMPARE(PatientDisplayName::hiddenLine(line), initials.leftJustified(42) + "BAAA0093");
+        QCOMPARE(PatientDisplayName::inCaption(name, "B1", true), name.isEmpty() ? name : "B1");
     }
 
     void sheetTimeIsShortDateAndLongTimeCutToTwenty()

@@ -609,6 +609,27 @@ private slots:
         QCOMPARE(frmFind->SelectedId, QString("BXEQ0002"));
         QCOMPARE(frmFind->size(), QSize(390, 318));
     }
+
+    void hiddenNamesShowOnlyTheSelectedNameAndTheIdInTheCaption()
+    {
+        savedCard(QString::fromUtf8("Kovács Anna"), "1971.03.12");
+        savedCard("Zoltan Ede", "1980.01.30");
+        frmMain->setNamesHidden(true);
+        QStringList shown;
+        ModalScript script({[&shown](QWidget *widget) {
+            QTest::keyClicks(frmFind->eFind, "zol");
+            shown << frmFind->List->item(0)->text() << frmFind->List->item(1)->text();
+            QTest::keyClick(frmFind->eFind, Qt::Key_Return);
+            return widget == frmFind;
+        }});
+        frmKarton->bKeres->click();
+        QCOMPARE(shown, QStringList({"K. A." + QString(37, ' ') + "BXEQ0001",
+                                     "Zoltan Ede" + QString(21, ' ') + "1980.01.30 BXEQ0002"}));
+        QCOMPARE(frmMain->windowTitle(), QString("Sorvendi - BXEQ0002"));
+        QVERIFY(readFile(frmMain->settingsPath()).contains("HideNames=1"));
+        frmMain->setNamesHidden(false);
+        QCOMPARE(frmMain->windowTitle(), QString("Sorvendi - Zoltan Ede"));
+    }
 };
 
 QTEST_MAIN(TestKarton)
