@@ -95,8 +95,10 @@ void TfrmFind::FormShow()
     if (List->count() == 0)
         tmrClose->start();
     List->setCurrentRow(0);
-    for (int row = 0; row < List->count(); ++row)
-        showLine(List->item(row));
+    if (cbHideNames->isChecked()) {
+        for (int row = 0; row < List->count(); ++row)
+            showLine(List->item(row));
+    }
     eFind->setFocus();
     QApplication::restoreOverrideCursor();
 }
