@@ -4,8 +4,8 @@
 
 class QCheckBox;
 class QLineEdit;
-class QListWidgetItem;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QTimer;
 
