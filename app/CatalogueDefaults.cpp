@@ -63,6 +63,7 @@ const DefaultText kDefaults[] = {
     {"Find", "eFind", "Keresés"},
     {"Find", "bOK", "OK"},
     {"Find", "bCancel", "Mégse"},
+    {"Find", "NoMatch", "Nincs ilyen nevű karton"},
     // [Arc]
     // [Meres]
     // [Msg]
@@ -95,6 +96,10 @@ const DefaultText kDefaults[] = {
     {"Msg", "Calibrate", "Kalibrálja a készüléket 200uA-re, majd nyomja meg az OK gombot!"},
     // [Print]
     {"Print", "PrintFailed", "A nyomtatás nem sikerült:#%s"},
+    {"Print", "Taken", "Mérés: %1"},
+    {"Print", "Unsaved", "Mentetlen mérés: %1"},
+    {"Print", "Printed", "Nyomtatva: %1"},
+    {"Print", "NoReadings", "A mérés táblázatában nincs mért érték."},
     // [Report]
     {"Report", "Title", "Kezelési jelentés"},
     {"Report", "Name", "Név"},
@@ -117,6 +122,7 @@ const DefaultText kDefaults[] = {
     {"Report", "ClassGreen", "zöld"},
     {"Report", "ClassLightRed", "világospiros"},
     {"Report", "ClassRed", "piros"},
+    {"Report", "NoReadings", "A kezelőlapon nincs mért érték."},
     // [Compare]
     {"Compare", "Title", "Összehasonlítás"},
     {"Compare", "Before", "Előtte"},
@@ -134,6 +140,7 @@ const DefaultText kDefaults[] = {
      "|Eltérés utána| - |Eltérés előtte|: a negatív érték közelebb van az egyensúlyhoz"},
     {"Compare", "Course", "Kiegyensúlyozott pontok kezelőlaponként"},
     {"Compare", "NoSheets", "Nincs összehasonlítható kezelőlap"},
+    {"Compare", "NoReadings", "nincs mért érték"},
     // [Device]
     // [HusbWife]
     {"HusbWife", "Label1", "Bal kéz - Férj"},

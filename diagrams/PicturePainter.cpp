@@ -5,7 +5,8 @@
 
 void PicturePainter::fill(QImage &picture, QPoint seed, quint32 colour, const QRect &visible)
 {
-    if (visible.contains(seed))
+    // A region without a reading keeps the picture's own colour.
+    if (visible.contains(seed) && colour != Evaluation::kNoClass)
         FloodFill::fill(picture, seed, SymbolPainter::colour(colour).rgb());
 }
 

@@ -66,6 +66,7 @@ private:
     QString m_balancedLabel;
     QString m_spreadLabel;
     QString m_noSheets;
+    QString m_noReadings;
     bool m_dirty = true;
     bool m_pending = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -21,6 +22,8 @@ public:
 
     QLineEdit *eFind = nullptr;
     QListWidget *List = nullptr;
+    // Shown while no line begins with the typed text.
+    QLabel *stNoMatch = nullptr;
     QPushButton *bOK = nullptr;
     QPushButton *bCancel = nullptr;
     QTimer *tmrClose = nullptr;

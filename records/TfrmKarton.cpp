@@ -693,7 +693,9 @@ void TfrmKarton::SaveMeasurementAsSheet()
         return;
     const bool appended = file.append(sheet);
     lock.release();
-    if (!appended)
+    if (appended)
+        frmMeres->Origin = GridOrigin::ofSheet(eID->text(), PatientName, sheet.Idopont);
+    else
         reportAppendFailure(QFileInfo(file.path()).absoluteFilePath(), file.sheetsBeforeDamage());
     KezelolapokShow();
     if (LapokTabs->count() > 0) {
@@ -773,6 +775,7 @@ void TfrmKarton::bLoadKLClick()
             frmMeres->SetCell(col, row, reading < 0 ? QString() : QString::number(reading));
         }
     }
+    frmMeres->Origin = GridOrigin::ofSheet(eID->text(), PatientName, sheet->Idopont);
     frmMain->bringToFront(frmMeres);
 }
 
