@@ -18,9 +18,9 @@ const DefaultText kDefaults[] = {
     {"Main", "Language", "hu"},
     // [Karton]
     {"Karton", "Report", "Jelentés"},
-    {"Karton", "Reload", "Újratöltés"},
-    {"Karton", "Overwrite", "Felülírás"},
-    {"Karton", "Cancel", "Mégse"},
+    {"Karton", "Reload", "Újra&töltés"},
+    {"Karton", "Overwrite", "&Felülírás"},
+    {"Karton", "Cancel", "&Mégse"},
     {"Karton", "bUjbeteg", "Ú&j beteg"},
     {"Karton", "bKeres", "&Keresés"},
     {"Karton", "bSave", "&Mentés"},

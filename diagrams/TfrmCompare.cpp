@@ -83,7 +83,7 @@ TfrmCompare::TfrmCompare(QWidget *parent) : MdiChild(true, parent)
 
     // The charts share the lower half, so that both stay readable in the frame's smallest size.
     auto *charts = new QSplitter(Qt::Horizontal);
-    charts->addWidget(chPairs);
+    charts->addWidget(withLegend(chPairs));
     charts->addWidget(chCourse);
     charts->setStretchFactor(0, 1);
     charts->setStretchFactor(1, 1);
@@ -180,7 +180,8 @@ void TfrmCompare::buildPairChart()
 {
     auto *chart = new QChart();
     chart->setPlotAreaBackgroundVisible(false);
-    chart->legend()->setAlignment(Qt::AlignTop);
+    // The chart's own legend loses its markers on paper; a label prints as it shows.
+    chart->legend()->hide();
     srPairs = new QBarSeries(chart);
     srPairs->setBarWidth(0.8);
     for (const auto &[key, colour] :
@@ -229,6 +230,27 @@ void TfrmCompare::buildPairChart()
     }
     chPairs = new QChartView(chart, this);
     chPairs->setRenderHint(QPainter::Antialiasing);
+}
+
+QWidget *TfrmCompare::withLegend(QWidget *chart)
+{
+    auto *legend = new QLabel();
+    legend->setAlignment(Qt::AlignCenter);
+    const QString entry = QStringLiteral("<span style=\"color:%1\">&#9632;</span>&nbsp;%2");
+    legend->setText(entry.arg(kBeforeColour.name(), text("Before").toHtmlEscaped()) +
+                    QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;") +
+                    entry.arg(kAfterColour.name(), text("After").toHtmlEscaped()));
+    auto *box = new QWidget();
+    box->setAutoFillBackground(true);
+    QPalette white = box->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    box->setPalette(white);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(legend);
+    layout->addWidget(chart, 1);
+    return box;
 }
 
 void TfrmCompare::buildCourseChart()

@@ -45,6 +45,7 @@ public:
 
 private:
     QString text(const char *key) const;
+    QWidget *withLegend(QWidget *chart);
     QWidget *buildChoice();
     void buildTable();
     void fitTable();

@@ -15,6 +15,9 @@
 #include "measure/TfrmMeres.h"
 #include "records/KLRecord.h"
 
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QPainter>
 #include <QPicture>
@@ -155,6 +158,34 @@ bool TfrmPrint::printOn(QPrinter &printer, const std::function<void(QPainter &)>
     return printed;
 }
 
+namespace {
+// Chart items keep pixmaps of themselves, which a recording drops or draws blank; without
+// them they are drawn as lines and text like the rest.
+class UncachedScenes
+{
+public:
+    explicit UncachedScenes(QWidget *window)
+    {
+        for (QGraphicsView *view : window->findChildren<QGraphicsView *>()) {
+            if (!view->scene())
+                continue;
+            for (QGraphicsItem *item : view->scene()->items()) {
+                m_modes.append({item, item->cacheMode()});
+                item->setCacheMode(QGraphicsItem::NoCache);
+            }
+        }
+    }
+    ~UncachedScenes()
+    {
+        for (const auto &[item, mode] : m_modes)
+            item->setCacheMode(mode);
+    }
+
+private:
+    QList<QPair<QGraphicsItem *, QGraphicsItem::CacheMode>> m_modes;
+};
+} // namespace
+
 struct TfrmPrint::Contents
 {
     QPicture picture;
@@ -180,6 +211,7 @@ TfrmPrint::Contents TfrmPrint::record(QWidget *window) const
                           PatientReport::locale(*frmMain->catalogue()));
     } else {
         contents.area = diagramArea(window);
+        const UncachedScenes uncached(window);
         window->render(&recorder, QPoint(), QRegion(window->rect()), QWidget::DrawChildren);
     }
     return contents;

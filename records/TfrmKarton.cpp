@@ -438,6 +438,9 @@ QMessageBox::StandardButton TfrmKarton::askOutsideChange()
         ->setText(frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Overwrite")));
     box.button(QMessageBox::Cancel)
         ->setText(frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Cancel")));
+    // Reloading and overwriting are no yes and no: the style's icons for those would mislead.
+    for (QAbstractButton *button : box.buttons())
+        button->setIcon(QIcon());
     box.setDefaultButton(QMessageBox::Cancel);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
