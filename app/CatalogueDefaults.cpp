@@ -123,6 +123,15 @@ const DefaultText kDefaults[] = {
     {"Report", "ClassLightRed", "világospiros"},
     {"Report", "ClassRed", "piros"},
     {"Report", "NoReadings", "A kezelőlapon nincs mért érték."},
+    // [Pictures]
+    {"Pictures", "Caption1",
+     "Az energia napi keringése az egymást követő Yin és Yang meridiánokban"},
+    {"Pictures", "Caption2", "Az energia napi keringési ciklusa az egyes meridiánokban"},
+    {"Pictures", "Metal", "fém"},
+    {"Pictures", "Earth", "föld"},
+    {"Pictures", "Fire", "tüz"},
+    {"Pictures", "Water", "víz"},
+    {"Pictures", "Wood", "fa"},
     // [Compare]
     {"Compare", "Title", "Összehasonlítás"},
     {"Compare", "Before", "Előtte"},

@@ -58,12 +58,13 @@ bool darkColour(quint32 bgr)
 } // namespace
 
 ReportPainter::ReportPainter(const PatientReport &report, const Catalogue &catalogue,
-                             const QImage &picture1, const QImage &picture2, Footer footer)
+                             const QImage &picture1, const QImage &picture2, Footer footer,
+                             int scale)
     : m_report(report), m_catalogue(catalogue),
-      m_picture1(
-          PicturePainter::filled(picture1, DiagramLayout::Picture1Seeds, report.result.ClassColor)),
-      m_picture2(
-          PicturePainter::filled(picture2, DiagramLayout::Picture2Seeds, report.result.ClassColor)),
+      m_picture1(PicturePainter::filled(picture1, DiagramLayout::Picture1Seeds,
+                                        report.result.ClassColor, scale)),
+      m_picture2(PicturePainter::filled(picture2, DiagramLayout::Picture2Seeds,
+                                        report.result.ClassColor, scale)),
       m_footer(std::move(footer))
 {
 }

@@ -5,6 +5,8 @@
 #include "diagrams/BarPainter.h"
 #include "diagrams/DiagramLayout.h"
 #include "diagrams/PatientReport.h"
+#include "diagrams/PictureArt.h"
+#include "diagrams/PicturePainter.h"
 #include "diagrams/PictureWindow.h"
 #include "diagrams/PrintPage.h"
 #include "diagrams/ReportPainter.h"
@@ -30,6 +32,8 @@ namespace {
 constexpr int kHeaderHeight = 120;
 // The header is laid out on a band this wide, which spans the page.
 constexpr int kHeaderWidth = 800;
+// Pictures are drawn this many times their size for a printer: about 300 dots per inch.
+constexpr int kPrintScale = 4;
 // Where the bar diagram is laid out for a page.
 const QRect kBarArea(0, 0, 800, 500);
 
@@ -209,6 +213,13 @@ TfrmPrint::Contents TfrmPrint::record(QWidget *window) const
         contents.area = kBarArea;
         BarPainter::paint(recorder, kBarArea, Evaluation::evaluate(gridCells()),
                           PatientReport::locale(*frmMain->catalogue()));
+    } else if (auto *picture = qobject_cast<PictureWindow *>(window)) {
+        // Drawn again for the printer, not the screen's pixels scaled up.
+        contents.area = diagramArea(window);
+        frmMain->Evaluate();
+        const QImage filled = PicturePainter::filled(
+            picture->Drawing(kPrintScale), picture->Seeds(), frmMain->ClassColor, kPrintScale);
+        recorder.drawImage(QRectF(picture->Image->geometry()), filled);
     } else {
         contents.area = diagramArea(window);
         const UncachedScenes uncached(window);
@@ -273,7 +284,9 @@ void TfrmPrint::PrintReport(const QString &name, const QString &id, const QStrin
         return;
     const Catalogue &catalogue = *frmMain->catalogue();
     const PatientReport report = PatientReport::build({name, id, birthDate}, sheet, catalogue);
-    ReportPainter pages(report, catalogue, QImage(QStringLiteral(":/assets/circ1.bmp")),
-                        QImage(QStringLiteral(":/assets/circ2.bmp")), {Dialogs::title(), now()});
+    const PictureArt::Texts texts = PictureArt::texts(catalogue);
+    ReportPainter pages(report, catalogue, PictureArt::picture1(texts, kPrintScale),
+                        PictureArt::picture2(texts, kPrintScale), {Dialogs::title(), now()},
+                        kPrintScale);
     printOn(printer, [&](QPainter &p) { pages.paint(p, printer); });
 }
