@@ -18,9 +18,9 @@ const DefaultText kDefaults[] = {
     {"Main", "Language", "hu"},
     // [Karton]
     {"Karton", "Report", "Jelentés"},
-    {"Karton", "Reload", "Újratöltés"},
-    {"Karton", "Overwrite", "Felülírás"},
-    {"Karton", "Cancel", "Mégse"},
+    {"Karton", "Reload", "Újra&töltés"},
+    {"Karton", "Overwrite", "&Felülírás"},
+    {"Karton", "Cancel", "&Mégse"},
     {"Karton", "bUjbeteg", "Ú&j beteg"},
     {"Karton", "bKeres", "&Keresés"},
     {"Karton", "bSave", "&Mentés"},
@@ -64,6 +64,7 @@ const DefaultText kDefaults[] = {
     {"Find", "bOK", "OK"},
     {"Find", "bCancel", "Mégse"},
     {"Find", "cbHideNames", "Nevek elrejtése"},
+    {"Find", "NoMatch", "Nincs ilyen nevű karton"},
     // [Arc]
     // [Meres]
     // [Msg]
@@ -96,6 +97,10 @@ const DefaultText kDefaults[] = {
     {"Msg", "Calibrate", "Kalibrálja a készüléket 200uA-re, majd nyomja meg az OK gombot!"},
     // [Print]
     {"Print", "PrintFailed", "A nyomtatás nem sikerült:#%s"},
+    {"Print", "Taken", "Mérés: %1"},
+    {"Print", "Unsaved", "Mentetlen mérés: %1"},
+    {"Print", "Printed", "Nyomtatva: %1"},
+    {"Print", "NoReadings", "A mérés táblázatában nincs mért érték."},
     // [Report]
     {"Report", "Title", "Kezelési jelentés"},
     {"Report", "Name", "Név"},
@@ -118,6 +123,16 @@ const DefaultText kDefaults[] = {
     {"Report", "ClassGreen", "zöld"},
     {"Report", "ClassLightRed", "világospiros"},
     {"Report", "ClassRed", "piros"},
+    {"Report", "NoReadings", "A kezelőlapon nincs mért érték."},
+    // [Pictures]
+    {"Pictures", "Caption1",
+     "Az energia napi keringése az egymást követő Yin és Yang meridiánokban"},
+    {"Pictures", "Caption2", "Az energia napi keringési ciklusa az egyes meridiánokban"},
+    {"Pictures", "Metal", "fém"},
+    {"Pictures", "Earth", "föld"},
+    {"Pictures", "Fire", "tüz"},
+    {"Pictures", "Water", "víz"},
+    {"Pictures", "Wood", "fa"},
     // [Compare]
     {"Compare", "Title", "Összehasonlítás"},
     {"Compare", "Before", "Előtte"},
@@ -135,6 +150,7 @@ const DefaultText kDefaults[] = {
      "|Eltérés utána| - |Eltérés előtte|: a negatív érték közelebb van az egyensúlyhoz"},
     {"Compare", "Course", "Kiegyensúlyozott pontok kezelőlaponként"},
     {"Compare", "NoSheets", "Nincs összehasonlítható kezelőlap"},
+    {"Compare", "NoReadings", "nincs mért érték"},
     // [Device]
     // [HusbWife]
     {"HusbWife", "Label1", "Bal kéz - Férj"},

@@ -35,7 +35,8 @@ private:
 
 } // namespace
 
-void BarPainter::paint(QPainter &p, const QRectF &area, const Evaluation::Result &result)
+void BarPainter::paint(QPainter &p, const QRectF &area, const Evaluation::Result &result,
+                       const QLocale &numbers)
 {
     const QRectF plotArea = area.adjusted(kAxisSpace, 4, -4, -kLabelSpace);
     const Plot plot(plotArea);
@@ -48,7 +49,7 @@ void BarPainter::paint(QPainter &p, const QRectF &area, const Evaluation::Result
     p.setPen(QPen(Qt::lightGray, 0.5));
     for (double v = BarScale::kMinY; v <= BarScale::kMaxY; v += kStepY) {
         p.drawLine(QPointF(plotArea.left(), plot.y(v)), QPointF(plotArea.right(), plot.y(v)));
-        const QString label = ChartFormat::axisLabel(v);
+        const QString label = ChartFormat::axisLabel(v, numbers);
         p.setPen(Qt::black);
         p.drawText(QPointF(plotArea.left() - 4 - metrics.horizontalAdvance(label),
                            plot.y(v) + metrics.ascent() / 2 - 1),

@@ -2,6 +2,7 @@
 
 #include "diagrams/Evaluation.h"
 
+#include <QLocale>
 #include <QRectF>
 
 class QPainter;
@@ -11,5 +12,6 @@ class QPainter;
 class BarPainter
 {
 public:
-    static void paint(QPainter &p, const QRectF &area, const Evaluation::Result &result);
+    static void paint(QPainter &p, const QRectF &area, const Evaluation::Result &result,
+                      const QLocale &numbers = QLocale());
 };

@@ -2,6 +2,10 @@
 
 using E = Evaluation;
 
+const QRectF DiagramLayout::CircleBox(170, 20, 460, 460);
+const QRectF DiagramLayout::USinBox(85, 5, 630, 490);
+const QRectF DiagramLayout::HusbWifeBox(230, 5, 380, 480);
+
 const std::array<DiagramLayout::SidePlace, 12> DiagramLayout::Circle = {{
     {E::Gb, 400, 70, "Gb"},
     {E::Lv, 490, 95, "Lv"},

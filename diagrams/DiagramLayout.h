@@ -2,6 +2,7 @@
 
 #include "diagrams/Evaluation.h"
 
+#include <QRectF>
 #include <array>
 
 // The fixed places of the drawn diagrams, in client pixels.
@@ -34,6 +35,11 @@ public:
         M meridian;
         int leftX, leftY, rightX, rightY;
     };
+
+    // Where each drawn diagram lies in its own client pixels, headings included.
+    static const QRectF CircleBox;
+    static const QRectF USinBox;
+    static const QRectF HusbWifeBox;
 
     // Clockwise from the top, in the order of the daily circulation.
     static const std::array<SidePlace, 12> Circle;

@@ -2,6 +2,7 @@
 
 #include "records/KLRecord.h"
 
+#include <algorithm>
 #include <cmath>
 
 const std::array<double, Evaluation::kMeridians> Evaluation::MeridianFactor = {
@@ -23,6 +24,19 @@ qint64 Evaluation::reading(const QString &text)
     const qint64 value = text.toInt(&ok);
     // A negative reading would take the logarithm to zero or below; the device never sends one.
     return ok && value > 0 ? value : 0;
+}
+
+bool Evaluation::present(const QString &text)
+{
+    return !text.trimmed().isEmpty();
+}
+
+int Evaluation::Result::presentCount() const
+{
+    int count = 0;
+    for (const auto &meridian : Present)
+        count += static_cast<int>(std::count(std::begin(meridian), std::end(meridian), true));
+    return count;
 }
 
 qint64 Evaluation::roundedMean(qint64 sum)
@@ -60,6 +74,11 @@ Evaluation::Result Evaluation::evaluate(const Cells &cells)
     const double ref = result.Reference;
     for (int m = 0; m < kMeridians; ++m) {
         for (int s = 0; s < kSides; ++s) {
+            result.Present[m][s] = present(cells[m * kSides + s]);
+            if (!result.Present[m][s]) {
+                result.ClassColor[m][s] = kNoClass;
+                continue;
+            }
             const double d = logScale(static_cast<double>(r[m][s]) * MeridianFactor[m]) - ref;
             result.Deviation[m][s] = d;
             result.ClassColor[m][s] = classColor(d);

@@ -19,6 +19,8 @@ public:
     static constexpr quint32 kGreen = 0x0000FF00;
     static constexpr quint32 kLightRed = 0x00A0A0FF;
     static constexpr quint32 kRed = 0x000000FF;
+    // A missing reading has no class; it is drawn without colour.
+    static constexpr quint32 kNoClass = 0xFFFFFFFF;
 
     // Meridians in grid order: Lu, Hc, Ht, Si, Th, Li, Sp, Lv, Ki, Bl, Gb, St.
     enum Meridian
@@ -50,8 +52,11 @@ public:
 
     struct Result
     {
+        // A missing reading has deviation 0, class kNoClass and is not present.
         double Deviation[kMeridians][kSides] = {};
         quint32 ClassColor[kMeridians][kSides] = {};
+        bool Present[kMeridians][kSides] = {};
+        int presentCount() const;
         // The set's rounded mean and its place on the logarithmic scale.
         qint64 Mean = 0;
         double Reference = 0;
@@ -64,6 +69,8 @@ public:
 
     // A cell that is empty, not an integer or negative counts as 0.
     static qint64 reading(const QString &text);
+    // An empty cell holds no reading; it still enters the mean as 0.
+    static bool present(const QString &text);
     // Half to even, like the mean of the set is rounded.
     static qint64 roundedMean(qint64 sum);
     static quint32 classColor(double deviation);

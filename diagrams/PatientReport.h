@@ -3,6 +3,7 @@
 #include "diagrams/Evaluation.h"
 
 #include <QList>
+#include <QLocale>
 #include <QString>
 
 class Catalogue;
@@ -23,7 +24,7 @@ public:
     {
         QString meridian;
         QString side;
-        QString reading; // empty when the sheet holds none
+        QString reading; // a dash when the sheet holds none
         QString deviation;
         quint32 colour;
         QString className;
@@ -32,6 +33,8 @@ public:
     static PatientReport build(const Patient &patient, const KLRecord &sheet,
                                const Catalogue &catalogue);
     static QString className(quint32 colour, const Catalogue &catalogue);
+    // Numbers and dates in the catalogue's language, whatever the system's is.
+    static QLocale locale(const Catalogue &catalogue);
 
     Patient patient;
     QString time;
@@ -43,4 +46,7 @@ public:
     QList<Row> rows;
     QString mean;
     QString reference;
+    // Says that the sheet holds no readings; empty when it holds some.
+    QString notice;
+    QLocale numbers;
 };

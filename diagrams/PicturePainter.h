@@ -14,6 +14,8 @@ public:
 
     // Fills the region around `seed` (picture pixels) unless the seed lies outside `visible`.
     static void fill(QImage &picture, QPoint seed, quint32 colour, const QRect &visible);
-    // A copy of the picture with every region in its class colour.
-    static QImage filled(const QImage &picture, const Seeds &seeds, const Colours &colours);
+    // A copy of the picture with every region in its class colour; `scale` is the picture's
+    // size over the size the seeds are given for.
+    static QImage filled(const QImage &picture, const Seeds &seeds, const Colours &colours,
+                         int scale = 1);
 };

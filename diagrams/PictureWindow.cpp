@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPainter>
 
-PictureWindow::PictureWindow(const QString &titleKey, const QString &picture,
+PictureWindow::PictureWindow(const QString &titleKey, const QImage &picture,
                              const std::array<DiagramLayout::Seed, 12> &seeds, QWidget *parent)
     : MdiChild(false, parent), m_picture(picture), m_seeds(seeds)
 {

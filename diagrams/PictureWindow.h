@@ -13,7 +13,7 @@ class PictureWindow : public MdiChild
     Q_OBJECT
 
 public:
-    PictureWindow(const QString &titleKey, const QString &picture,
+    PictureWindow(const QString &titleKey, const QImage &picture,
                   const std::array<DiagramLayout::Seed, 12> &seeds, QWidget *parent);
 
     // Fills the region around the picture point (X, Y) on what the window shows now.
@@ -21,6 +21,10 @@ public:
 
     // Never shown itself: it holds the picture and its place in the window.
     QLabel *Image = nullptr;
+
+    // The drawing without colours, `scale` times its size, for a printer.
+    virtual QImage Drawing(int scale) const = 0;
+    const std::array<DiagramLayout::Seed, 12> &Seeds() const { return m_seeds; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

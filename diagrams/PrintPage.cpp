@@ -11,3 +11,11 @@ QSize PrintPage::fitted(QSize image, QSize page)
         return QSize(static_cast<int>(byHeight), page.height());
     return QSize(page.width(), static_cast<int>(h * page.width() / w));
 }
+
+QRectF PrintPage::centred(QSizeF contents, const QRectF &room)
+{
+    if (contents.isEmpty() || room.isEmpty())
+        return {};
+    const QSizeF size = contents.scaled(room.size(), Qt::KeepAspectRatio);
+    return QRectF(room.center() - QPointF(size.width() / 2, size.height() / 2), size);
+}

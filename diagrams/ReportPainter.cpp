@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QTextOption>
 #include <functional>
 
 namespace {
@@ -26,11 +27,6 @@ constexpr qreal kLabelWidth = 120;
 constexpr qreal kRow = 20;
 constexpr qreal kColumns[] = {62, 50, 78, 78, 122};
 constexpr qreal kTableWidth = 390;
-
-// Where each drawn diagram lies in its own client pixels.
-const QRectF kCircleBox(170, 20, 460, 460);
-const QRectF kUSinBox(85, 5, 630, 490);
-const QRectF kHusbWifeBox(230, 5, 380, 480);
 
 QFont reportFont(int pixels, bool bold = false)
 {
@@ -62,12 +58,13 @@ bool darkColour(quint32 bgr)
 } // namespace
 
 ReportPainter::ReportPainter(const PatientReport &report, const Catalogue &catalogue,
-                             const QImage &picture1, const QImage &picture2, Footer footer)
+                             const QImage &picture1, const QImage &picture2, Footer footer,
+                             int scale)
     : m_report(report), m_catalogue(catalogue),
-      m_picture1(
-          PicturePainter::filled(picture1, DiagramLayout::Picture1Seeds, report.result.ClassColor)),
-      m_picture2(
-          PicturePainter::filled(picture2, DiagramLayout::Picture2Seeds, report.result.ClassColor)),
+      m_picture1(PicturePainter::filled(picture1, DiagramLayout::Picture1Seeds,
+                                        report.result.ClassColor, scale)),
+      m_picture2(PicturePainter::filled(picture2, DiagramLayout::Picture2Seeds,
+                                        report.result.ClassColor, scale)),
       m_footer(std::move(footer))
 {
 }
@@ -122,9 +119,11 @@ qreal ReportPainter::field(QPainter &p, qreal x, qreal y, qreal width, const QSt
     p.drawText(QRectF(x, y, kLabelWidth, kLine), Qt::AlignLeft | Qt::AlignTop, text(key));
     p.setFont(reportFont(kTextPixels));
     const QRectF box(x + kLabelWidth, y, width - kLabelWidth, 10 * kLine);
-    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
-    p.drawText(box, flags, value);
-    return y + std::max(kLine, p.boundingRect(box, flags, value).height() + 4);
+    // A word longer than the line is broken, not cut off.
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    p.drawText(box, value, option);
+    return y + std::max(kLine, p.boundingRect(box, value, option).height() + 4);
 }
 
 void ReportPainter::table(QPainter &p, qreal x, qreal y, int side) const
@@ -180,9 +179,15 @@ void ReportPainter::dataPage(QPainter &p) const
     y += (Evaluation::kMeridians + 1) * kRow + 12;
     field(p, half, y, half, QStringLiteral("Reference"), r.reference);
     y = field(p, 0, y, half, QStringLiteral("Mean"), r.mean) + 8;
+    if (!r.notice.isEmpty()) {
+        p.setFont(reportFont(kTextPixels, true));
+        p.drawText(QRectF(0, y, kWidth, kLine), Qt::AlignLeft | Qt::AlignVCenter, r.notice);
+        y += kLine + 8;
+    }
 
     y = heading(p, y, title(QStringLiteral("DiagBar")));
-    BarPainter::paint(p, QRectF(0, y, kWidth, m_height - kFooterSpace - 8 - y), r.result);
+    BarPainter::paint(p, QRectF(0, y, kWidth, m_height - kFooterSpace - 8 - y), r.result,
+                      r.numbers);
 }
 
 void ReportPainter::drawnDiagramsPage(QPainter &p) const
@@ -196,9 +201,9 @@ void ReportPainter::drawnDiagramsPage(QPainter &p) const
         std::function<void()> draw;
     };
     const Diagram diagrams[] = {
-        {"DiagCirc", kCircleBox, [&] { DiagramPainter::circle(p, colours); }},
-        {"DiagUSin", kUSinBox, [&] { DiagramPainter::uSin(p, colours); }},
-        {"DiagHusbWife", kHusbWifeBox, [&] {
+        {"DiagCirc", DiagramLayout::CircleBox, [&] { DiagramPainter::circle(p, colours); }},
+        {"DiagUSin", DiagramLayout::USinBox, [&] { DiagramPainter::uSin(p, colours); }},
+        {"DiagHusbWife", DiagramLayout::HusbWifeBox, [&] {
              DiagramPainter::husbandWifeHeadings(p, m_catalogue.text("HusbWife", "Label1"),
                                                  m_catalogue.text("HusbWife", "Label2"));
              DiagramPainter::husbandWife(p, colours);
@@ -236,7 +241,7 @@ void ReportPainter::footer(QPainter &p, int page) const
     const QRectF line(0, top + 2, kWidth, kFooterSpace - 10);
     p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, m_footer.program);
     p.drawText(line, Qt::AlignHCenter | Qt::AlignVCenter,
-               QLocale::system().toString(m_footer.printed.date(), QLocale::ShortFormat));
+               m_report.numbers.toString(m_footer.printed.date(), QLocale::ShortFormat));
     p.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
                text(QStringLiteral("Page")).arg(page).arg(kPages));
 }

@@ -24,8 +24,9 @@ public:
     };
 
     // The two pictures come as drawn; the report colours their regions.
+    // The pictures may be drawn `scale` times their own size.
     ReportPainter(const PatientReport &report, const Catalogue &catalogue, const QImage &picture1,
-                  const QImage &picture2, Footer footer);
+                  const QImage &picture2, Footer footer, int scale = 1);
 
     // The painter is active on the device; pages after the first are started here.
     void paint(QPainter &p, QPagedPaintDevice &device);

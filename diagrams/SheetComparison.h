@@ -19,9 +19,10 @@ public:
     struct SetSummary
     {
         Evaluation::Result result;
-        // Points in the green class.
+        // Points in the green class, out of the points with a reading.
         int balanced = 0;
-        // Standard deviation of the 24 deviations, dividing by 24.
+        int present = 0;
+        // Standard deviation of the deviations of the points with a reading.
         double spread = 0;
     };
 
@@ -35,7 +36,9 @@ public:
         double deviationAfter = 0;
         quint32 colourBefore = 0;
         quint32 colourAfter = 0;
-        // |D after| - |D before|: negative is closer to balance.
+        bool presentBefore = false;
+        bool presentAfter = false;
+        // |D after| - |D before|: negative is closer to balance; only with both readings.
         double change = 0;
     };
 
@@ -45,20 +48,22 @@ public:
     const SetSummary &after() const { return m_after; }
     // The 24 points in the grid's order, left before right.
     QList<Row> rows() const;
-    // "<balanced>: 18/24 → 14/24   <spread>: 13.5 → 6.4"
+    // "<balanced>: 18/23 → 14/24   <spread>: 13.5 → 6.4"; a sheet without readings is
+    // named by `noReadings` instead of its figures.
     QString summary(const QString &balancedLabel, const QString &spreadLabel,
-                    const QLocale &locale = QLocale()) const;
+                    const QString &noReadings, const QLocale &locale = QLocale()) const;
 
     static SetSummary summarise(const Readings &readings);
-    // Balanced points of every sheet, in order.
+    // Balanced points of every sheet, in order; -1 for a sheet without readings.
     static QList<int> course(const QList<Readings> &sheets);
     // Before and after, 0-based: the selected sheet and the one before it (the first sheet
     // is compared with itself). A selection outside the list takes the last sheet.
     static QPair<int, int> defaultPair(int selected, int count);
     // "1. 2026.01.05 10:00:00"
     static QString sheetCaption(int index, const QString &idopont);
-    // A missing reading shows as an empty text, as in the grid.
+    // A missing reading, and what cannot be worked out without it, shows as a dash.
     static QString readingText(qint32 reading);
+    static const QString kMissing;
     // One decimal with its sign, "+" included, for the change column.
     static QString changeText(double change, const QLocale &locale = QLocale());
 

@@ -1,5 +1,7 @@
 #include "diagrams/SymbolPainter.h"
 
+#include "diagrams/Evaluation.h"
+
 #include <QFont>
 #include <QPainter>
 
@@ -14,6 +16,8 @@ constexpr int kTextPixels = 21;
 
 QColor SymbolPainter::colour(quint32 bgr)
 {
+    if (bgr == Evaluation::kNoClass)
+        return Qt::white;
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 

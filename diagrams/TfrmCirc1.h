@@ -9,6 +9,8 @@ class TfrmCirc1 : public PictureWindow
 
 public:
     explicit TfrmCirc1(QWidget *parent = nullptr);
+
+    QImage Drawing(int scale) const override;
 };
 
 extern TfrmCirc1 *frmCirc1;

@@ -1,10 +1,19 @@
 #include "diagrams/TfrmCirc2.h"
 
+#include "app/TfrmMain.h"
+#include "diagrams/PictureArt.h"
+
 TfrmCirc2 *frmCirc2 = nullptr;
 
 TfrmCirc2::TfrmCirc2(QWidget *parent)
-    : PictureWindow(QStringLiteral("DiagCirc2"), QStringLiteral(":/assets/circ2.bmp"),
+    : PictureWindow(QStringLiteral("DiagCirc2"),
+                    PictureArt::picture2(PictureArt::texts(*frmMain->catalogue())),
                     DiagramLayout::Picture2Seeds, parent)
 {
     frmCirc2 = this;
+}
+
+QImage TfrmCirc2::Drawing(int scale) const
+{
+    return PictureArt::picture2(PictureArt::texts(*frmMain->catalogue()), scale);
 }

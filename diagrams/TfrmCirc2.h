@@ -9,6 +9,8 @@ class TfrmCirc2 : public PictureWindow
 
 public:
     explicit TfrmCirc2(QWidget *parent = nullptr);
+
+    QImage Drawing(int scale) const override;
 };
 
 extern TfrmCirc2 *frmCirc2;

@@ -57,6 +57,11 @@ void shade(QTableWidgetItem *item, quint32 colour)
     const bool dark = colour == Evaluation::kBlue || colour == Evaluation::kRed;
     item->setForeground(dark ? Qt::white : Qt::black);
 }
+
+QString deviationText(bool present, double deviation)
+{
+    return present ? ChartFormat::value(deviation) : SheetComparison::kMissing;
+}
 } // namespace
 
 TfrmCompare::TfrmCompare(QWidget *parent) : MdiChild(true, parent)
@@ -66,6 +71,7 @@ TfrmCompare::TfrmCompare(QWidget *parent) : MdiChild(true, parent)
     m_balancedLabel = text("Balanced");
     m_spreadLabel = text("Spread");
     m_noSheets = text("NoSheets");
+    m_noReadings = text("NoReadings");
 
     stSummary = new QLabel(this);
     QFont bold = stSummary->font();
@@ -77,7 +83,7 @@ TfrmCompare::TfrmCompare(QWidget *parent) : MdiChild(true, parent)
 
     // The charts share the lower half, so that both stay readable in the frame's smallest size.
     auto *charts = new QSplitter(Qt::Horizontal);
-    charts->addWidget(chPairs);
+    charts->addWidget(withLegend(chPairs));
     charts->addWidget(chCourse);
     charts->setStretchFactor(0, 1);
     charts->setStretchFactor(1, 1);
@@ -174,7 +180,8 @@ void TfrmCompare::buildPairChart()
 {
     auto *chart = new QChart();
     chart->setPlotAreaBackgroundVisible(false);
-    chart->legend()->setAlignment(Qt::AlignTop);
+    // The chart's own legend loses its markers on paper; a label prints as it shows.
+    chart->legend()->hide();
     srPairs = new QBarSeries(chart);
     srPairs->setBarWidth(0.8);
     for (const auto &[key, colour] :
@@ -223,6 +230,27 @@ void TfrmCompare::buildPairChart()
     }
     chPairs = new QChartView(chart, this);
     chPairs->setRenderHint(QPainter::Antialiasing);
+}
+
+QWidget *TfrmCompare::withLegend(QWidget *chart)
+{
+    auto *legend = new QLabel();
+    legend->setAlignment(Qt::AlignCenter);
+    const QString entry = QStringLiteral("<span style=\"color:%1\">&#9632;</span>&nbsp;%2");
+    legend->setText(entry.arg(kBeforeColour.name(), text("Before").toHtmlEscaped()) +
+                    QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;") +
+                    entry.arg(kAfterColour.name(), text("After").toHtmlEscaped()));
+    auto *box = new QWidget();
+    box->setAutoFillBackground(true);
+    QPalette white = box->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    box->setPalette(white);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(legend);
+    layout->addWidget(chart, 1);
+    return box;
 }
 
 void TfrmCompare::buildCourseChart()
@@ -363,8 +391,10 @@ void TfrmCompare::fillCourse()
 {
     QList<QPointF> points;
     points.reserve(m_course.size());
-    for (int i = 0; i < m_course.size(); ++i)
-        points.append(QPointF(i + 1, m_course[i]));
+    for (int i = 0; i < m_course.size(); ++i) {
+        if (m_course[i] >= 0)
+            points.append(QPointF(i + 1, m_course[i]));
+    }
     srCourse->replace(points);
     // Markers on every sheet while they can still be told apart.
     srCourse->setPointsVisible(m_course.size() <= 60);
@@ -381,7 +411,7 @@ void TfrmCompare::cbChange()
     if (before < 0 || after < 0 || after >= m_readings.size())
         return;
     const SheetComparison comparison(m_readings[before], m_readings[after]);
-    stSummary->setText(comparison.summary(m_balancedLabel, m_spreadLabel));
+    stSummary->setText(comparison.summary(m_balancedLabel, m_spreadLabel, m_noReadings));
     fillTable(comparison);
     fillPairs(comparison);
     markPair(before, after);
@@ -397,12 +427,15 @@ void TfrmCompare::fillTable(const SheetComparison &comparison)
         grTabla->item(point, ColReadingAfter)
             ->setText(SheetComparison::readingText(row.readingAfter));
         QTableWidgetItem *before = grTabla->item(point, ColDeviationBefore);
-        before->setText(ChartFormat::value(row.deviationBefore));
+        before->setText(deviationText(row.presentBefore, row.deviationBefore));
         shade(before, row.colourBefore);
         QTableWidgetItem *after = grTabla->item(point, ColDeviationAfter);
-        after->setText(ChartFormat::value(row.deviationAfter));
+        after->setText(deviationText(row.presentAfter, row.deviationAfter));
         shade(after, row.colourAfter);
-        grTabla->item(point, ColChange)->setText(SheetComparison::changeText(row.change));
+        grTabla->item(point, ColChange)
+            ->setText(row.presentBefore && row.presentAfter
+                          ? SheetComparison::changeText(row.change)
+                          : SheetComparison::kMissing);
     }
     fitTable();
 }
@@ -423,6 +456,8 @@ void TfrmCompare::markPair(int before, int after)
     srAfter->clear();
     if (before < 0 || after < 0 || after >= m_course.size() || before >= m_course.size())
         return;
-    srBefore->append(before + 1, m_course[before]);
-    srAfter->append(after + 1, m_course[after]);
+    if (m_course[before] >= 0)
+        srBefore->append(before + 1, m_course[before]);
+    if (m_course[after] >= 0)
+        srAfter->append(after + 1, m_course[after]);
 }

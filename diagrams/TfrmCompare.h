@@ -45,6 +45,7 @@ public:
 
 private:
     QString text(const char *key) const;
+    QWidget *withLegend(QWidget *chart);
     QWidget *buildChoice();
     void buildTable();
     void fitTable();
@@ -66,6 +67,7 @@ private:
     QString m_balancedLabel;
     QString m_spreadLabel;
     QString m_noSheets;
+    QString m_noReadings;
     bool m_dirty = true;
     bool m_pending = false;
 };

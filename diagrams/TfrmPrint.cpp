@@ -2,11 +2,24 @@
 
 #include "app/Dialogs.h"
 #include "app/TfrmMain.h"
+#include "diagrams/BarPainter.h"
+#include "diagrams/DiagramLayout.h"
 #include "diagrams/PatientReport.h"
+#include "diagrams/PictureArt.h"
+#include "diagrams/PicturePainter.h"
+#include "diagrams/PictureWindow.h"
 #include "diagrams/PrintPage.h"
 #include "diagrams/ReportPainter.h"
+#include "diagrams/TfrmBar.h"
+#include "diagrams/TfrmCirc.h"
+#include "diagrams/TfrmHusbWife.h"
+#include "diagrams/TfrmUSin.h"
+#include "measure/TfrmMeres.h"
 #include "records/KLRecord.h"
 
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QPainter>
 #include <QPicture>
@@ -17,6 +30,49 @@ TfrmPrint *frmPrint = nullptr;
 
 namespace {
 constexpr int kHeaderHeight = 120;
+// The header is laid out on a band this wide, which spans the page.
+constexpr int kHeaderWidth = 800;
+// Pictures are drawn this many times their size for a printer: about 300 dots per inch.
+constexpr int kPrintScale = 4;
+// Where the bar diagram is laid out for a page.
+const QRect kBarArea(0, 0, 800, 500);
+
+QString printText(const char *key)
+{
+    return frmMain->CatalogueText(QStringLiteral("Print"), QString::fromLatin1(key));
+}
+
+bool showsGrid(const QWidget *window)
+{
+    return window &&
+           (window == frmMeres || window == frmBar || window == frmCirc || window == frmUSin ||
+            window == frmHusbWife || qobject_cast<const PictureWindow *>(window));
+}
+
+Evaluation::Cells gridCells()
+{
+    Evaluation::Cells cells;
+    for (int m = 0; m < Evaluation::kMeridians; ++m) {
+        for (int s = 0; s < Evaluation::kSides; ++s)
+            cells[m * Evaluation::kSides + s] = frmMeres ? frmMeres->Cell(s + 1, m + 1) : QString();
+    }
+    return cells;
+}
+
+// The part of a window that holds its diagram; the rest is empty room.
+QRect diagramArea(QWidget *window)
+{
+    QRectF area = window->rect();
+    if (window == frmCirc)
+        area = DiagramLayout::CircleBox;
+    else if (window == frmUSin)
+        area = DiagramLayout::USinBox;
+    else if (window == frmHusbWife)
+        area = DiagramLayout::HusbWifeBox;
+    else if (auto *picture = qobject_cast<PictureWindow *>(window))
+        area = picture->Image->geometry();
+    return area.toAlignedRect() & window->rect();
+}
 
 QLabel *headerLabel(int top, bool bold, QWidget *parent)
 {
@@ -59,11 +115,14 @@ TfrmPrint::TfrmPrint(QWidget *parent)
     Image->move(0, kHeaderHeight);
 }
 
-void TfrmPrint::Compose(QSize contents, const QString &patientName)
+void TfrmPrint::Compose(QSize contents, const QString &patientName, const QString &taken)
 {
     Label1->setText(patientName);
     Label1->adjustSize();
-    Label2->setText(now().toString(QStringLiteral("yyyy-MM-dd hh:mm")));
+    const QString printed = now().toString(QStringLiteral("yyyy-MM-dd hh:mm"));
+    Label2->setText(taken.isEmpty()
+                        ? printed
+                        : taken + QStringLiteral("     ") + printText("Printed").arg(printed));
     Label2->adjustSize();
     Image->resize(contents);
     resize(contents.width(), kHeaderHeight + contents.height());
@@ -103,33 +162,117 @@ bool TfrmPrint::printOn(QPrinter &printer, const std::function<void(QPainter &)>
     return printed;
 }
 
+namespace {
+// Chart items keep pixmaps of themselves, which a recording drops or draws blank; without
+// them they are drawn as lines and text like the rest.
+class UncachedScenes
+{
+public:
+    explicit UncachedScenes(QWidget *window)
+    {
+        for (QGraphicsView *view : window->findChildren<QGraphicsView *>()) {
+            if (!view->scene())
+                continue;
+            for (QGraphicsItem *item : view->scene()->items()) {
+                m_modes.append({item, item->cacheMode()});
+                item->setCacheMode(QGraphicsItem::NoCache);
+            }
+        }
+    }
+    ~UncachedScenes()
+    {
+        for (const auto &[item, mode] : m_modes)
+            item->setCacheMode(mode);
+    }
+
+private:
+    QList<QPair<QGraphicsItem *, QGraphicsItem::CacheMode>> m_modes;
+};
+} // namespace
+
+struct TfrmPrint::Contents
+{
+    QPicture picture;
+    QRect area;
+};
+
+TfrmPrint::Contents TfrmPrint::record(QWidget *window) const
+{
+    Contents contents;
+    QPainter recorder(&contents.picture);
+    if (showsGrid(window) && Evaluation::evaluate(gridCells()).presentCount() == 0) {
+        // An empty diagram under a name would pass for somebody's result.
+        contents.area = QRect(0, 0, kHeaderWidth, kHeaderHeight);
+        QFont font = Label1->font();
+        font.setItalic(false);
+        recorder.setFont(font);
+        recorder.drawText(contents.area, Qt::AlignCenter | Qt::TextWordWrap,
+                          printText("NoReadings"));
+    } else if (window == frmBar) {
+        // The chart's own frame and grey background do not belong on paper.
+        contents.area = kBarArea;
+        BarPainter::paint(recorder, kBarArea, Evaluation::evaluate(gridCells()),
+                          PatientReport::locale(*frmMain->catalogue()));
+    } else if (auto *picture = qobject_cast<PictureWindow *>(window)) {
+        // Drawn again for the printer, not the screen's pixels scaled up.
+        contents.area = diagramArea(window);
+        frmMain->Evaluate();
+        const QImage filled = PicturePainter::filled(
+            picture->Drawing(kPrintScale), picture->Seeds(), frmMain->ClassColor, kPrintScale);
+        recorder.drawImage(QRectF(picture->Image->geometry()), filled);
+    } else {
+        contents.area = diagramArea(window);
+        const UncachedScenes uncached(window);
+        window->render(&recorder, QPoint(), QRegion(window->rect()), QWidget::DrawChildren);
+    }
+    return contents;
+}
+
 void TfrmPrint::PrintDiagram(QWidget *window, const QString &patientName)
 {
     QPrinter printer(QPrinter::HighResolution);
     if (!choose(printer))
         return;
-    Compose(window->size(), patientName);
+    if (showsGrid(window) && frmMeres) {
+        const GridOrigin &origin = frmMeres->Origin;
+        const QString taken = origin.taken.isEmpty()
+                                  ? QString()
+                                  : printText(origin.saved ? "Taken" : "Unsaved").arg(origin.taken);
+        Compose(window->size(), origin.patientName, taken);
+    } else {
+        Compose(window->size(), patientName);
+    }
+    resize(std::max(width(), kHeaderWidth), height());
     // Widgets painted straight into a printer come out as one bitmap; recorded first, they
     // reach it as lines and text. Without the window backgrounds, the page stays white.
-    QPicture contents;
+    QPicture header;
     {
-        QPainter recorder(&contents);
-        render(&recorder, QPoint(), QRegion(), QWidget::DrawChildren);
-        window->render(&recorder, QPoint(0, kHeaderHeight), QRegion(window->rect()),
-                       QWidget::DrawChildren);
+        QPainter recorder(&header);
+        render(&recorder, QPoint(), QRegion(0, 0, kHeaderWidth, kHeaderHeight),
+               QWidget::DrawChildren);
     }
+    const Contents contents = record(window);
     // Recorded text is scaled by the printer's resolution over the recording's; at the same
     // resolution it keeps its size. The page is lines and text either way.
-    printer.setResolution(contents.logicalDpiY());
+    printer.setResolution(contents.picture.logicalDpiY());
     printOn(printer, [&](QPainter &p) {
-        const QSize page = PrintPage::fitted(size(), QSize(printer.width(), printer.height()));
-        if (page.isEmpty())
+        const qreal unit = static_cast<qreal>(printer.width()) / kHeaderWidth;
+        p.save();
+        p.scale(unit, unit);
+        p.drawPicture(0, 0, header);
+        p.restore();
+        const QRectF room(0, kHeaderHeight * unit, printer.width(),
+                          printer.height() - kHeaderHeight * unit);
+        const QRectF target = PrintPage::centred(contents.area.size(), room);
+        if (target.isEmpty())
             return;
-        const qreal scale = static_cast<qreal>(page.width()) / width();
-        p.scale(scale, scale);
+        p.translate(target.topLeft());
+        p.scale(target.width() / contents.area.width(), target.height() / contents.area.height());
+        p.translate(-contents.area.topLeft());
+        p.setClipRect(contents.area);
         // Pictures are line art; the recording does not carry this hint.
         p.setRenderHint(QPainter::LosslessImageRendering);
-        p.drawPicture(0, 0, contents);
+        p.drawPicture(0, 0, contents.picture);
     });
 }
 
@@ -141,7 +284,9 @@ void TfrmPrint::PrintReport(const QString &name, const QString &id, const QStrin
         return;
     const Catalogue &catalogue = *frmMain->catalogue();
     const PatientReport report = PatientReport::build({name, id, birthDate}, sheet, catalogue);
-    ReportPainter pages(report, catalogue, QImage(QStringLiteral(":/assets/circ1.bmp")),
-                        QImage(QStringLiteral(":/assets/circ2.bmp")), {Dialogs::title(), now()});
+    const PictureArt::Texts texts = PictureArt::texts(catalogue);
+    ReportPainter pages(report, catalogue, PictureArt::picture1(texts, kPrintScale),
+                        PictureArt::picture2(texts, kPrintScale), {Dialogs::title(), now()},
+                        kPrintScale);
     printOn(printer, [&](QPainter &p) { pages.paint(p, printer); });
 }

@@ -20,10 +20,12 @@ public:
     explicit TfrmPrint(QWidget *parent = nullptr);
 
     // Asks for a printer and prints the window under the header on one page; a cancelled
-    // dialog changes nothing.
+    // dialog changes nothing. A window that shows the measuring grid is headed by the patient
+    // and time of the grid's readings instead of `patientName`.
     void PrintDiagram(QWidget *window, const QString &patientName);
-    // The page in this window: header band, then room for the contents.
-    void Compose(QSize contents, const QString &patientName);
+    // The page in this window: header band, then room for the contents. `taken` names the
+    // time of the readings shown, before the time of printing.
+    void Compose(QSize contents, const QString &patientName, const QString &taken = QString());
     // Asks for a printer and prints the three-page report of one sheet.
     void PrintReport(const QString &name, const QString &id, const QString &birthDate,
                      const KLRecord &sheet);
@@ -39,6 +41,10 @@ public:
 private:
     // The dialog, offering what was chosen last in this run of the program.
     bool choose(QPrinter &printer);
+    // The contents of one diagram print, recorded as lines and text, and the part of them
+    // that the page shows.
+    struct Contents;
+    Contents record(QWidget *window) const;
     // Every print ends here: a printer or file that cannot be written is named in a message.
     bool printOn(QPrinter &printer, const std::function<void(QPainter &)> &paint);
 

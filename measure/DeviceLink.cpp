@@ -107,6 +107,15 @@ void DeviceLink::noteTrouble(const QStringList &ports, const QString &port, Trou
     m_trouble.insert(port, trouble);
 }
 
+namespace {
+// Catalogue texts may end without a full stop; two sentences on one line need one between.
+QString withSentence(const QString &text, const QString &sentence)
+{
+    const bool ended = text.isEmpty() || QStringLiteral(".!?").contains(text.back());
+    return text + (ended ? QStringLiteral(" ") : QStringLiteral(". ")) + sentence;
+}
+} // namespace
+
 QString DeviceLink::searchText() const
 {
     QString text = m_msgText(QStringLiteral("CommErr"));
@@ -114,9 +123,9 @@ QString DeviceLink::searchText() const
         return text;
     const QList<Trouble> troubles = m_trouble.values();
     if (troubles.contains(Trouble::NoAccess))
-        text += QLatin1Char(' ') + m_deviceText(QStringLiteral("PortNoAccess"));
+        text = withSentence(text, m_deviceText(QStringLiteral("PortNoAccess")));
     if (troubles.contains(Trouble::Busy))
-        text += QLatin1Char(' ') + m_deviceText(QStringLiteral("PortBusy"));
+        text = withSentence(text, m_deviceText(QStringLiteral("PortBusy")));
     return text;
 }
 

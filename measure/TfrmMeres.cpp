@@ -10,6 +10,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
@@ -149,6 +150,10 @@ void TfrmMeres::bStartClick()
         SetCell(1, row, QString());
         SetCell(2, row, QString());
     }
+    const bool card = frmKarton && frmKarton->isCardOpen();
+    Origin = GridOrigin::ofMeasurement(QDateTime::currentDateTime(),
+                                       card ? frmKarton->eID->text() : QString(),
+                                       card ? frmKarton->PatientName : QString());
     Run.start();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MdiChild.h"
+#include "measure/GridOrigin.h"
 #include "measure/MeasuringRun.h"
 #include "measure/PointMap.h"
 #include "measure/PointPainter.h"
@@ -54,6 +55,8 @@ public:
     static QString calibrationPrompt();
 
     MeasuringRun Run;
+    // Whose readings the grid holds; set with every new content of the grid.
+    GridOrigin Origin;
     QTimer *tmrMPont = nullptr;
     std::unique_ptr<TToneGen> ToneGen;
 

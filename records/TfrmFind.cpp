@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TfrmMain.h"
+#include "records/AccentFolding.h"
 #include "records/CardListing.h"
 #include "records/PatientDisplayName.h"
 
@@ -27,6 +28,13 @@ QFont listFont()
     font.setPixelSize(12);
     return font;
 }
+
+// The incremental search stops at the first line not below the typed text, which need not
+// begin with it.
+bool beginsWith(const QString &line, const QString &typed)
+{
+    return AccentFolding::searchKey(line.left(typed.size())) == AccentFolding::searchKey(typed);
+}
 } // namespace
 
 TfrmFind::TfrmFind(QWidget *parent) : QDialog(parent)
@@ -39,6 +47,9 @@ TfrmFind::TfrmFind(QWidget *parent) : QDialog(parent)
     label->setGeometry(8, 12, 60, 16);
     eFind = new QLineEdit(this);
     eFind->setGeometry(72, 8, 121, 24);
+    stNoMatch = new QLabel(frmMain->CatalogueText("Find", "NoMatch"), this);
+    stNoMatch->setGeometry(200, 12, 183, 16);
+    stNoMatch->hide();
     List = new QListWidget(this);
     List->setGeometry(6, 40, 377, 241);
     List->setFont(listFont());
@@ -92,6 +103,7 @@ void TfrmFind::FormShow()
     }
     m_lines = CardListing::lines(frmMain->DBPath);
     List->addItems(m_lines);
+    stNoMatch->hide();
     if (List->count() == 0)
         tmrClose->start();
     List->setCurrentRow(0);
@@ -105,11 +117,16 @@ void TfrmFind::FormShow()
 
 void TfrmFind::eFindChange()
 {
-    if (eFind->text().isEmpty() || m_lines.isEmpty())
+    if (eFind->text().isEmpty() || m_lines.isEmpty()) {
+        stNoMatch->hide();
         return;
+    }
     const int row = CardListing::findLine(m_lines, eFind->text());
-    if (row >= 0)
-        List->setCurrentRow(row);
+    const bool found = row >= 0 && beginsWith(m_lines[row], eFind->text());
+    stNoMatch->setVisible(!found);
+    List->setCurrentRow(found ? row : -1);
+    if (!found)
+        List->clearSelection();
 }
 
 void TfrmFind::bOKClick()

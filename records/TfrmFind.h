@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -23,6 +24,8 @@ public:
 
     QLineEdit *eFind = nullptr;
     QListWidget *List = nullptr;
+    // Shown while no line begins with the typed text.
+    QLabel *stNoMatch = nullptr;
     QPushButton *bOK = nullptr;
     QPushButton *bCancel = nullptr;
     QCheckBox *cbHideNames = nullptr;

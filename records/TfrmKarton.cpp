@@ -441,6 +441,9 @@ QMessageBox::StandardButton TfrmKarton::askOutsideChange()
         ->setText(frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Overwrite")));
     box.button(QMessageBox::Cancel)
         ->setText(frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Cancel")));
+    // Reloading and overwriting are no yes and no: the style's icons for those would mislead.
+    for (QAbstractButton *button : box.buttons())
+        button->setIcon(QIcon());
     box.setDefaultButton(QMessageBox::Cancel);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
@@ -698,7 +701,9 @@ void TfrmKarton::SaveMeasurementAsSheet()
         return;
     const bool appended = file.append(sheet);
     lock.release();
-    if (!appended)
+    if (appended)
+        frmMeres->Origin = GridOrigin::ofSheet(eID->text(), PatientName, sheet.Idopont);
+    else
         reportAppendFailure(QFileInfo(file.path()).absoluteFilePath(), file.sheetsBeforeDamage());
     KezelolapokShow();
     if (LapokTabs->count() > 0) {
@@ -778,6 +783,7 @@ void TfrmKarton::bLoadKLClick()
             frmMeres->SetCell(col, row, reading < 0 ? QString() : QString::number(reading));
         }
     }
+    frmMeres->Origin = GridOrigin::ofSheet(eID->text(), PatientName, sheet->Idopont);
     frmMain->bringToFront(frmMeres);
 }
 

@@ -1,5 +1,6 @@
 #include "app/ProgramFiles.h"
 #include "app/Settings.h"
+#include "app/WindowPlace.h"
 #include "support/AsNobody.h"
 #include "support/TempFiles.h"
 
@@ -34,6 +35,24 @@ private slots:
         QCOMPARE(s.height, 2000);
         QCOMPARE(s.top, -20);
         QCOMPARE(s.left, 16);
+    }
+
+    void aSavedPlaceIsFittedToTheScreen_data()
+    {
+        QTest::addColumn<QRect>("saved");
+        QTest::addColumn<QRect>("fitted");
+        // Screen 1280 x 1024 at a scale of 2, frame 4 pixels with a 20-pixel title bar.
+        QTest::newRow("fits") << QRect(10, 10, 500, 400) << QRect(10, 10, 500, 400);
+        QTest::newRow("too large") << QRect(0, 0, 1200, 950) << QRect(0, 0, 632, 488);
+        QTest::newRow("off to the right") << QRect(600, 300, 300, 100) << QRect(332, 300, 300, 100);
+        QTest::newRow("above the screen") << QRect(-50, -30, 300, 100) << QRect(0, 0, 300, 100);
+    }
+
+    void aSavedPlaceIsFittedToTheScreen()
+    {
+        QFETCH(QRect, saved);
+        QFETCH(QRect, fitted);
+        QCOMPARE(WindowPlace::fitted(saved, QMargins(4, 20, 4, 4), QRect(0, 0, 640, 512)), fitted);
     }
 
     void anEmptyDatabasePathBehavesAsAbsent()

@@ -43,12 +43,15 @@ void writeCard(const QString &base, const QString &name, const QList<KLRecord> &
         file.write(record.bytes());
 }
 
-QString summary(int before, int after, double spreadBefore, double spreadAfter)
+// Figures "balanced/present"; a sheet without readings has none.
+QString summary(const QString &before, const QString &after, double spreadBefore,
+                double spreadAfter)
 {
-    return QString("Kiegyensúlyozott pontok: %1/24 → %2/24   Szórás: %3 → %4")
-        .arg(before)
-        .arg(after)
-        .arg(QLocale().toString(spreadBefore, 'f', 1), QLocale().toString(spreadAfter, 'f', 1));
+    auto spread = [](double value) {
+        return value < 0 ? QString("–") : QLocale().toString(value, 'f', 1);
+    };
+    return QString("Kiegyensúlyozott pontok: %1 → %2   Szórás: %3 → %4")
+        .arg(before, after, spread(spreadBefore), spread(spreadAfter));
 }
 
 } // namespace
@@ -88,17 +91,19 @@ private slots:
         QCOMPARE(frmCompare->cbElotte->currentText(), QString("1. 2026.01.05 10:00:00"));
         QCOMPARE(frmCompare->cbUtana->currentText(), QString("2. 2026.01.05 11:00:00"));
         QCOMPARE(frmCompare->cbUtana->count(), 3);
-        QCOMPARE(frmCompare->stSummary->text(), summary(18, 14, 13.5, 6.4));
+        QCOMPARE(frmCompare->stSummary->text(), summary("18/23", "14/24", 6.5, 6.4));
         QCOMPARE(frmCompare->grTabla->item(9, 4)->text(), QLocale().toString(21.3, 'f', 1));
         QCOMPARE(frmCompare->grTabla->item(9, 4)->background().color(), QColor(255, 0, 0));
         QCOMPARE(frmCompare->srPairs->barSets()[1]->at(9),
                  SheetComparison::summarise(allHundreds()).result.Deviation[4][1]);
-        QCOMPARE(frmCompare->srCourse->points(), QList<QPointF>({{1, 18}, {2, 14}, {3, 24}}));
+        // The sheet without readings is left out of the course.
+        QCOMPARE(frmCompare->srCourse->points(), QList<QPointF>({{1, 18}, {2, 14}}));
         QCOMPARE(frmCompare->srAfter->points(), QList<QPointF>({{2, 14}}));
 
         frmCompare->cbElotte->setCurrentIndex(2);
-        QCOMPARE(frmCompare->stSummary->text(), summary(24, 14, 0, 6.4));
-        QCOMPARE(frmCompare->srBefore->points(), QList<QPointF>({{3, 24}}));
+        QCOMPARE(frmCompare->stSummary->text(), summary("nincs mért érték", "14/24", -1, 6.4));
+        QCOMPARE(frmCompare->grTabla->item(9, 4)->text(), QString("–"));
+        QVERIFY(frmCompare->srBefore->points().isEmpty());
     }
 
     void printsLikeAnyFrontWindow()
@@ -120,7 +125,7 @@ private slots:
         frmKarton->bKeres->click();
         frmMain->bringToFront(frmCompare);
         QTRY_COMPARE(frmCompare->cbUtana->count(), 1);
-        QCOMPARE(frmCompare->stSummary->text(), summary(14, 14, 6.4, 6.4));
+        QCOMPARE(frmCompare->stSummary->text(), summary("14/24", "14/24", 6.4, 6.4));
 
         ModalScript yes({ModalScript::answer(QMessageBox::Yes)});
         frmKarton->bDeleteKLClick();

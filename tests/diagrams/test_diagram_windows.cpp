@@ -99,7 +99,7 @@ private slots:
         setGrid(workedExample());
         frmMain->Evaluate();
         QCOMPARE(std::round(frmMain->Deviation[E::Th][1] * 100) / 100, 21.32);
-        QCOMPARE(frmMain->ClassColor[E::St][1], E::kBlue);
+        QCOMPARE(frmMain->ClassColor[E::St][1], E::kNoClass);
         frmMeres->SetCell(2, 12, "60");
         frmMain->Evaluate();
         QCOMPARE(frmMain->ClassColor[E::St][1], E::kGreen);
@@ -132,20 +132,26 @@ private slots:
         verifySymbol(image, 310, 95, 40, E::kGreen, E::kRed);
     }
 
-    void emptyGridMakesEverySymbolAndRegionGreen()
+    void emptyGridColoursNoSymbolAndNoRegion()
     {
         setGrid(all(QString()));
         const QImage circle = render(frmCirc, QSize(800, 560));
         for (const auto &place : DiagramLayout::Circle)
-            verifySymbol(circle, place.x, place.y, 40, E::kGreen, E::kGreen);
+            verifySymbol(circle, place.x, place.y, 40, E::kNoClass, E::kNoClass);
         verifyPairs(render(frmUSin, QSize(800, 560)), DiagramLayout::USinPairs);
         verifyPairs(render(frmHusbWife, QSize(800, 560)), DiagramLayout::HusbWifePairs);
-        for (int m = 0; m < 12; ++m)
-            QCOMPARE(frmMain->ClassColor[m][0], E::kGreen);
-        verifySeeds(frmCirc1, render(frmCirc1, QSize(800, 560)), DiagramLayout::Picture1Seeds);
-        verifySeeds(frmCirc2, render(frmCirc2, QSize(800, 560)), DiagramLayout::Picture2Seeds);
-        for (int m = 0; m < 12; ++m)
-            QCOMPARE(frmMain->ClassColor[m][1], E::kGreen);
+        for (PictureWindow *window :
+             {static_cast<PictureWindow *>(frmCirc1), static_cast<PictureWindow *>(frmCirc2)}) {
+            const QImage image = render(window, QSize(800, 560));
+            const QImage drawing = window->Drawing(1);
+            const QPoint at = window->Image->pos();
+            for (const auto &seed : window->Seeds()) {
+                const QPoint left(seed.leftX, seed.leftY);
+                const QPoint right(seed.rightX, seed.rightY);
+                QCOMPARE(image.pixel(left + at), drawing.pixel(left));
+                QCOMPARE(image.pixel(right + at), drawing.pixel(right));
+            }
+        }
     }
 
     void pairDiagramsShowLeftSidesOnly()

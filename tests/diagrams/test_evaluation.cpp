@@ -25,7 +25,7 @@ private slots:
         const double left[12] = {-1.45,  -3.40, -2.36, -0.83, 0.16,  4.25,
                                  -12.16, -9.17, 0.30,  3.16,  -1.67, -1.34};
         const double right[12] = {3.06,  -2.36, 0.07,  -3.40, 21.32, 3.45,
-                                  -8.95, -5.47, -2.70, 8.51,  -3.75, -60.15};
+                                  -8.95, -5.47, -2.70, 8.51,  -3.75, 0};
         const E::Result r = E::evaluate(workedExample());
         for (int m = 0; m < 12; ++m) {
             QCOMPARE(std::round(r.Deviation[m][0] * 100) / 100, left[m]);
@@ -37,9 +37,12 @@ private slots:
         }
         const quint32 expectedRight[12] = {E::kGreen, E::kGreen,    E::kGreen,     E::kGreen,
                                            E::kRed,   E::kGreen,    E::kLightBlue, E::kGreen,
-                                           E::kGreen, E::kLightRed, E::kGreen,     E::kBlue};
+                                           E::kGreen, E::kLightRed, E::kGreen,     E::kNoClass};
         for (int m = 0; m < 12; ++m)
             QCOMPARE(r.ClassColor[m][1], expectedRight[m]);
+        // The missing reading still counts 0 in the mean, but has no deviation of its own.
+        QCOMPARE(r.presentCount(), 23);
+        QVERIFY(!r.Present[E::St][1] && r.Present[E::St][0]);
     }
 
     void allHundredsLeaveTheFactorsToDecide()
@@ -58,14 +61,13 @@ private slots:
         QCOMPARE(r.ClassColor[E::St][0], E::kGreen);
     }
 
-    void emptyGridIsAllGreenAtZero()
+    void emptyGridHasNoReadingsAndNoClasses()
     {
         const E::Result r = E::evaluate(all(QString()));
+        QCOMPARE(r.presentCount(), 0);
         for (int m = 0; m < 12; ++m) {
-            for (int s = 0; s < 2; ++s) {
-                QVERIFY(std::abs(r.Deviation[m][s]) < 1e-3);
-                QCOMPARE(r.ClassColor[m][s], E::kGreen);
-            }
+            for (int s = 0; s < 2; ++s)
+                QCOMPARE(r.ClassColor[m][s], E::kNoClass);
         }
     }
 
@@ -100,7 +102,7 @@ private slots:
         cells[1] = "abc";
         E::Cells zeros = all("100");
         zeros[0] = "0";
-        zeros[1] = "";
+        zeros[1] = "0";
         const E::Result a = E::evaluate(cells);
         const E::Result b = E::evaluate(zeros);
         for (int m = 0; m < 12; ++m) {

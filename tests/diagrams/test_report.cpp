@@ -22,17 +22,22 @@ class TestReport : public QObject
                                                  "Sp", "Lv", "Ki", "Bl", "Gb", "St"};
 
     // One table row as text: meridian, side, reading (if any), deviation and class name.
-    static QString row(int m, int s, const QString &side, const QStringList &classNames)
+    static QString row(int m, int s, const QString &side, const QStringList &classNames,
+                       const QLocale &locale)
     {
         static const quint32 colours[] = {Evaluation::kBlue, Evaluation::kLightBlue,
                                           Evaluation::kGreen, Evaluation::kLightRed,
                                           Evaluation::kRed};
         const Evaluation::Result r = Evaluation::evaluate(workedExample());
         QStringList cells = {kMeridians[m], side};
-        if (!workedExample()[m * 2 + s].isEmpty())
-            cells << workedExample()[m * 2 + s];
+        if (workedExample()[m * 2 + s].isEmpty())
+            return (cells << "–"
+                          << "–"
+                          << "–")
+                .join(' ');
+        cells << workedExample()[m * 2 + s];
         const auto colour = std::find(std::begin(colours), std::end(colours), r.ClassColor[m][s]);
-        cells << ChartFormat::value(r.Deviation[m][s])
+        cells << ChartFormat::value(r.Deviation[m][s], locale)
               << classNames[static_cast<int>(colour - std::begin(colours))];
         return cells.join(' ');
     }
@@ -60,11 +65,11 @@ class TestReport : public QObject
         return sheet;
     }
 
-    QString writeReport(const QString &catalogueFile)
+    QString writeReport(const QString &catalogueFile, const KLRecord &sheet = workedSheet())
     {
         const Catalogue catalogue(asset(catalogueFile));
-        const PatientReport report = PatientReport::build({"Kovács Éva", "BQCD0007", "1970.05.17."},
-                                                          workedSheet(), catalogue);
+        const PatientReport report =
+            PatientReport::build({"Kovács Éva", "BQCD0007", "1970.05.17."}, sheet, catalogue);
         const QString pdf = m_dir.filePath(catalogueFile + ".pdf");
         QPdfWriter writer(pdf);
         writer.setPageSize(QPageSize(QPageSize::A4));
@@ -92,11 +97,12 @@ private slots:
         // The left and right tables stand side by side; St right has no reading.
         const QStringList names = {"kék", "világoskék", "zöld", "világospiros", "piros"};
         for (int m = 0; m < 12; ++m) {
-            const QString both = row(m, 0, "Bal", names) + ' ' + row(m, 1, "Jobb", names);
+            const QLocale hu(QLocale::Hungarian);
+            const QString both = row(m, 0, "Bal", names, hu) + ' ' + row(m, 1, "Jobb", names, hu);
             QVERIFY2(first.contains(both), qPrintable(both));
         }
         QVERIFY(first.contains("Átlag 69"));
-        QVERIFY(first.contains("1. oldal / 3"));
+        QVERIFY(first.contains("1. oldal / 3") && first.contains("2026. 03. 07."));
         const QString second = PdfTools::text(pdf, 2);
         for (const char *code : kMeridians)
             QVERIFY2(second.contains(code), code);
@@ -112,9 +118,33 @@ private slots:
         const QString first = PdfTools::text(pdf, 1);
         const QStringList names = {"blue", "light blue", "green", "light red", "red"};
         QVERIFY2(first.contains("Treatment report") && first.contains("Page 1 / 3") &&
-                     first.contains(row(Evaluation::St, 1, "Right", names)) &&
-                     first.contains(row(Evaluation::Sp, 0, "Left", names)),
+                     first.contains(row(Evaluation::St, 1, "Right", names, QLocale::English)) &&
+                     first.contains(row(Evaluation::Sp, 0, "Left", names, QLocale::English)),
                  qPrintable(first));
+    }
+
+    void reportShowsWhatASheetHoldsInFull_data()
+    {
+        QTest::addColumn<QString>("remark");
+        QTest::addColumn<bool>("readings");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("long word") << QString(80, 'W') << true << QString(80, 'W');
+        QTest::newRow("no readings")
+            << QString() << false << QString("A kezelőlapon nincs mért érték.");
+    }
+
+    void reportShowsWhatASheetHoldsInFull()
+    {
+        QFETCH(QString, remark);
+        QFETCH(bool, readings);
+        QFETCH(QString, expected);
+        KLRecord sheet = workedSheet();
+        sheet.Egyeb = remark;
+        if (!readings)
+            sheet.Readings.fill(KLRecord::kNoReading);
+        const QString text = PdfTools::text(writeReport("tavimer.dat", sheet), 1);
+        QVERIFY2(text.simplified().remove(' ').contains(QString(expected).remove(' ')),
+                 qPrintable(text));
     }
 };
 

@@ -14,12 +14,17 @@ private slots:
     {
         QCOMPARE(m_comparison.before().balanced, 18);
         QCOMPARE(m_comparison.after().balanced, 14);
-        QCOMPARE(qRound(m_comparison.before().spread * 1000), 13487);
+        QCOMPARE(qRound(m_comparison.before().spread * 1000), 6500);
         QCOMPARE(qRound(m_comparison.after().spread * 1000), 6429);
-        QCOMPARE(m_comparison.summary("Kiegyensúlyozott pontok", "Szórás", QLocale::c()),
-                 QString("Kiegyensúlyozott pontok: 18/24 → 14/24   Szórás: 13.5 → 6.4"));
-        QCOMPARE(m_comparison.summary("Balanced points", "Spread", QLocale(QLocale::Hungarian)),
-                 QString("Balanced points: 18/24 → 14/24   Spread: 13,5 → 6,4"));
+        QCOMPARE(m_comparison.summary("Kiegyensúlyozott pontok", "Szórás", "-", QLocale::c()),
+                 QString("Kiegyensúlyozott pontok: 18/23 → 14/24   Szórás: 6.5 → 6.4"));
+        QCOMPARE(
+            m_comparison.summary("Balanced points", "Spread", "-", QLocale(QLocale::Hungarian)),
+            QString("Balanced points: 18/23 → 14/24   Spread: 6,5 → 6,4"));
+        SheetComparison::Readings none;
+        none.fill(-1);
+        QCOMPARE(SheetComparison(none, allHundreds()).summary("B", "S", "no readings"),
+                 QString("B: no readings → 14/24   S: – → 6.4"));
     }
 
     void tableRowsFollowTheGridOrderWithTheChangeOfDistance()
@@ -43,16 +48,14 @@ private slots:
         QCOMPARE(SheetComparison::changeText(rows[0].change, QLocale::c()), QString("+6.3"));
     }
 
-    void aMissingReadingCountsAsZeroAndShowsEmpty()
+    void aMissingReadingHasNoClassNoChangeAndShowsADash()
     {
         const SheetComparison::Row &st = m_comparison.rows()[23];
         QCOMPARE(st.readingBefore, -1);
-        QCOMPARE(SheetComparison::readingText(st.readingBefore), QString());
-        QCOMPARE(qRound(st.deviationBefore * 100), -6015);
-        QCOMPARE(st.colourBefore, Evaluation::kBlue);
-        SheetComparison::Readings zero = sheetReadings(workedExample());
-        zero[23] = 0;
-        QCOMPARE(SheetComparison::summarise(zero).spread, m_comparison.before().spread);
+        QCOMPARE(SheetComparison::readingText(st.readingBefore), QString("–"));
+        QVERIFY(!st.presentBefore && st.presentAfter);
+        QCOMPARE(st.colourBefore, Evaluation::kNoClass);
+        QCOMPARE(st.change, 0.0);
     }
 
     void courseCountsTheBalancedPointsOfEverySheet()
@@ -61,7 +64,7 @@ private slots:
         SheetComparison::Readings missing;
         missing.fill(-1);
         QCOMPARE(SheetComparison::course({example, allHundreds(), missing, example}),
-                 QList<int>({18, 14, 24, 18}));
+                 QList<int>({18, 14, -1, 18}));
     }
 
     void defaultPairIsTheSelectedSheetAndTheOneBeforeIt()

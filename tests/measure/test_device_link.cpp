@@ -226,7 +226,7 @@ private slots:
         TComPort otherProgram;
         otherProgram.SetPort(pty.path());
         otherProgram.Open();
-        QCOMPARE(statusAfterOneSearch(pty), QString("msg:CommErr dev:PortBusy"));
+        QCOMPARE(statusAfterOneSearch(pty), QString("msg:CommErr. dev:PortBusy"));
         otherProgram.Close();
         m_link->tmrComErrTimer();
         QVERIFY(m_link->ComPort->Connected());
@@ -239,7 +239,7 @@ private slots:
         TestPty pty(m_dir.filePath("dev"));
         QVERIFY(pty.isOpen());
         QVERIFY(QFile::setPermissions(pty.path(), {}));
-        QCOMPARE(statusAfterOneSearch(pty), QString("msg:CommErr dev:PortNoAccess"));
+        QCOMPARE(statusAfterOneSearch(pty), QString("msg:CommErr. dev:PortNoAccess"));
     }
 
     void disconnectingClosesThePortForGood()

@@ -589,6 +589,38 @@ private slots:
         QCOMPARE(frmFind->SelectedId, QString("BXEQ0009"));
     }
 
+    void searchSelectsOnlyALineThatBeginsWithTheText_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("row");
+        QTest::newRow("second name") << "zol" << 1;
+        QTest::newRow("accents folded") << "odo" << 0;
+        QTest::newRow("between two names") << "ob" << -1;
+        QTest::newRow("after every name") << "zzqqxx" << -1;
+    }
+
+    void searchSelectsOnlyALineThatBeginsWithTheText()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, row);
+        savedCard("Zoltan");
+        savedCard(QString::fromUtf8("Ödön Kis"));
+        ModalScript script({[typed](QWidget *widget) {
+            if (widget != frmFind)
+                return false;
+            QTest::keyClicks(frmFind->eFind, typed);
+            QTest::keyClick(frmFind->eFind, Qt::Key_Return);
+            // Enter on no line opens nothing, so the dialog is still there.
+            if (frmFind->isVisible())
+                frmFind->bCancel->click();
+            return true;
+        }});
+        QCOMPARE(frmFind->exec() == QDialog::Accepted, row >= 0);
+        QCOMPARE(frmFind->List->currentRow(), row);
+        QCOMPARE(frmFind->stNoMatch->isVisibleTo(frmFind), row < 0);
+        frmFind->eFind->clear();
+    }
+
     void searchListShowsActiveCardsInCourier()
     {
         savedCard("Zoltan");

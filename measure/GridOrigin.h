@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// Whose readings the result grid shows and when they were taken: the card and the sheet
+// they were loaded from or saved into, or the start of a measurement not yet saved.
+struct GridOrigin
+{
+    QString patientId;
+    QString patientName;
+    // The sheet's time as stored, or the measurement's time in the same form.
+    QString taken;
+    bool saved = false;
+
+    static GridOrigin ofSheet(const QString &id, const QString &name, const QString &idopont);
+    // The patient whose card is open while measuring, if any; saving may still name another.
+    static GridOrigin ofMeasurement(const QDateTime &started, const QString &id,
+                                    const QString &name);
+};
