@@ -77,7 +77,10 @@ void TfrmFind::FormShow()
     if (List->count() == 0)
         tmrClose->start();
     List->setCurrentRow(0);
+    // The earlier search stays in view, followed by the list, and the first key replaces it.
+    eFindChange();
     eFind->setFocus();
+    eFind->selectAll();
     QApplication::restoreOverrideCursor();
 }
 

@@ -45,7 +45,7 @@ private slots:
 
     void aMissingReadingCountsAsZeroAndShowsEmpty()
     {
-        const SheetComparison::Row &st = m_comparison.rows()[23];
+        const SheetComparison::Row st = m_comparison.rows()[23];
         QCOMPARE(st.readingBefore, -1);
         QCOMPARE(SheetComparison::readingText(st.readingBefore), QString());
         QCOMPARE(qRound(st.deviationBefore * 100), -6015);
