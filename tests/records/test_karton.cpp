@@ -605,7 +605,7 @@ private slots:
                 QCOMPARE(frmFind->List->count(), 1);
                 QCOMPARE(frmFind->List->item(0)->text(), QString(30, 'N') + " 1970.05.17 BXEQ0002");
                 QCOMPARE(frmFind->List->currentRow(), 0);
-                QVERIFY(frmFind->eFind->hasFocus());
+                QTRY_VERIFY(frmFind->eFind->hasFocus());
                 QCOMPARE(frmFind->List->font().family(), QString("Courier New"));
             }();
             QTest::keyClick(frmFind->List, Qt::Key_Return);
