@@ -183,9 +183,11 @@ def main():
             sys.exit("monkey: no window")
         time.sleep(0.2)
     steps = 0
+    recent = []
     while time.monotonic() < deadline and alive():
         shown = windows(args.pid)
         what = act(rng, args.pid, shown)
+        recent = (recent + [what])[-12:]
         steps += 1
         if not answers(pinger, args, alive):
             print(f"monkey: HANG after step {steps} ({what}): no answer for {args.hang} s",
@@ -193,8 +195,11 @@ def main():
             return 2
         if steps % 50 == 0:
             print(f"monkey: {steps} steps", flush=True)
-    print(f"monkey: {steps} steps, last: {what if steps else '-'}", flush=True)
-    return 0 if alive() else 1
+    print(f"monkey: {steps} steps", flush=True)
+    if alive():
+        return 0
+    print("monkey: the program ended after: " + "; ".join(recent), flush=True)
+    return 1
 
 
 if __name__ == "__main__":

@@ -21,33 +21,12 @@ class TestChartGestures : public QObject
         return name == "pairs" ? frmCompare->chPairs : frmCompare->chCourse;
     }
 
-    static void mouse(QWidget *to, QEvent::Type type, QPoint at, Qt::MouseButton button,
-                      Qt::MouseButtons held)
+    static void drag(QWidget *area, QPoint from, QPoint till)
     {
-        QMouseEvent event(type, at, to->mapToGlobal(at), button, held, Qt::NoModifier);
-        QApplication::sendEvent(to, &event);
-    }
-
-    static void drag(QWidget *to, QPoint from, QPoint till)
-    {
-        mouse(to, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        for (int step = 1; step <= 4; ++step)
-            mouse(to, QEvent::MouseMove, from + (till - from) * step / 4, Qt::NoButton,
-                  Qt::LeftButton);
-        mouse(to, QEvent::MouseButtonRelease, till, Qt::LeftButton, Qt::NoButton);
-    }
-
-    static void click(QWidget *to, QPoint at, Qt::MouseButton button)
-    {
-        mouse(to, QEvent::MouseButtonPress, at, button, button);
-        mouse(to, QEvent::MouseButtonRelease, at, button, Qt::NoButton);
-    }
-
-    static void wheel(QWidget *to, QPoint at)
-    {
-        QWheelEvent event(at, to->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(to, &event);
+        QTest::mousePress(area, Qt::LeftButton, {}, from);
+        QTest::mouseMove(area, (from + till) / 2);
+        QTest::mouseMove(area, till);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, till);
     }
 
     // Whatever animation the gesture started has run out once the chart looks the same
@@ -111,9 +90,11 @@ private slots:
         } else if (gesture == "drag back") {
             drag(area, b, a);
         } else if (gesture.startsWith("right click")) {
-            click(area, plot.center(), Qt::RightButton);
+            QTest::mouseClick(area, Qt::RightButton, {}, plot.center());
         } else if (gesture == "wheel") {
-            wheel(area, plot.center());
+            QWheelEvent turn(plot.center(), area->mapToGlobal(plot.center()), {}, {0, 120}, {}, {},
+                             Qt::NoScrollPhase, false);
+            QApplication::sendEvent(area, &turn);
         } else if (gesture == "double click") {
             QTest::mouseDClick(area, Qt::LeftButton, {}, plot.center());
         } else if (gesture == "resize") {
