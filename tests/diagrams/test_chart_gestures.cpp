@@ -4,7 +4,6 @@
 #include "diagrams/TfrmCompare.h"
 
 #include <QChartView>
-#include <QValueAxis>
 #include <QtTest>
 
 // Every chart the user can reach, and whatever a mouse or a new reading does to it.
@@ -68,8 +67,8 @@ private slots:
         QTest::addColumn<QString>("gesture");
         for (const char *name : {"bar", "pairs", "course"}) {
             for (const char *gesture :
-                 {"drag", "drag back", "right click", "wheel", "double click", "resize",
-                  "new readings while zooming", "zoom in twice", "right click again"})
+                 {"drag", "right click", "wheel", "double click", "resize",
+                  "new readings while zooming", "drag twice", "right click again"})
                 QTest::newRow(qPrintable(QString("%1, %2").arg(name, gesture))) << name << gesture;
         }
     }
@@ -83,12 +82,10 @@ private slots:
         const QRect plot = view->mapFromScene(view->chart()->plotArea()).boundingRect();
         const QPoint a = plot.topLeft() + QPoint(plot.width() / 5, plot.height() / 4);
         const QPoint b = plot.center() + QPoint(plot.width() / 6, plot.height() / 5);
-        if (gesture == "drag" || gesture == "zoom in twice") {
+        if (gesture.startsWith("drag")) {
             drag(area, a, b);
-            if (gesture == "zoom in twice")
+            if (gesture == "drag twice")
                 drag(area, b, a);
-        } else if (gesture == "drag back") {
-            drag(area, b, a);
         } else if (gesture.startsWith("right click")) {
             QTest::mouseClick(area, Qt::RightButton, {}, plot.center());
         } else if (gesture == "wheel") {
@@ -107,10 +104,6 @@ private slots:
         }
         settled(view, true);
         QTRY_VERIFY_WITH_TIMEOUT(settled(view), 20000);
-        for (QAbstractAxis *axis : view->chart()->axes()) {
-            const auto *values = qobject_cast<QValueAxis *>(axis);
-            QVERIFY(std::isfinite(values->min()) && std::isfinite(values->max()));
-        }
     }
 };
 
