@@ -30,7 +30,9 @@ TfrmBar::TfrmBar(QWidget *parent) : MdiChild(false, parent)
     chart->legend()->hide();
     chart->setTitle(QString());
     chart->setPlotAreaBackgroundVisible(false);
-    chart->setAnimationOptions(QChart::AllAnimations);
+    // No animation, not even of the zoom: the value labels follow the zoom, and Qt Charts
+    // reads past a category axis's labels when they change while its axis animation runs.
+    chart->setAnimationOptions(QChart::NoAnimation);
 
     Series1 = new QStackedBarSeries(chart);
     Series1->setBarWidth(0.7);
@@ -129,12 +131,8 @@ void TfrmBar::Refill()
     // Data that is already right is left alone: touching it would paint the chart again.
     if (upToDate())
         return;
-    // Only the zoom is animated: a new set shows at once, heights and colours together.
-    QChart *chart = Chart1->chart();
-    chart->setAnimationOptions(QChart::GridAxisAnimations);
     refillLines();
     refillBars();
-    chart->setAnimationOptions(QChart::AllAnimations);
 }
 
 QList<QPointF> TfrmBar::linePoints(int line)

@@ -111,7 +111,10 @@ void TfrmFind::FormShow()
         for (int row = 0; row < List->count(); ++row)
             showLine(List->item(row));
     }
+    // The earlier search stays in view, followed by the list, and the first key replaces it.
+    eFindChange();
     eFind->setFocus();
+    eFind->selectAll();
     QApplication::restoreOverrideCursor();
 }
 

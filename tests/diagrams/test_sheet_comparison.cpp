@@ -50,7 +50,7 @@ private slots:
 
     void aMissingReadingHasNoClassNoChangeAndShowsADash()
     {
-        const SheetComparison::Row &st = m_comparison.rows()[23];
+        const SheetComparison::Row st = m_comparison.rows()[23];
         QCOMPARE(st.readingBefore, -1);
         QCOMPARE(SheetComparison::readingText(st.readingBefore), QString("–"));
         QVERIFY(!st.presentBefore && st.presentAfter);

@@ -1,0 +1,111 @@
+#include "GridStage.h"
+#include "WorkedExample.h"
+#include "diagrams/TfrmBar.h"
+#include "diagrams/TfrmCompare.h"
+
+#include <QChartView>
+#include <QtTest>
+
+// Every chart the user can reach, and whatever a mouse or a new reading does to it.
+class TestChartGestures : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    static QChartView *chart(const QString &name)
+    {
+        if (name == "bar")
+            return frmBar->Chart1;
+        return name == "pairs" ? frmCompare->chPairs : frmCompare->chCourse;
+    }
+
+    static void drag(QWidget *area, QPoint from, QPoint till)
+    {
+        QTest::mousePress(area, Qt::LeftButton, {}, from);
+        QTest::mouseMove(area, (from + till) / 2);
+        QTest::mouseMove(area, till);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, till);
+    }
+
+    // Whatever animation the gesture started has run out once the chart looks the same
+    // through a wait; the first call only takes the picture.
+    static bool settled(QChartView *view, bool first = false)
+    {
+        static QImage last;
+        static int same = 0;
+        const QImage now = view->viewport()->grab().toImage();
+        same = !first && now == last ? same + 1 : 0;
+        last = now;
+        return same >= 2;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        openMainAndGrid(m_dir);
+        setGrid(workedExample());
+        for (MdiChild *window :
+             std::initializer_list<MdiChild *>{new TfrmBar(), new TfrmCompare()}) {
+            window->resize(800, 560);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+        }
+    }
+
+    void cleanupTestCase()
+    {
+        delete frmBar;
+        delete frmCompare;
+        delete frmMeres;
+        delete frmMain;
+    }
+
+    void everyGestureLeavesTheChartWorking_data()
+    {
+        QTest::addColumn<QString>("chart");
+        QTest::addColumn<QString>("gesture");
+        for (const char *name : {"bar", "pairs", "course"}) {
+            for (const char *gesture :
+                 {"drag", "right click", "wheel", "double click", "resize",
+                  "new readings while zooming", "drag twice", "right click again"})
+                QTest::newRow(qPrintable(QString("%1, %2").arg(name, gesture))) << name << gesture;
+        }
+    }
+
+    void everyGestureLeavesTheChartWorking()
+    {
+        QFETCH(QString, chart);
+        QFETCH(QString, gesture);
+        QChartView *view = TestChartGestures::chart(chart);
+        QWidget *area = view->viewport();
+        const QRect plot = view->mapFromScene(view->chart()->plotArea()).boundingRect();
+        const QPoint a = plot.topLeft() + QPoint(plot.width() / 5, plot.height() / 4);
+        const QPoint b = plot.center() + QPoint(plot.width() / 6, plot.height() / 5);
+        if (gesture.startsWith("drag")) {
+            drag(area, a, b);
+            if (gesture == "drag twice")
+                drag(area, b, a);
+        } else if (gesture.startsWith("right click")) {
+            QTest::mouseClick(area, Qt::RightButton, {}, plot.center());
+        } else if (gesture == "wheel") {
+            QWheelEvent turn(plot.center(), area->mapToGlobal(plot.center()), {}, {0, 120}, {}, {},
+                             Qt::NoScrollPhase, false);
+            QApplication::sendEvent(area, &turn);
+        } else if (gesture == "double click") {
+            QTest::mouseDClick(area, Qt::LeftButton, {}, plot.center());
+        } else if (gesture == "resize") {
+            view->window()->resize(view->window()->size() + QSize(-150, 90));
+        } else {
+            drag(area, a, b);
+            setGrid(Evaluation::Cells{});
+            frmCompare->Refresh();
+            setGrid(workedExample());
+        }
+        settled(view, true);
+        QTRY_VERIFY_WITH_TIMEOUT(settled(view), 20000);
+    }
+};
+
+QTEST_MAIN(TestChartGestures)
+#include "test_chart_gestures.moc"
