@@ -13,24 +13,14 @@ class TestChartGestures : public QObject
 
     QTemporaryDir m_dir;
 
-    static QChartView *chart(const QString &name)
-    {
-        if (name == "bar")
-            return frmBar->Chart1;
-        return name == "pairs" ? frmCompare->chPairs : frmCompare->chCourse;
-    }
-
     static void drag(QWidget *area, QPoint from, QPoint till)
     {
         QTest::mousePress(area, Qt::LeftButton, {}, from);
-        QTest::mouseMove(area, (from + till) / 2);
         QTest::mouseMove(area, till);
         QTest::mouseRelease(area, Qt::LeftButton, {}, till);
     }
 
-    // Whatever animation the gesture started has run out once the chart looks the same
-    // through a wait; the first call only takes the picture.
-    static bool settled(QChartView *view, bool first = false)
+    static bool animationHasRunOut(QChartView *view, bool first = false)
     {
         static QImage last;
         static int same = 0;
@@ -55,10 +45,9 @@ private slots:
 
     void cleanupTestCase()
     {
-        delete frmBar;
-        delete frmCompare;
-        delete frmMeres;
-        delete frmMain;
+        for (QWidget *window :
+             std::initializer_list<QWidget *>{frmBar, frmCompare, frmMeres, frmMain})
+            delete window;
     }
 
     void everyGestureLeavesTheChartWorking_data()
@@ -77,7 +66,9 @@ private slots:
     {
         QFETCH(QString, chart);
         QFETCH(QString, gesture);
-        QChartView *view = TestChartGestures::chart(chart);
+        QChartView *view = chart == "bar"     ? frmBar->Chart1
+                           : chart == "pairs" ? frmCompare->chPairs
+                                              : frmCompare->chCourse;
         QWidget *area = view->viewport();
         const QRect plot = view->mapFromScene(view->chart()->plotArea()).boundingRect();
         const QPoint a = plot.topLeft() + QPoint(plot.width() / 5, plot.height() / 4);
@@ -102,8 +93,8 @@ private slots:
             frmCompare->Refresh();
             setGrid(workedExample());
         }
-        settled(view, true);
-        QTRY_VERIFY_WITH_TIMEOUT(settled(view), 20000);
+        animationHasRunOut(view, true);
+        QTRY_VERIFY_WITH_TIMEOUT(animationHasRunOut(view), 20000);
     }
 };
 

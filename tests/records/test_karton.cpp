@@ -17,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QLabel>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>

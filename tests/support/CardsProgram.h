@@ -18,6 +18,8 @@ inline ModalScript::Step findAndPick(const QString &typed)
     return [typed](QWidget *widget) {
         if (widget != frmFind)
             return false;
+        // The field keeps the last search; a name is typed afresh.
+        frmFind->eFind->clear();
         QTest::keyClicks(frmFind->eFind, typed);
         QTest::keyClick(frmFind->eFind, Qt::Key_Return);
         return true;
