@@ -111,12 +111,27 @@ private slots:
         QCOMPARE(run.MeasState, int(MeasuringRun::WaitingForRelease));
     }
 
-    void zeroOnTheCompletionTickIsStoredAndReleasedAtOnce()
+    void aProbeLeavingOnTheStoringTickKeepsTheSettledReading_data()
     {
+        QTest::addColumn<int>("leaving");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("lifted") << 0 << 186;
+        QTest::newRow("nearly lifted") << 3 << 186;
+        QTest::newRow("still pressed") << 170 << 170;
+    }
+
+    void aProbeLeavingOnTheStoringTickKeepsTheSettledReading()
+    {
+        QFETCH(int, leaving);
+        QFETCH(int, stored);
         MeasuringRun run = started();
-        const Stored stored = settle(run, [](int t) { return t < 52 ? 50 : 0; });
-        QCOMPARE(stored.tick, 52);
-        QCOMPARE(stored.value, 0);
+        for (int t = 0; t < 52; ++t)
+            QVERIFY(!run.tick(186).storedValue);
+        const MeasuringRun::Tick storing = run.tick(leaving);
+        QCOMPARE(storing.storedValue, std::optional<int>(stored));
+        QCOMPARE(storing.playCue, leaving <= 5);
+        QCOMPARE(storing.prompt, MeasuringRun::Prompt::Release);
+        run.tick(0);
         QCOMPARE(run.PointIndex, 1);
         QCOMPARE(run.MeasState, int(MeasuringRun::WaitingForContact));
     }
