@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -313,8 +314,43 @@ void TfrmMain::sbPrintClick()
 
 void TfrmMain::sbExitClick()
 {
-    if (Dialogs::askYesNo(this, CatalogueText(QStringLiteral("Msg"), QStringLiteral("AskExit"))))
+    // An unsaved measurement's question, asked by the close, stands for the exit question.
+    const bool measurementAsks = frmMeres && frmMeres->HasUnsavedReadings();
+    if (measurementAsks ||
+        Dialogs::askYesNo(this, CatalogueText(QStringLiteral("Msg"), QStringLiteral("AskExit"))))
         close();
+}
+
+void TfrmMain::EndWithoutQuestions()
+{
+    m_quiet = true;
+    close();
+    // Also ends the loop of a dialog that happens to be open.
+    QCoreApplication::quit();
+}
+
+// The questions before the program ends, asked once each; false keeps it running.
+bool TfrmMain::mayEnd()
+{
+    return m_quiet || (askSaveMeasurement() && childrenMayClose());
+}
+
+bool TfrmMain::askSaveMeasurement()
+{
+    if (!frmMeres || !frmMeres->HasUnsavedReadings())
+        return true;
+    bringToFront(frmMeres);
+    switch (Dialogs::askYesNoCancel(
+        this, CatalogueText(QStringLiteral("Msg"), QStringLiteral("AskSaveMeas")))) {
+    case QMessageBox::Yes:
+        // A save that did not happen (no patient chosen, a failed write) keeps the program open.
+        frmMeres->bSaveClick();
+        return !frmMeres->HasUnsavedReadings();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)
@@ -328,7 +364,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (!childrenMayClose()) {
+    if (!mayEnd()) {
         event->ignore();
         return;
     }
@@ -350,8 +386,12 @@ void TfrmMain::FormClose()
     m_closed = true;
     if (frmMeres)
         frmMeres->DisconnectPort();
-    if (frmKarton && frmKarton->isCardOpen())
+    if (frmKarton && frmKarton->isCardOpen()) {
+        // Ending without questions drops a card's unsaved edits, as the answer No would.
+        if (m_quiet)
+            frmKarton->bSave->setEnabled(false);
         frmKarton->bBezarClick();
+    }
     Settings settings;
     settings.top = y();
     settings.left = x();
@@ -360,9 +400,12 @@ void TfrmMain::FormClose()
     settings.dbPath = DBPath;
     if (!settings.save(settingsPath())) {
         // The user must still be able to end the program, so it ends after the message.
-        Dialogs::error(
-            this,
-            CatalogueText("Msg", "SettingsWriteErr").replace(QLatin1String("%s"), settingsPath()));
+        const QString message =
+            CatalogueText("Msg", "SettingsWriteErr").replace(QLatin1String("%s"), settingsPath());
+        if (m_quiet)
+            qWarning("%s", qUtf8Printable(message));
+        else
+            Dialogs::error(this, message);
         return;
     }
     m_catalogue.reset();

@@ -63,6 +63,9 @@ signals:
 public slots:
     void sbPrintClick();
     void sbExitClick();
+    // Ending asked for by the system (logout, shut-down, Ctrl+C): the close box's shut-down
+    // without any question, since nobody may be there to answer it.
+    void EndWithoutQuestions();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -77,6 +80,8 @@ private:
     void applySettings();
     void StartTimer();
     bool childrenMayClose();
+    bool mayEnd();
+    bool askSaveMeasurement();
     void closeBeforeReady();
     void FormClose();
     QToolButton *buttonOf(MdiChild *child) const;
@@ -92,6 +97,7 @@ private:
     bool m_shown = false;
     bool m_ready = false;
     bool m_closed = false;
+    bool m_quiet = false;
 };
 
 extern TfrmMain *frmMain;

@@ -115,13 +115,15 @@ void TfrmMeres::tmrMPontTimer()
 
 void TfrmMeres::applyTick(const MeasuringRun::Tick &tick)
 {
-    if (tick.shownPoint < 0)
-        ShowIdle();
-    else
+    // The idle picture is the same on every tick: drawn once, not ten times a second.
+    if (tick.shownPoint >= 0)
         ShowPoint(tick.shownPoint, tick.blinkPhase);
+    else if (!m_idleShown)
+        ShowIdle();
     if (tick.storedValue) {
         const MeasPoint &point = m_points.point(tick.storedPoint);
         SetCell(point.Side, point.Row, QString::number(*tick.storedValue));
+        m_unsaved = true;
     }
     if (tick.playCue)
         ToneGen->Play();
@@ -149,6 +151,7 @@ void TfrmMeres::bStartClick()
         SetCell(1, row, QString());
         SetCell(2, row, QString());
     }
+    m_unsaved = false;
     Run.start();
 }
 
@@ -164,8 +167,8 @@ void TfrmMeres::bPrevClick()
 
 void TfrmMeres::bSaveClick()
 {
-    if (frmKarton)
-        frmKarton->SaveMeasurementAsSheet();
+    if (frmKarton && frmKarton->SaveMeasurementAsSheet())
+        m_unsaved = false;
 }
 
 void TfrmMeres::DisconnectPort()
@@ -308,6 +311,7 @@ void TfrmMeres::ShowPoint(int index, int blinkPhase)
         ShowIdle();
         return;
     }
+    m_idleShown = false;
     m_painter.paintPoint(Image1->image(), m_points, index, blinkPhase);
     Image1->update();
     const MeasPoint &point = m_points.point(index);
@@ -323,6 +327,7 @@ void TfrmMeres::ShowIdle()
 {
     m_painter.paintIdle(Image1->image());
     Image1->update();
+    m_idleShown = true;
 }
 
 QString TfrmMeres::Cell(int col, int row) const

@@ -15,6 +15,7 @@
 #include "support/ModalAnswer.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -45,6 +46,19 @@ class TestShell : public QObject
         if (frmMain)
             frmMain->close();
         Application::destroyWindows();
+    }
+
+    // One point as a run takes it: the probe settles at 186 and leaves on the storing tick.
+    static void measureOnePoint()
+    {
+        frmMeres->Run.start();
+        frmMeres->stValue->setText("186");
+        for (int t = 0; t < 52; ++t)
+            frmMeres->tmrMPontTimer();
+        frmMeres->stValue->setText("0");
+        frmMeres->tmrMPontTimer();
+        const MeasPoint &first = frmMeres->Points().point(0);
+        QCOMPARE(frmMeres->Cell(first.Side, first.Row), QString("186"));
     }
 
     void writeIni(const QByteArray &bytes)
@@ -247,6 +261,50 @@ private slots:
         QVERIFY(!frmMain->isVisible());
         QVERIFY(QFile::exists(iniPath()));
         Application::destroyWindows();
+    }
+
+    void anUnsavedMeasurementIsAskedAboutOnceByEitherWayOfEnding_data()
+    {
+        QTest::addColumn<bool>("measured");
+        QTest::addColumn<bool>("exitButton");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<bool>("ends");
+        const QString exit = QString::fromUtf8("Biztosan kilép a programból?");
+        const QString save = QString::fromUtf8("A mérés nincs elmentve kezelőlapként. Elmentsem?");
+        QTest::newRow("close box, nothing unsaved")
+            << false << false << QMessageBox::Ok << QString() << true;
+        QTest::newRow("close box, cancel") << true << false << QMessageBox::Cancel << save << false;
+        QTest::newRow("close box, no") << true << false << QMessageBox::No << save << true;
+        QTest::newRow("exit button, nothing unsaved")
+            << false << true << QMessageBox::Yes << exit << true;
+        QTest::newRow("exit button, cancel")
+            << true << true << QMessageBox::Cancel << save << false;
+        QTest::newRow("exit button, no") << true << true << QMessageBox::No << save << true;
+    }
+
+    void anUnsavedMeasurementIsAskedAboutOnceByEitherWayOfEnding()
+    {
+        QFETCH(bool, measured);
+        QFETCH(bool, exitButton);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QString, asked);
+        QFETCH(bool, ends);
+        start();
+        if (measured)
+            measureOnePoint();
+        {
+            ModalAnswer answers({answer});
+            if (exitButton)
+                frmMain->sbExitClick();
+            else
+                frmMain->close();
+            QCOMPARE(answers.texts(), asked.isEmpty() ? QStringList() : QStringList{asked});
+        }
+        QCOMPARE(frmMain->isVisible(), !ends);
+        QCOMPARE(QFile::exists(iniPath()), ends);
+        frmMeres->MarkReadingsSaved();
+        finish();
     }
 
     void anUnwritableSettingsFileIsReportedAndTheProgramStillEnds()
