@@ -221,7 +221,6 @@ void TfrmMain::createChildren()
     addChild(frmCirc = new TfrmCirc(), sbCirc);
     addChild(frmCirc1 = new TfrmCirc1(), sbCirc1);
     addChild(frmCirc2 = new TfrmCirc2(), sbCirc2);
-    addChild(frmCompare = new TfrmCompare(), nullptr);
 }
 
 QToolButton *TfrmMain::buttonOf(MdiChild *child) const
@@ -273,9 +272,16 @@ void TfrmMain::StartTimer()
     applySettings();
     frmKarton->subWindow()->showMaximized();
     bringToFront(frmKarton);
+    // The comparison window, opened only from a card, is made while the last message stands.
+    const auto makeCompare = [this] {
+        addChild(frmCompare = new TfrmCompare(), nullptr);
+        bringToFront(frmKarton);
+    };
     if (frmStart) {
-        frmStart->ShowStatus(CatalogueText("Main", "InitDone"));
+        frmStart->ShowStatus(CatalogueText("Main", "InitDone"), makeCompare);
         frmStart->hide();
+    } else {
+        makeCompare();
     }
     m_ready = true;
     emit ready();

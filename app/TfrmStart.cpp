@@ -64,13 +64,15 @@ QString TfrmStart::statusText() const
     return m_status->text();
 }
 
-void TfrmStart::ShowStatus(const QString &text)
+void TfrmStart::ShowStatus(const QString &text, const std::function<void()> &meanwhile)
 {
     m_status->setText(text);
     repaint();
     // No events may run while the splash holds the message; sleeping leaves the core free.
     QElapsedTimer shown;
     shown.start();
+    if (meanwhile)
+        meanwhile();
     while (!shown.hasExpired(kWaitMs))
         QThread::msleep(static_cast<unsigned long>(kWaitMs + 1 - shown.elapsed()));
 }
