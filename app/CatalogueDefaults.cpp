@@ -84,6 +84,7 @@ const DefaultText kDefaults[] = {
      "törlődött."},
     {"Msg", "ArcInUse", "A kartont egy másik munkaállomás használja, nem lett áthelyezve:"},
     {"Msg", "AskSaveCard", "A karton nincs elmentve. Elmentsem?"},
+    {"Msg", "AskSaveMeas", "A mérés nincs elmentve kezelőlapként. Elmentsem?"},
     {"Msg", "Birthday", "Bolgod születésnapot!!!"},
     {"Msg", "KLFileErr", "File megnyitási hiba! (%s)"},
     {"Msg", "SaveErrKL", "A kezelőlapot nem lehet elmenteni!"},

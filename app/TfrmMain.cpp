@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -221,7 +222,6 @@ void TfrmMain::createChildren()
     addChild(frmCirc = new TfrmCirc(), sbCirc);
     addChild(frmCirc1 = new TfrmCirc1(), sbCirc1);
     addChild(frmCirc2 = new TfrmCirc2(), sbCirc2);
-    addChild(frmCompare = new TfrmCompare(), nullptr);
 }
 
 QToolButton *TfrmMain::buttonOf(MdiChild *child) const
@@ -295,9 +295,16 @@ void TfrmMain::StartTimer()
     applySettings();
     frmKarton->subWindow()->showMaximized();
     bringToFront(frmKarton);
+    // The comparison window, opened only from a card, is made while the last message stands.
+    const auto makeCompare = [this] {
+        addChild(frmCompare = new TfrmCompare(), nullptr);
+        bringToFront(frmKarton);
+    };
     if (frmStart) {
-        frmStart->ShowStatus(CatalogueText("Main", "InitDone"));
+        frmStart->ShowStatus(CatalogueText("Main", "InitDone"), makeCompare);
         frmStart->hide();
+    } else {
+        makeCompare();
     }
     m_ready = true;
     emit ready();
@@ -336,8 +343,43 @@ void TfrmMain::sbPrintClick()
 
 void TfrmMain::sbExitClick()
 {
-    if (Dialogs::askYesNo(this, CatalogueText(QStringLiteral("Msg"), QStringLiteral("AskExit"))))
+    // An unsaved measurement's question, asked by the close, stands for the exit question.
+    const bool measurementAsks = frmMeres && frmMeres->HasUnsavedReadings();
+    if (measurementAsks ||
+        Dialogs::askYesNo(this, CatalogueText(QStringLiteral("Msg"), QStringLiteral("AskExit"))))
         close();
+}
+
+void TfrmMain::EndWithoutQuestions()
+{
+    m_quiet = true;
+    close();
+    // Also ends the loop of a dialog that happens to be open.
+    QCoreApplication::quit();
+}
+
+// The questions before the program ends, asked once each; false keeps it running.
+bool TfrmMain::mayEnd()
+{
+    return m_quiet || (askSaveMeasurement() && childrenMayClose());
+}
+
+bool TfrmMain::askSaveMeasurement()
+{
+    if (!frmMeres || !frmMeres->HasUnsavedReadings())
+        return true;
+    bringToFront(frmMeres);
+    switch (Dialogs::askYesNoCancel(
+        this, CatalogueText(QStringLiteral("Msg"), QStringLiteral("AskSaveMeas")))) {
+    case QMessageBox::Yes:
+        // A save that did not happen (no patient chosen, a failed write) keeps the program open.
+        frmMeres->bSaveClick();
+        return !frmMeres->HasUnsavedReadings();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)
@@ -351,7 +393,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (!childrenMayClose()) {
+    if (!mayEnd()) {
         event->ignore();
         return;
     }
@@ -373,8 +415,12 @@ void TfrmMain::FormClose()
     m_closed = true;
     if (frmMeres)
         frmMeres->DisconnectPort();
-    if (frmKarton && frmKarton->isCardOpen())
+    if (frmKarton && frmKarton->isCardOpen()) {
+        // Ending without questions drops a card's unsaved edits, as the answer No would.
+        if (m_quiet)
+            frmKarton->bSave->setEnabled(false);
         frmKarton->bBezarClick();
+    }
     Settings settings;
     settings.top = y();
     settings.left = x();
@@ -383,9 +429,12 @@ void TfrmMain::FormClose()
     settings.dbPath = DBPath;
     if (!settings.save(settingsPath())) {
         // The user must still be able to end the program, so it ends after the message.
-        Dialogs::error(
-            this,
-            CatalogueText("Msg", "SettingsWriteErr").replace(QLatin1String("%s"), settingsPath()));
+        const QString message =
+            CatalogueText("Msg", "SettingsWriteErr").replace(QLatin1String("%s"), settingsPath());
+        if (m_quiet)
+            qWarning("%s", qUtf8Printable(message));
+        else
+            Dialogs::error(this, message);
         return;
     }
     m_catalogue.reset();

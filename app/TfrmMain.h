@@ -69,6 +69,9 @@ signals:
 public slots:
     void sbPrintClick();
     void sbExitClick();
+    // Ending asked for by the system (logout, shut-down, Ctrl+C): the close box's shut-down
+    // without any question, since nobody may be there to answer it.
+    void EndWithoutQuestions();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -83,6 +86,8 @@ private:
     void applySettings();
     void StartTimer();
     bool childrenMayClose();
+    bool mayEnd();
+    bool askSaveMeasurement();
     void closeBeforeReady();
     void FormClose();
     QToolButton *buttonOf(MdiChild *child) const;
@@ -99,6 +104,7 @@ private:
     bool m_ready = false;
     bool m_closed = false;
     bool m_namesHidden = false;
+    bool m_quiet = false;
 };
 
 extern TfrmMain *frmMain;

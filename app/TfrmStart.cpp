@@ -3,11 +3,12 @@
 #include "app/TfrmMain.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QThread>
 
 TfrmStart *frmStart = nullptr;
 
@@ -63,14 +64,17 @@ QString TfrmStart::statusText() const
     return m_status->text();
 }
 
-void TfrmStart::ShowStatus(const QString &text)
+void TfrmStart::ShowStatus(const QString &text, const std::function<void()> &meanwhile)
 {
     m_status->setText(text);
     repaint();
-    // A busy wait on purpose: no events may run while the splash holds the message.
-    const qint64 shown = QDateTime::currentMSecsSinceEpoch();
-    while (QDateTime::currentMSecsSinceEpoch() - shown <= kWaitMs) {
-    }
+    // No events may run while the splash holds the message; sleeping leaves the core free.
+    QElapsedTimer shown;
+    shown.start();
+    if (meanwhile)
+        meanwhile();
+    while (!shown.hasExpired(kWaitMs))
+        QThread::msleep(static_cast<unsigned long>(kWaitMs + 1 - shown.elapsed()));
 }
 
 void TfrmStart::showEvent(QShowEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 
@@ -13,7 +14,8 @@ public:
     explicit TfrmStart(QWidget *parent = nullptr);
 
     // Shows the text at once and holds the splash still for a moment, so that it can be read.
-    void ShowStatus(const QString &text);
+    // Work given as meanwhile runs inside the wait, after the repaint.
+    void ShowStatus(const QString &text, const std::function<void()> &meanwhile = {});
     QString statusText() const;
 
     static constexpr int kWaitMs = 200;

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/FontSubstitutes.h"
 #include "app/TfrmMain.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 
@@ -12,6 +13,8 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("hu.kelvaro.Tavimer"));
     FontSubstitutes::install();
     Application::createWindows(QApplication::applicationFilePath());
+    QObject::connect(new TerminationSignals(&app), &TerminationSignals::received, frmMain,
+                     &TfrmMain::EndWithoutQuestions);
     frmMain->show();
     const int result = QApplication::exec();
     Application::destroyWindows();

@@ -13,6 +13,8 @@ DeviceLink::DeviceLink(MsgText msgText, PortLister ports, QObject *parent)
     ComPort->OnRxChar = [this](TComPort *sender, int count) { ComPortRxChar(sender, count); };
     tmrComSync = new QTimer(this);
     tmrComSync->setInterval(kSyncIntervalMs);
+    // Every receipt restarts it; a pause empties the buffer once, idle ticks would find it empty.
+    tmrComSync->setSingleShot(true);
     connect(tmrComSync, &QTimer::timeout, this, &DeviceLink::tmrComSyncTimer);
     tmrComErr = new QTimer(this);
     // A coarse timer may fire 5 % late; the device must be declared lost within the second.

@@ -10,12 +10,12 @@ MeasuringRun::Tick MeasuringRun::tick(int reading)
         out.blinkPhase = BlinkPhase;
         const int r = reading;
         stepContact(r);
-        stepStore(r, out);
-        stepRelease(r);
+        // The release is only taken on a later tick than the store.
+        if (!stepStore(r, out))
+            stepRelease(r);
         stepMovement(r);
-        if (MeasState == Settling && r > kContactThreshold)
-            ++SettleCount;
-        out.playCue = MeasState == WaitingForRelease && CuePhase == 0;
+        stepCount(r);
+        out.playCue = out.playCue || (MeasState == WaitingForRelease && CuePhase == 0);
         CuePhase = (CuePhase + 1) % kPhaseTicks;
         out.prompt = prompt();
         out.promptPoint = out.prompt == Prompt::PointLabel ? PointIndex : -1;
@@ -33,13 +33,20 @@ void MeasuringRun::stepContact(int r)
     }
 }
 
-void MeasuringRun::stepStore(int r, Tick &out)
+bool MeasuringRun::stepStore(int r, Tick &out)
 {
     if (MeasState == Settling && SettleCount > kSettledCount) {
-        out.storedValue = r;
+        // A probe leaving on the storing tick must not turn a settled point into 0:
+        // the point gets its settled reading, and the cue sounds now, while the
+        // practitioner can still hear which point was taken.
+        const bool leaving = r <= kContactThreshold;
+        out.storedValue = leaving ? SettledReading : r;
         out.storedPoint = PointIndex;
+        out.playCue = leaving;
         MeasState = WaitingForRelease;
+        return true;
     }
+    return false;
 }
 
 void MeasuringRun::stepRelease(int r)
@@ -62,6 +69,14 @@ void MeasuringRun::stepMovement(int r)
     if (difference > kMovementTolerance && SettleCount > 0) {
         RefReading = r;
         SettleCount = 0;
+    }
+}
+
+void MeasuringRun::stepCount(int r)
+{
+    if (MeasState == Settling && r > kContactThreshold) {
+        ++SettleCount;
+        SettledReading = r;
     }
 }
 

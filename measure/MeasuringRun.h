@@ -53,6 +53,8 @@ public:
     int SettleCount = 0;
     int CuePhase = 0;
     int BlinkPhase = 0;
+    // The reading of the last tick that counted towards settling.
+    int SettledReading = 0;
 
 private:
     static constexpr int kContactThreshold = 5;
@@ -62,8 +64,10 @@ private:
     static constexpr int kPhaseTicks = 10;
 
     void stepContact(int r);
-    void stepStore(int r, Tick &out);
+    // True when a reading was stored on this tick.
+    bool stepStore(int r, Tick &out);
     void stepRelease(int r);
     void stepMovement(int r);
+    void stepCount(int r);
     Prompt prompt() const;
 };

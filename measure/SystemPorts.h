@@ -8,12 +8,12 @@
 // The ports the device is looked for on: those the system enumerates, and the device paths
 // listed in the settings file under [Device] Ports (separated by ";") for devices that the
 // enumeration does not show. The settings are read at every call; the enumeration, which
-// walks the whole tty tree, only every few seconds, or at once when the device folder has
+// walks the whole tty tree, only once a minute, or at once when the device folder has
 // changed since, so that a newly plugged adapter is in the list when the link moves on.
 class SystemPorts
 {
 public:
-    static constexpr int kEnumerationAgeMs = 5000;
+    static constexpr int kEnumerationAgeMs = 60000;
 
     explicit SystemPorts(QString settingsPath);
 

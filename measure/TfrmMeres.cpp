@@ -116,13 +116,15 @@ void TfrmMeres::tmrMPontTimer()
 
 void TfrmMeres::applyTick(const MeasuringRun::Tick &tick)
 {
-    if (tick.shownPoint < 0)
-        ShowIdle();
-    else
+    // The idle picture is the same on every tick: drawn once, not ten times a second.
+    if (tick.shownPoint >= 0)
         ShowPoint(tick.shownPoint, tick.blinkPhase);
+    else if (!m_idleShown)
+        ShowIdle();
     if (tick.storedValue) {
         const MeasPoint &point = m_points.point(tick.storedPoint);
         SetCell(point.Side, point.Row, QString::number(*tick.storedValue));
+        m_unsaved = true;
     }
     if (tick.playCue)
         ToneGen->Play();
@@ -154,6 +156,7 @@ void TfrmMeres::bStartClick()
     Origin = GridOrigin::ofMeasurement(QDateTime::currentDateTime(),
                                        card ? frmKarton->eID->text() : QString(),
                                        card ? frmKarton->PatientName : QString());
+    m_unsaved = false;
     Run.start();
 }
 
@@ -169,8 +172,8 @@ void TfrmMeres::bPrevClick()
 
 void TfrmMeres::bSaveClick()
 {
-    if (frmKarton)
-        frmKarton->SaveMeasurementAsSheet();
+    if (frmKarton && frmKarton->SaveMeasurementAsSheet())
+        m_unsaved = false;
 }
 
 void TfrmMeres::DisconnectPort()
@@ -313,6 +316,7 @@ void TfrmMeres::ShowPoint(int index, int blinkPhase)
         ShowIdle();
         return;
     }
+    m_idleShown = false;
     m_painter.paintPoint(Image1->image(), m_points, index, blinkPhase);
     Image1->update();
     const MeasPoint &point = m_points.point(index);
@@ -328,6 +332,7 @@ void TfrmMeres::ShowIdle()
 {
     m_painter.paintIdle(Image1->image());
     Image1->update();
+    m_idleShown = true;
 }
 
 QString TfrmMeres::Cell(int col, int row) const

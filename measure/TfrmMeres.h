@@ -35,6 +35,11 @@ public:
 
     void DisconnectPort();
 
+    // True while the grid holds readings of a run that are not saved as a sheet; a sheet
+    // loaded into the grid is saved by definition.
+    bool HasUnsavedReadings() const { return m_unsaved; }
+    void MarkReadingsSaved() { m_unsaved = false; }
+
     const PointMap &Points() const { return m_points; }
     // One tick's drawing: the point at index (0 is point 1) on its picture, or the
     // idle picture when no point is active.
@@ -92,6 +97,8 @@ private:
     PointMap m_points;
     PointPainter m_painter;
     bool m_sized = false;
+    bool m_unsaved = false;
+    bool m_idleShown = false;
 };
 
 extern TfrmMeres *frmMeres;

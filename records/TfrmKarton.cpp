@@ -671,19 +671,19 @@ void TfrmKarton::LapokChange()
     Loading = false;
 }
 
-void TfrmKarton::SaveMeasurementAsSheet()
+bool TfrmKarton::SaveMeasurementAsSheet()
 {
     frmMain->bringToFront(this);
     if (!isCardOpen()) {
         if (frmFind->exec() != QDialog::Accepted)
-            return;
+            return false;
         openCard(frmFind->SelectedId);
     } else if (!QFileInfo::exists(base() + QStringLiteral(".sza"))) {
         if (!saveNewCardFirst())
-            return;
+            return false;
     } else if (!AskSaveCard()) {
         // The rebuilt sheet page would otherwise drop the notes being typed.
-        return;
+        return false;
     }
     showPage(kSheetPage);
     KLRecord sheet;
@@ -698,7 +698,7 @@ void TfrmKarton::SaveMeasurementAsSheet()
     SheetFile file(sheetPath());
     CardLock lock(CardLock::pathFor(base()), m_lockClock);
     if (!waitForCard(lock))
-        return;
+        return false;
     const bool appended = file.append(sheet);
     lock.release();
     if (appended)
@@ -710,6 +710,7 @@ void TfrmKarton::SaveMeasurementAsSheet()
         setCurrentSheet(LapokTabs->count() - 1);
         LapokChange();
     }
+    return appended;
 }
 
 // A sheet without its card's .sza would be listed by no search, and its id would be
@@ -784,6 +785,7 @@ void TfrmKarton::bLoadKLClick()
         }
     }
     frmMeres->Origin = GridOrigin::ofSheet(eID->text(), PatientName, sheet->Idopont);
+    frmMeres->MarkReadingsSaved();
     frmMain->bringToFront(frmMeres);
 }
 

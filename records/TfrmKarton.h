@@ -38,7 +38,8 @@ public:
     bool SaveCard();
     void LoadCard(const QString &id);
     void ShowPatientInCaption(const QString &name);
-    void SaveMeasurementAsSheet();
+    // True when the grid was appended as a new sheet.
+    bool SaveMeasurementAsSheet();
 
     void bUjbetegClick();
     void bKeresClick();

@@ -15,6 +15,7 @@
 #include "support/ModalAnswer.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -28,6 +29,7 @@ class TestShell : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    const QString kAskSave = QString::fromUtf8("A mérés nincs elmentve kezelőlapként. Elmentsem?");
 
     QString programPath() const { return m_dir->filePath("tavimer"); }
     QString iniPath() const { return m_dir->filePath("tavimer.ini"); }
@@ -247,6 +249,44 @@ private slots:
         QVERIFY(!frmMain->isVisible());
         QVERIFY(QFile::exists(iniPath()));
         Application::destroyWindows();
+    }
+
+    void anUnsavedMeasurementIsAskedAboutOnceByEitherWayOfEnding_data()
+    {
+        QTest::addColumn<bool>("exitButton");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<QString>("asked");
+        const QString exit = QString::fromUtf8("Biztosan kilép a programból?");
+        QTest::newRow("close box, nothing unsaved") << false << QMessageBox::Ok << QString();
+        QTest::newRow("close box, cancel") << false << QMessageBox::Cancel << kAskSave;
+        QTest::newRow("close box, no") << false << QMessageBox::No << kAskSave;
+        QTest::newRow("exit button, nothing unsaved") << true << QMessageBox::Yes << exit;
+        QTest::newRow("exit button, no") << true << QMessageBox::No << kAskSave;
+    }
+
+    void anUnsavedMeasurementIsAskedAboutOnceByEitherWayOfEnding()
+    {
+        QFETCH(bool, exitButton);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QString, asked);
+        start();
+        if (asked == kAskSave) {
+            // Point 1 as a run takes it: settled at 186, the probe leaving on the storing tick.
+            frmMeres->Run.start();
+            for (int t = 0; t <= 52; ++t) {
+                frmMeres->stValue->setText(t < 52 ? "186" : "0");
+                frmMeres->tmrMPontTimer();
+            }
+            QCOMPARE(frmMeres->Cell(1, 1), QString("186"));
+        }
+        {
+            ModalAnswer answers({answer});
+            exitButton ? frmMain->sbExitClick() : void(frmMain->close());
+            QCOMPARE(answers.texts(), asked.isEmpty() ? QStringList() : QStringList{asked});
+        }
+        QCOMPARE(QFile::exists(iniPath()), answer != QMessageBox::Cancel);
+        frmMeres->MarkReadingsSaved();
+        finish();
     }
 
     void anUnwritableSettingsFileIsReportedAndTheProgramStillEnds()

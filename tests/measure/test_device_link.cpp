@@ -4,10 +4,10 @@
 #include "support/AsNobody.h"
 #include "support/TestPty.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <limits>
 #include <memory>
 
 // The device link against real pseudo-terminals, with the port list given by the test.
@@ -39,6 +39,9 @@ class TestDeviceLink : public QObject
         QCOMPARE(m_link->ComPort->Port(), pty.path());
         m_values.clear();
     }
+
+    // However busy the machine, no gap counts as a pause until the test makes one.
+    void holdPauses() { m_link->tmrComSync->setInterval(std::numeric_limits<int>::max()); }
 
     QString statusAfterOneSearch(const TestPty &pty)
     {
@@ -76,10 +79,11 @@ private slots:
     {
         TestPty pty(m_dir.filePath("dev"));
         connectTo(pty);
+        holdPauses();
         pty.write(QByteArray::fromHex("012C"));
         QTRY_COMPARE(m_link->valueText(), QString("300"));
         QCOMPARE(m_link->statusText(), QString("msg:CommOK"));
-        QTest::qWait(150);
+        m_link->tmrComSyncTimer();
         pty.write(QByteArray::fromHex("FFFF"));
         QTRY_COMPARE(m_link->valueText(), QString("65535"));
     }
@@ -88,8 +92,9 @@ private slots:
     {
         TestPty pty(m_dir.filePath("dev"));
         connectTo(pty);
+        holdPauses();
         pty.write(QByteArray::fromHex("00"));
-        QTest::qWait(50);
+        QTRY_COMPARE(m_link->RxBuffer.size(), 1);
         QVERIFY(m_values.isEmpty());
         pty.write(QByteArray::fromHex("64"));
         QTRY_COMPARE(m_values, QStringList({"100"}));
@@ -99,9 +104,11 @@ private slots:
     {
         TestPty pty(m_dir.filePath("dev"));
         connectTo(pty);
+        holdPauses();
         pty.write(QByteArray::fromHex("010203"));
-        QTest::qWait(150);
+        QTRY_COMPARE(m_link->RxBuffer.size(), 3);
         QVERIFY(m_values.isEmpty());
+        m_link->tmrComSyncTimer();
         QVERIFY(m_link->RxBuffer.isEmpty());
         pty.write(QByteArray::fromHex("0007"));
         QTRY_COMPARE(m_values, QStringList({"7"}));
@@ -111,25 +118,22 @@ private slots:
     {
         TestPty pty(m_dir.filePath("dev"));
         connectTo(pty);
+        holdPauses();
         QTimer sender;
-        sender.setTimerType(Qt::PreciseTimer);
-        QElapsedTimer sinceSent;
-        qint64 longestGap = 0;
         int next = 1;
-        connect(&sender, &QTimer::timeout, this, [&] {
-            if (sinceSent.isValid())
-                longestGap = qMax(longestGap, sinceSent.restart());
-            else
-                sinceSent.start();
-            pty.write(QByteArray(1, '\0') + char(next++));
+        connect(&sender, &QTimer::timeout, this,
+                [&] { pty.write(QByteArray(1, '\0') + char(next++)); });
+        QStringList valuesAtCommErr;
+        connect(m_link.get(), &DeviceLink::statusTextChanged, this, [&](const QString &status) {
+            if (status == "msg:CommErr" && sender.isActive()) {
+                sender.stop();
+                valuesAtCommErr = m_values;
+            }
         });
         sender.start(50);
-        QTest::qWait(900);
-        if (longestGap >= 90)
-            QSKIP("the machine was too busy to keep the frames 50 ms apart");
-        QCOMPARE(m_values, QStringList({"1"}));
-        QTRY_COMPARE_WITH_TIMEOUT(m_link->statusText(), QString("msg:CommErr"), 600);
-        QCOMPARE(m_link->valueText(), QString("- - -"));
+        QTRY_VERIFY_WITH_TIMEOUT(!sender.isActive(), 30000);
+        QCOMPARE(valuesAtCommErr, QStringList({"1"}));
+        QCOMPARE(m_values.value(1), QString("- - -"));
     }
 
     void unplugShowsNoValueAndCommErrWithinASecondAndTriesTheNextPort()
@@ -141,12 +145,9 @@ private slots:
         m_link->ComPort->Open();
         first.write(QByteArray::fromHex("0042"));
         QTRY_COMPARE(m_link->valueText(), QString("66"));
-        QElapsedTimer sinceLastFrame;
-        sinceLastFrame.start();
         first.hangUp();
-        QTRY_COMPARE_WITH_TIMEOUT(m_link->valueText(), QString("- - -"), 1500);
-        QVERIFY2(sinceLastFrame.elapsed() <= 1100,
-                 qPrintable(QString::number(sinceLastFrame.elapsed())));
+        // The second is the watchdog's interval; the wait allows for a busy machine.
+        QTRY_COMPARE_WITH_TIMEOUT(m_link->valueText(), QString("- - -"), 30000);
         QCOMPARE(m_link->statusText(), QString("msg:CommErr"));
         QCOMPARE(m_link->ComPort->Port(), second.path());
         QVERIFY(m_link->ComPort->Connected());
@@ -212,7 +213,7 @@ private slots:
     {
         TestPty pty(m_dir.filePath("dev"));
         connectTo(pty);
-        m_link->tmrComSync->setInterval(60000);
+        holdPauses();
         pty.write(QByteArray(300, 'x'));
         QTRY_COMPARE(m_link->RxBuffer.size(), 255);
         QTest::qWait(50);

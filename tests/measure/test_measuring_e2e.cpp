@@ -51,6 +51,8 @@ private slots:
 
     void cleanup()
     {
+        if (frmMeres)
+            frmMeres->MarkReadingsSaved();
         if (frmMain)
             frmMain->close();
         Application::destroyWindows();
@@ -141,6 +143,7 @@ private slots:
 
         QCOMPARE(frmMeres->Run.PointIndex, -1);
         QCOMPARE(frmMeres->Run.MeasState, int(MeasuringRun::Stopped));
+        QVERIFY(frmMeres->HasUnsavedReadings());
         for (int i = 0; i < 24; ++i) {
             const MeasPoint &point = frmMeres->Points().point(i);
             QCOMPARE(frmMeres->Cell(point.Side, point.Row), QString::number(values[i]));

@@ -111,12 +111,16 @@ private slots:
         QCOMPARE(run.MeasState, int(MeasuringRun::WaitingForRelease));
     }
 
-    void zeroOnTheCompletionTickIsStoredAndReleasedAtOnce()
+    void aProbeLeavingOnTheStoringTickKeepsTheSettledReadingAndCues()
     {
         MeasuringRun run = started();
-        const Stored stored = settle(run, [](int t) { return t < 52 ? 50 : 0; });
-        QCOMPARE(stored.tick, 52);
-        QCOMPARE(stored.value, 0);
+        for (int t = 0; t < 52; ++t)
+            QVERIFY(!run.tick(186).storedValue);
+        const MeasuringRun::Tick storing = run.tick(0);
+        QCOMPARE(storing.storedValue, std::optional<int>(186));
+        QVERIFY(storing.playCue);
+        QCOMPARE(run.MeasState, int(MeasuringRun::WaitingForRelease));
+        run.tick(0);
         QCOMPARE(run.PointIndex, 1);
         QCOMPARE(run.MeasState, int(MeasuringRun::WaitingForContact));
     }

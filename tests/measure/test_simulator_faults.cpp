@@ -32,8 +32,8 @@ private slots:
         QStringList values;
         const auto link = makeLink(&values);
         QTest::qWait(3000);
+        QTRY_COMPARE_WITH_TIMEOUT(link->statusText(), QString("CommErr"), 30000);
         QVERIFY(values.isEmpty());
-        QCOMPARE(link->statusText(), QString("CommErr"));
         QVERIFY(simulator.output().contains("garbage"));
     }
 
@@ -43,10 +43,10 @@ private slots:
         QVERIFY(simulator.start(linkPath(), {"--fault", "nopause", "--quiet"}));
         QStringList values;
         const auto link = makeLink(&values);
-        QTest::qWait(3500);
-        // The port is opened anew at every watchdog run, at most three times here.
-        QVERIFY2(values.size() <= 3, qPrintable(values.join(' ')));
-        QCOMPARE(link->statusText(), QString("CommErr"));
+        QSignalSpy watchdogRuns(link->tmrComErr, &QTimer::timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(watchdogRuns.size() >= 3, 30000);
+        // The port is opened anew at every watchdog run.
+        QVERIFY2(values.size() <= watchdogRuns.size() + 1, qPrintable(values.join(' ')));
     }
 
     void commandsSwitchBetweenTheSessionAndTheFaults()
@@ -56,11 +56,11 @@ private slots:
                                              "0.2", "--rise", "0.2", "--hold", "60"}));
         QStringList values;
         const auto link = makeLink(&values);
-        QTRY_COMPARE_WITH_TIMEOUT(link->valueText(), QString("321"), 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(link->valueText(), QString("321"), 30000);
         simulator.command("silence");
-        QTRY_COMPARE_WITH_TIMEOUT(link->statusText(), QString("CommErr"), 1500);
+        QTRY_COMPARE_WITH_TIMEOUT(link->statusText(), QString("CommErr"), 30000);
         simulator.command("normal");
-        QTRY_COMPARE_WITH_TIMEOUT(link->statusText(), QString("CommOK"), 2500);
+        QTRY_COMPARE_WITH_TIMEOUT(link->statusText(), QString("CommOK"), 30000);
         const QString printed = simulator.output();
         QVERIFY(printed.contains("mode silence"));
         QVERIFY(printed.contains(QRegularExpression("point  1 hold +3\\d\\d  01 [0-9A-F]{2}")));
