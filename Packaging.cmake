@@ -41,9 +41,8 @@ set(CPACK_PACKAGE_VENDOR Kelvaro)
 set(CPACK_PACKAGE_CONTACT "Kelvaro <info@kelvaro.hu>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "skin conductance at the 24 meridian points, with patient records")
-# One line of the extended description per line here, each short enough for a terminal.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Leads the practitioner from point to point with a measuring device on a
+# The extended description under the summary, line by line, each short enough for a terminal.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Leads the practitioner from point to point with a measuring device on a
 serial port, evaluates the set in five classes, shows and prints it in six
 diagrams, and keeps patient cards with treatment sheets in a database
 folder.")
