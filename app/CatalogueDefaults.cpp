@@ -157,8 +157,8 @@ const DefaultText kDefaults[] = {
     {"HusbWife", "Label1", "Bal kéz - Férj"},
     {"HusbWife", "Label2", "Jobb kéz - Feleség"},
     {"Device", "PortNoAccess",
-     "Nincs jog a soros porthoz: sudo adduser $USER dialout, majd jelentkezzen be újra."},
-    {"Device", "PortBusy", "A soros portot egy másik program használja."},
+     "Nincs jog a soros porthoz: sudo adduser %s dialout, majd jelentkezzen be újra."},
+    {"Device", "PortBusy", "A soros portot (%s) egy másik program használja."},
     {nullptr, nullptr, nullptr},
 };
 

@@ -21,8 +21,9 @@ public:
     // Folder paths always end with a separator; file names are appended directly.
     static QString archivePath(const QString &databasePath);
     static QChar separator();
+    // The program's name with the extension, in share/tavimer/ of an installation.
+    static QString installedDataPath(const QString &programPath, const QString &extension);
 
 private:
     static QString fileName(const QString &programPath, const QString &extension);
-    static QString installedDataPath(const QString &programPath, const QString &extension);
 };

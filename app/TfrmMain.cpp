@@ -1,5 +1,6 @@
 #include "app/TfrmMain.h"
 
+#include "app/CatalogueChoice.h"
 #include "app/Dialogs.h"
 #include "app/MdiChild.h"
 #include "app/ProgramFiles.h"
@@ -49,7 +50,7 @@ TfrmMain::TfrmMain(const QString &programPath, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_programPath(programPath),
-      m_catalogue(std::make_unique<Catalogue>(ProgramFiles::cataloguePath(programPath)))
+      m_catalogue(std::make_unique<Catalogue>(CatalogueChoice::path(programPath)))
 {
     frmMain = this;
     setWindowTitle(QStringLiteral("Sorvendi"));

@@ -1,14 +1,29 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/FontSubstitutes.h"
 #include "app/TfrmMain.h"
 #include "platform/TerminationSignals.h"
 
 #include <QApplication>
+#include <QTextStream>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("Tavimer"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAVIMER_VERSION));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    // Answers in the terminal need no display.
+    const CommandLine commandLine(arguments);
+    if (!commandLine.opensWindow()) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return commandLine.run(out, err);
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tavimer"));
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("hu.kelvaro.Tavimer"));
     FontSubstitutes::install();

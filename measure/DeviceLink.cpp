@@ -5,6 +5,10 @@
 
 #include <QTimer>
 #include <cerrno>
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 DeviceLink::DeviceLink(MsgText msgText, PortLister ports, QObject *parent)
     : QObject(parent), m_msgText(std::move(msgText)), m_ports(std::move(ports))
@@ -123,12 +127,37 @@ QString DeviceLink::searchText() const
     QString text = m_msgText(QStringLiteral("CommErr"));
     if (!m_deviceText)
         return text;
-    const QList<Trouble> troubles = m_trouble.values();
-    if (troubles.contains(Trouble::NoAccess))
-        text = withSentence(text, m_deviceText(QStringLiteral("PortNoAccess")));
-    if (troubles.contains(Trouble::Busy))
-        text = withSentence(text, m_deviceText(QStringLiteral("PortBusy")));
+    const QStringList refused = portsWith(Trouble::NoAccess);
+    if (!refused.isEmpty())
+        text = withSentence(
+            text,
+            m_deviceText(QStringLiteral("PortNoAccess")).replace(QLatin1String("%s"), userName()));
+    const QStringList busy = portsWith(Trouble::Busy);
+    if (!busy.isEmpty())
+        text = withSentence(text, m_deviceText(QStringLiteral("PortBusy"))
+                                      .replace(QLatin1String("%s"), busy.join(QStringLiteral(", "))));
     return text;
+}
+
+QStringList DeviceLink::portsWith(Trouble trouble) const
+{
+    QStringList ports;
+    for (auto it = m_trouble.cbegin(); it != m_trouble.cend(); ++it) {
+        if (it.value() == trouble)
+            ports.append(it.key());
+    }
+    ports.sort();
+    return ports;
+}
+
+// The name the group hint asks the user to type: the account the program runs as.
+QString DeviceLink::userName()
+{
+#ifdef Q_OS_UNIX
+    if (const passwd *account = getpwuid(geteuid()))
+        return QString::fromLocal8Bit(account->pw_name);
+#endif
+    return qEnvironmentVariable("USER");
 }
 
 void DeviceLink::DisconnectPort()

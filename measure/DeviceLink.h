@@ -31,7 +31,8 @@ public:
     DeviceLink(MsgText msgText, PortLister ports, QObject *parent = nullptr);
 
     // Texts of the catalogue's "Device" section: the hints that follow CommErr when a port of
-    // the search was refused ("PortNoAccess") or in use by another program ("PortBusy").
+    // the search was refused ("PortNoAccess", "%s" for the user's name) or in use by another
+    // program ("PortBusy", "%s" for the ports).
     void setDeviceText(MsgText deviceText) { m_deviceText = std::move(deviceText); }
 
     void ComPortRxChar(TComPort *sender, int count);
@@ -64,6 +65,8 @@ private:
     void switchToNextPort();
     void noteTrouble(const QStringList &ports, const QString &port, Trouble trouble);
     QString searchText() const;
+    QStringList portsWith(Trouble trouble) const;
+    static QString userName();
     void showValue(const QString &text);
     void showStatus(const QString &text);
 

@@ -1,5 +1,6 @@
 // Draws the splash logo, the tool-bar icons of the main window and the program's own icon.
 // Usage: draw_shell_assets <assets folder>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -266,6 +267,49 @@ void programIcon(const QString &path, int size)
     image.save(path);
 }
 
+// The same icon as scalable vector graphics, for desktops that draw it at any size.
+void programIconSvg(const QString &path)
+{
+    QString dots;
+    for (int i = 0; i < 12; ++i) {
+        const qreal a = qDegreesToRadians(i * 30.0 - 90);
+        dots += QStringLiteral("  <circle cx=\"%1\" cy=\"%2\" r=\"17\" fill=\"%3\"/>\n")
+                    .arg(128 + 84 * qCos(a), 0, 'f', 2)
+                    .arg(128 + 84 * qSin(a), 0, 'f', 2)
+                    .arg(kClasses[(i * 7) % 5].name());
+    }
+    const QString svg =
+        QStringLiteral(
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+            "viewBox=\"0 0 256 256\">\n"
+            " <defs>\n"
+            "  <linearGradient id=\"tile\" x1=\"0\" y1=\"16\" x2=\"0\" y2=\"240\" "
+            "gradientUnits=\"userSpaceOnUse\">\n"
+            "   <stop offset=\"0\" stop-color=\"#1c4f7a\"/><stop offset=\"1\" "
+            "stop-color=\"#0b223a\"/>\n"
+            "  </linearGradient>\n"
+            "  <radialGradient id=\"core\" cx=\"128\" cy=\"128\" r=\"52\" "
+            "gradientUnits=\"userSpaceOnUse\">\n"
+            "   <stop offset=\"0\" stop-color=\"#fff4d0\"/><stop offset=\"1\" "
+            "stop-color=\"#d89c3c\"/>\n"
+            "  </radialGradient>\n"
+            " </defs>\n"
+            " <rect x=\"12\" y=\"12\" width=\"232\" height=\"232\" rx=\"44\" "
+            "fill=\"url(#tile)\"/>\n"
+            " <circle cx=\"128\" cy=\"128\" r=\"84\" fill=\"none\" stroke=\"#6fa8d8\" "
+            "stroke-width=\"5\"/>\n"
+            " <g stroke=\"#ffffff\" stroke-width=\"4\">\n%1 </g>\n"
+            " <circle cx=\"128\" cy=\"128\" r=\"50\" fill=\"url(#core)\"/>\n"
+            // The T as shapes, so that it looks the same without the font.
+            " <path fill=\"#3a2408\" d=\"M104 102h48v14h-4l-2-6h-11v40l7 2v6h-26v-6l7-2v-40h-11l-2 "
+            "6h-4z\"/>\n"
+            "</svg>\n")
+            .arg(dots);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(svg.toUtf8());
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -283,7 +327,8 @@ int main(int argc, char *argv[])
     for (const auto &icon : icons)
         drawIcon(dir + QStringLiteral("/icons/") + icon.first + QStringLiteral(".png"),
                  icon.second);
-    for (const int size : {48, 128, 256})
+    for (const int size : {16, 24, 32, 48, 64, 128, 256, 512})
         programIcon(dir + QStringLiteral("/icons/tavimer-%1.png").arg(size), size);
+    programIconSvg(dir + QStringLiteral("/icons/tavimer.svg"));
     return 0;
 }

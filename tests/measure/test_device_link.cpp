@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <limits>
 #include <memory>
+#include <pwd.h>
 
 // The device link against real pseudo-terminals, with the port list given by the test.
 class TestDeviceLink : public QObject
@@ -47,7 +48,7 @@ class TestDeviceLink : public QObject
     {
         m_ports = {pty.path()};
         makeLink();
-        m_link->setDeviceText([](const QString &key) { return "dev:" + key; });
+        m_link->setDeviceText([](const QString &key) { return "dev:" + key + "(%s)"; });
         m_link->tmrComErrTimer();
         return m_link->ComPort->Connected() ? QString("connected") : m_link->statusText();
     }
@@ -227,7 +228,7 @@ private slots:
         TComPort otherProgram;
         otherProgram.SetPort(pty.path());
         otherProgram.Open();
-        QCOMPARE(statusAfterOneSearch(pty), QString("msg:CommErr. dev:PortBusy"));
+        QCOMPARE(statusAfterOneSearch(pty), "msg:CommErr. dev:PortBusy(" + pty.path() + ")");
         otherProgram.Close();
         m_link->tmrComErrTimer();
         QVERIFY(m_link->ComPort->Connected());
@@ -240,7 +241,8 @@ private slots:
         TestPty pty(m_dir.filePath("dev"));
         QVERIFY(pty.isOpen());
         QVERIFY(QFile::setPermissions(pty.path(), {}));
-        QCOMPARE(statusAfterOneSearch(pty), QString("msg:CommErr. dev:PortNoAccess"));
+        const QString account = QString::fromLocal8Bit(getpwuid(geteuid())->pw_name);
+        QCOMPARE(statusAfterOneSearch(pty), "msg:CommErr. dev:PortNoAccess(" + account + ")");
     }
 
     void disconnectingClosesThePortForGood()

@@ -16,6 +16,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 
@@ -34,6 +36,7 @@ std::optional<Simulator::Options> parse(const QCoreApplication &app)
     parser.setApplicationDescription(
         QStringLiteral("Simulated measuring device on a pseudo-terminal."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("link"),
                                  QStringLiteral("Path of the symbolic link to the terminal."));
     parser.addOptions({
@@ -105,6 +108,8 @@ std::optional<Simulator::Options> parse(const QCoreApplication &app)
 
 bool registerLink(const QString &iniPath, const QString &link)
 {
+    // A new user has no configuration folder until the program has ended once.
+    QDir().mkpath(QFileInfo(iniPath).absolutePath());
     ProfileFile ini(iniPath, ProfileFile::OwnSettings);
     QStringList ports = ini.readString(QStringLiteral("Device"), QStringLiteral("Ports"))
                             .split(QLatin1Char(';'), Qt::SkipEmptyParts);
@@ -121,6 +126,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavimer-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAVIMER_VERSION));
     const std::optional<Simulator::Options> options = parse(app);
     if (!options)
         return 2;

@@ -1,0 +1,42 @@
+#include "app/CatalogueChoice.h"
+
+#include "app/ProgramFiles.h"
+#include "platform/ProfileFile.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QtGlobal>
+
+QString CatalogueChoice::path(const QString &programPath)
+{
+    const QString language =
+        ProfileFile(ProgramFiles::settingsPath(programPath), ProfileFile::OwnSettings)
+            .readString(QStringLiteral("Main"), QStringLiteral("Language"))
+            .trimmed()
+            .toLower();
+    const QString fallback = ProgramFiles::cataloguePath(programPath);
+    if (language.isEmpty())
+        return fallback;
+    const QString chosen = languageCatalogue(programPath, language);
+    if (chosen.isEmpty()) {
+        qWarning("No catalogue for the language \"%s\"; reading %s", qUtf8Printable(language),
+                 qUtf8Printable(fallback));
+        return fallback;
+    }
+    return chosen;
+}
+
+QString CatalogueChoice::languageCatalogue(const QString &programPath, const QString &language)
+{
+    // A language names a file, never a folder.
+    static const QRegularExpression name(QStringLiteral("^[a-z_]{1,16}$"));
+    if (!name.match(language).hasMatch())
+        return QString();
+    const QString extension = QLatin1Char('-') + language + QStringLiteral(".dat");
+    for (const QString &candidate : {ProgramFiles::withExtension(programPath, extension),
+                                     ProgramFiles::installedDataPath(programPath, extension)}) {
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    }
+    return QString();
+}
