@@ -16,6 +16,8 @@ public:
     QString dbPath;
     // False when the file names no database folder and dbPath is the default one.
     bool dbPathStored = false;
+    // The file is there but cannot be read; it is never written over.
+    bool damaged = false;
 
     // Missing or unreadable values take their defaults; an empty folder means the default one.
     static Settings load(const QString &path);
