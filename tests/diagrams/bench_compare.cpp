@@ -1,6 +1,6 @@
-// Opening the comparison window on a card with 1,000 sheets; run by hand, not in CI:
-//   cmake --build build --target bench_compare && QT_QPA_PLATFORM=offscreen
-//   build/tests/diagrams/bench_compare
+// Opening the comparison window on cards of 1,000 to 10,000 sheets, from the button to the
+// painted window; fails when 10,000 sheets take a second or more. Label bench, run by hand:
+//   ctest --test-dir build -L bench -R bench_compare --output-on-failure
 #include "SheetReadings.h"
 #include "app/Application.h"
 #include "app/TfrmMain.h"
@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineSeries>
@@ -25,38 +26,55 @@ int main(int argc, char *argv[])
     BenchProgram program;
     const QString db = program.db();
 
-    QFile file(db + "BXEQ0001.kl");
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    const SheetComparison::Readings example = sheetReadings(workedExample());
-    for (int i = 0; i < 1000; ++i) {
-        KLRecord record;
-        record.Idopont = QStringLiteral("2024.05.17. 10:00:00");
-        record.Readings = i % 2 ? example : allHundreds();
-        record.Readings[i % 24] = 40 + i % 200;
-        file.write(record.bytes());
+    double first = 0;
+    // Largest first: the first opening starts from the window's initial axis.
+    QList<int> counts = {10000, 8000, 2000, 1000};
+    // Other sizes from the command line, e.g. "bench_compare 112993".
+    if (argc > 1) {
+        counts.clear();
+        for (int i = 1; i < argc; ++i)
+            counts << QByteArray(argv[i]).toInt();
     }
-    file.close();
-    frmKarton->LoadCard(QStringLiteral("BXEQ0001"));
-    frmKarton->Karton->show();
-    frmKarton->KezelolapokShow();
+    for (const int count : counts) {
+        QFile file(db + "BXEQ0001.kl");
+        if (!file.open(QIODevice::WriteOnly))
+            return 1;
+        const SheetComparison::Readings example = sheetReadings(workedExample());
+        for (int i = 0; i < count; ++i) {
+            KLRecord record;
+            record.Idopont = QDateTime(QDate(2000, 1, 1), QTime(10, 0))
+                                 .addSecs(3600LL * i)
+                                 .toString("yyyy.MM.dd. hh:mm:ss");
+            record.Readings = i % 2 ? example : allHundreds();
+            record.Readings[i % 24] = 40 + i % 200;
+            file.write(record.bytes());
+        }
+        file.close();
+        frmKarton->LoadCard(QStringLiteral("BXEQ0001"));
+        frmKarton->Karton->show();
+        frmKarton->KezelolapokShow();
 
-    // From the button to the painted window, course chart included.
-    QList<double> times;
-    for (int run = 0; run < 5; ++run) {
-        frmMain->bringToFront(frmKarton);
-        QApplication::processEvents();
-        QElapsedTimer timer;
-        timer.start();
-        frmKarton->bCompareClick();
-        // The charts lay their series out from posted events.
-        QApplication::processEvents();
-        frmCompare->subWindow()->grab();
-        times << timer.nsecsElapsed() / 1e6;
+        QList<double> times;
+        for (int run = 0; run < 3; ++run) {
+            frmMain->bringToFront(frmKarton);
+            QApplication::processEvents();
+            QElapsedTimer timer;
+            timer.start();
+            frmKarton->bCompareClick();
+            // The charts lay their series out from posted events.
+            QApplication::processEvents();
+            frmCompare->subWindow()->grab();
+            times << timer.nsecsElapsed() / 1e6;
+        }
+        if (first == 0)
+            first = times[0];
+        const double opened = times[0];
+        std::sort(times.begin(), times.end());
+        std::printf("comparison window on %6d sheets: first %7.1f ms, median %7.1f ms  (%d listed, "
+                    "%d course points)\n",
+                    count, opened, times[1], frmCompare->cbUtana->count(),
+                    static_cast<int>(frmCompare->srCourse->count()));
     }
-    std::sort(times.begin(), times.end());
-    std::printf("%-55s %8.1f ms (goal < 200 ms)\n", "comparison window on 1,000 sheets", times[2]);
-    std::printf("  (%d sheets listed, %d course points)\n", frmCompare->cbUtana->count(),
-                static_cast<int>(frmCompare->srCourse->count()));
-    return 0;
+    std::printf("goal: the first opening on 10,000 sheets under 1000 ms\n");
+    return argc > 1 || first < 1000 ? 0 : 1;
 }
