@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineSeries>
@@ -26,15 +25,11 @@ int main(int argc, char *argv[])
     BenchProgram program;
     const QString db = program.db();
 
-    double first = 0;
-    // Largest first: the first opening starts from the window's initial axis.
-    QList<int> counts = {10000, 8000, 2000, 1000};
-    // Other sizes from the command line, e.g. "bench_compare 112993".
-    if (argc > 1) {
-        counts.clear();
-        for (int i = 1; i < argc; ++i)
-            counts << QByteArray(argv[i]).toInt();
-    }
+    // Largest first, on the window's initial axis; other sizes from the command line.
+    QList<int> counts = {10000, 8000, 2000};
+    for (int i = 1; i < argc; ++i)
+        counts = i == 1 ? QList<int>{atoi(argv[i])} : counts << atoi(argv[i]);
+    double largest = 0;
     for (const int count : counts) {
         QFile file(db + "BXEQ0001.kl");
         if (!file.open(QIODevice::WriteOnly))
@@ -42,9 +37,7 @@ int main(int argc, char *argv[])
         const SheetComparison::Readings example = sheetReadings(workedExample());
         for (int i = 0; i < count; ++i) {
             KLRecord record;
-            record.Idopont = QDateTime(QDate(2000, 1, 1), QTime(10, 0))
-                                 .addSecs(3600LL * i)
-                                 .toString("yyyy.MM.dd. hh:mm:ss");
+            record.Idopont = QStringLiteral("2024.05.17. 10:00:00");
             record.Readings = i % 2 ? example : allHundreds();
             record.Readings[i % 24] = 40 + i % 200;
             file.write(record.bytes());
@@ -53,28 +46,18 @@ int main(int argc, char *argv[])
         frmKarton->LoadCard(QStringLiteral("BXEQ0001"));
         frmKarton->Karton->show();
         frmKarton->KezelolapokShow();
-
-        QList<double> times;
-        for (int run = 0; run < 3; ++run) {
-            frmMain->bringToFront(frmKarton);
-            QApplication::processEvents();
-            QElapsedTimer timer;
-            timer.start();
-            frmKarton->bCompareClick();
-            // The charts lay their series out from posted events.
-            QApplication::processEvents();
-            frmCompare->subWindow()->grab();
-            times << timer.nsecsElapsed() / 1e6;
-        }
-        if (first == 0)
-            first = times[0];
-        const double opened = times[0];
-        std::sort(times.begin(), times.end());
-        std::printf("comparison window on %6d sheets: first %7.1f ms, median %7.1f ms  (%d listed, "
-                    "%d course points)\n",
-                    count, opened, times[1], frmCompare->cbUtana->count(),
-                    static_cast<int>(frmCompare->srCourse->count()));
+        frmMain->bringToFront(frmKarton);
+        QApplication::processEvents();
+        // From the button to the painted window, course chart included.
+        QElapsedTimer timer;
+        timer.start();
+        frmKarton->bCompareClick();
+        QApplication::processEvents();
+        frmCompare->subWindow()->grab();
+        const double ms = timer.nsecsElapsed() / 1e6;
+        largest = std::max(largest, ms);
+        std::printf("comparison window on %6d sheets %8.1f ms\n", count, ms);
     }
-    std::printf("goal: the first opening on 10,000 sheets under 1000 ms\n");
-    return argc > 1 || first < 1000 ? 0 : 1;
+    std::printf("goal: 10,000 sheets under 1000 ms\n");
+    return argc > 1 || largest < 1000 ? 0 : 1;
 }

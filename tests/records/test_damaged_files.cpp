@@ -16,18 +16,6 @@
 #include <thread>
 #include <unistd.h>
 
-namespace {
-
-enum Form
-{
-    Bytes,
-    Fifo,
-    ZeroLink,
-    Oversize,
-};
-
-const QString kName = QString::fromUtf8("Ödön");
-
 // A reader that waits on a FIFO is freed by opening its other end, so that such a fault
 // fails the test instead of hanging it.
 struct FifoWatch
@@ -38,8 +26,7 @@ struct FifoWatch
 
     explicit FifoWatch(const QStringList &fifos)
         : thread([this, fifos] {
-              const QDeadlineTimer deadline(30000);
-              for (; !done; QThread::msleep(10)) {
+              for (const QDeadlineTimer deadline(30000); !done; QThread::msleep(10)) {
                   fired = fired || deadline.hasExpired();
                   for (const QString &fifo : fired ? fifos : QStringList())
                       ::close(::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK));
@@ -47,130 +34,97 @@ struct FifoWatch
           })
     {
     }
-    bool finish()
-    {
-        done = true;
-        thread.join();
-        return fired;
-    }
+    bool finish() { return done = true, thread.join(), fired; }
 };
-
-} // namespace
 
 class TestDamagedFiles : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QStringList m_fifos;
+    QTemporaryDir m_dir;
+    const QString kName = QString::fromUtf8("Ödön");
 
-    QString place(const QString &name, Form form, const QByteArray &bytes)
+    // "fifo", "zero" (a link to /dev/zero), "huge" (200 MB, sparse) or the bytes themselves.
+    QString place(const QString &name, const QByteArray &form)
     {
-        const QString path = m_dir->filePath(name);
+        const QString path = m_dir.filePath(name);
         QFile::remove(path);
-        if (form == Fifo) {
+        if (form == "fifo")
             ::mkfifo(QFile::encodeName(path).constData(), 0600);
-            m_fifos << path;
-        } else if (form == ZeroLink) {
-            QFile::link(QStringLiteral("/dev/zero"), path);
-        } else if (form == Oversize) {
-            // Sparse: the size without the disk space.
-            QFile file(path);
-            file.open(QIODevice::WriteOnly);
-            file.resize(200 * 1024 * 1024);
-        } else {
-            writeFile(path, bytes);
-        }
+        else if (form == "zero")
+            QFile::link("/dev/zero", path);
+        else if (QFile file(path); file.open(QIODevice::WriteOnly))
+            form == "huge" ? file.resize(200 << 20) : file.write(form);
         return path;
     }
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_fifos.clear();
-    }
-
     void readersTakeTextAsItIsAndReportAnythingElse_data()
     {
-        QTest::addColumn<int>("form");
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("form");
         QTest::addColumn<bool>("readable");
-        const QString text =
-            "[SzemelyiAdatok]\nNev=" + kName + "\n[Database]\nDBPath=/" + kName + "/\n[MP]\nX1=5\n";
+        const QString text = "[SzemelyiAdatok]\nNev=" + kName + "\n[Database]\nDBPath=/x/\n";
         QByteArray noise(4096, Qt::Uninitialized);
         QRandomGenerator(20).fillRange(reinterpret_cast<quint32 *>(noise.data()), 1024);
-        QTest::newRow("FIFO") << int(Fifo) << QByteArray() << false;
-        QTest::newRow("link to /dev/zero") << int(ZeroLink) << QByteArray() << false;
-        QTest::newRow("200 MB") << int(Oversize) << QByteArray() << false;
-        QTest::newRow("UTF-8 byte-order mark")
-            << int(Bytes) << "\xEF\xBB\xBF" + QString(text).replace("\n", "\r\n").toUtf8() << true;
+        QTest::newRow("FIFO") << QByteArray("fifo") << false;
+        QTest::newRow("link to /dev/zero") << QByteArray("zero") << false;
+        QTest::newRow("200 MB") << QByteArray("huge") << false;
+        QTest::newRow("UTF-8 mark") << "\xEF\xBB\xBF" + text.toUtf8() << true;
         QTest::newRow("CR line ends")
-            << int(Bytes) << Cp1250::fromUnicode(QString(text).replace("\n", "\r")) << true;
-        QTest::newRow("UTF-16") << int(Bytes)
-                                << QByteArray("\xFF\xFE") +
+            << Cp1250::fromUnicode(QString(text).replace("\n", "\r")) << true;
+        QTest::newRow("UTF-16") << QByteArray("\xFF\xFE") +
                                        QByteArray(reinterpret_cast<const char *>(text.utf16()),
                                                   text.size() * 2)
                                 << false;
-        QTest::newRow("random bytes") << int(Bytes) << noise << false;
+        QTest::newRow("random bytes") << noise << false;
     }
 
     void readersTakeTextAsItIsAndReportAnythingElse()
     {
-        QFETCH(int, form);
-        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, form);
         QFETCH(bool, readable);
-        const Form shape = Form(form);
-        const QString base = m_dir->filePath("BXEQ0001");
-        const QString sza = place("BXEQ0001.sza", shape, bytes);
-        const QString anm = place("BXEQ0001.anm", shape, bytes);
-        const QString kl = shape == Bytes ? QString() : place("BXEQ0001.kl", shape, bytes);
-        const QString dat = place("tavimer.dat", shape, bytes);
-        const QString ini = place("tavimer.ini", shape, bytes);
+        const QString base = m_dir.filePath("BXEQ0001");
+        const QString sza = place("BXEQ0001.sza", form);
+        const QString anm = place("BXEQ0001.anm", form);
+        // Sheets are binary: only the kind of file and the bound apply to them.
+        const bool special = form.size() <= 4;
+        const QString kl = place("BXEQ0001.kl", special ? form : QByteArray());
+        const QString ini = place("tavimer.ini", form);
+        const QStringList fifos = {sza, anm, kl, ini};
 
-        FifoWatch watch(m_fifos);
+        FifoWatch watch(form == "fifo" ? fifos : QStringList());
         const CardFile::Contents card = CardFile::read(base);
-        const QStringList listed = CardListing::lines(m_dir->path() + "/");
-        QString memo;
-        const bool memoRead = CardFile::readMemo(anm, memo);
+        const QStringList listed = CardListing::lines(m_dir.path() + "/");
         const bool memoWritten = CardFile::writeMemo(anm, "x");
-        const Catalogue catalogue(dat);
+        const Catalogue catalogue(sza);
         const Settings settings = Settings::load(ini);
         const bool settingsWritten = settings.save(ini);
         QList<KLRecord> sheets;
-        const bool sheetsRead = !kl.isEmpty() && SheetFile(kl).read(sheets);
-        const QString copied = kl.isEmpty() ? QString() : FileCopy::copyFileTo(kl, base + ".~kl");
+        SheetFile(kl).read(sheets);
+        const QString copied = FileCopy::copyFileTo(kl, base + ".~kl");
         QVERIFY2(!watch.finish(), "a reader waited on a FIFO");
 
         QCOMPARE(card.personal.first(), readable ? kName : QString());
+        QCOMPARE(card.anamnesis.contains(kName), readable);
         QCOMPARE(card.damaged, readable ? QString() : sza);
         QCOMPARE(listed.size(), 1);
-        QCOMPARE(memoRead, readable);
-        QCOMPARE(memo.contains(kName), readable);
         QCOMPARE(memoWritten, readable);
-        QCOMPARE(catalogue.isDamaged(), !readable);
-        QCOMPARE(catalogue.text("SzemelyiAdatok", "Nev"), readable ? kName : "Nev");
-        QCOMPARE(catalogue.rawInteger("MP", "X1"), readable ? 5 : 0);
+        QCOMPARE(catalogue.text("szemelyiadatok", "NEV"), readable ? kName : "NEV");
         QCOMPARE(settings.damaged, !readable);
-        QCOMPARE(settings.dbPath.startsWith("/" + kName), readable);
         QCOMPARE(settingsWritten, readable);
-        if (shape == Bytes && !readable)
-            QCOMPARE(readFile(ini), bytes);
-        if (!kl.isEmpty()) {
-            QVERIFY(SheetFile(kl).isDamaged());
-            QCOMPARE(sheetsRead && !sheets.isEmpty(), false);
-            QVERIFY(!copied.isEmpty());
-        }
+        if (!readable && !special)
+            QCOMPARE(readFile(ini), form);
+        QCOMPARE(SheetFile(kl).isDamaged(), special);
+        QVERIFY(sheets.isEmpty());
+        QCOMPARE(copied.isEmpty(), !special);
     }
 
     void aChangedFileIsReadAgain()
     {
-        const QString path = m_dir->filePath("changing.dat");
-        writeFile(path, "[Msg]\nAskExit=Sure?\n");
-        const Catalogue catalogue(path);
+        const Catalogue catalogue(place("changing.dat", "[Msg]\nAskExit=Sure?\n"));
         QCOMPARE(catalogue.text("msg", "askexit"), QString("Sure?"));
-        writeFile(path, "[Msg]\nAskExit=Really sure?\nAskExit=second\n");
-        QCOMPARE(catalogue.text("MSG", "AskExit"), QString("Really sure?"));
+        place("changing.dat", "[Msg]\nAskExit=Really?\nASKEXIT=second\n");
+        QCOMPARE(catalogue.text("MSG", "AskExit"), QString("Really?"));
     }
 };
 
