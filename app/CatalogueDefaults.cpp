@@ -95,6 +95,8 @@ const DefaultText kDefaults[] = {
     {"Msg", "SettingsWriteErr", "Unable to write to %s"},
     {"Msg", "CopyOpenErr", "Cannot open file %s"},
     {"Msg", "CopyCreateErr", "Cannot create file %s"},
+    {"Msg", "FileDamaged",
+     "A fájl sérült vagy nem olvasható:#%s#A program nem olvasta be, és nem is írja felül."},
     {"Msg", "Calibrate", "Kalibrálja a készüléket 200uA-re, majd nyomja meg az OK gombot!"},
     // [Print]
     {"Print", "PrintFailed", "A nyomtatás nem sikerült:#%s"},

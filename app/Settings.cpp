@@ -19,6 +19,7 @@ Settings Settings::load(const QString &path)
         file.readInteger(QStringLiteral("Main"), QStringLiteral("Height"), kMinHeight), kMinHeight);
     settings.dbPath = file.readString(QStringLiteral("Database"), QStringLiteral("DBPath"));
     settings.dbPathStored = !settings.dbPath.isEmpty();
+    settings.damaged = file.status() == BoundedFile::Damaged;
     if (!settings.dbPathStored)
         settings.dbPath = ProgramFiles::defaultDatabasePath();
     settings.hideNames =

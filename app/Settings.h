@@ -18,6 +18,8 @@ public:
     bool dbPathStored = false;
     // Patients' names kept off the screen; written the moment it is switched.
     bool hideNames = false;
+    // The file is there but cannot be read; it is never written over.
+    bool damaged = false;
 
     // Missing or unreadable values take their defaults; an empty folder means the default one.
     static Settings load(const QString &path);

@@ -251,6 +251,12 @@ void TfrmMain::bringToFront(MdiChild *child)
 void TfrmMain::applySettings()
 {
     const Settings settings = Settings::load(settingsPath());
+    for (const auto &[damaged, path] : {std::pair(m_catalogue->isDamaged(), m_catalogue->path()),
+                                        std::pair(settings.damaged, settingsPath())}) {
+        if (damaged)
+            Dialogs::error(this, CatalogueText(QStringLiteral("Msg"), QStringLiteral("FileDamaged"))
+                                     .replace(QLatin1String("%s"), path));
+    }
     const QRect saved(settings.left, settings.top, settings.width, settings.height);
     const QScreen *screen = QGuiApplication::screenAt(saved.center());
     if (!screen)

@@ -399,9 +399,13 @@ void TfrmCompare::fillCourse()
     // Markers on every sheet while they can still be told apart.
     srCourse->setPointsVisible(m_course.size() <= 60);
     const int count = std::max<int>(m_course.size(), 1);
-    m_courseX->setRange(0.5, count + 0.5);
     const QList<double> ticks = ChartFormat::ticks(1, count);
-    m_courseX->setTickInterval(ticks.size() > 1 ? std::max(1.0, ticks[1] - ticks[0]) : 1.0);
+    const double interval = ticks.size() > 1 ? std::max(1.0, ticks[1] - ticks[0]) : 1.0;
+    // The axis makes a label for every tick at each step: the old spacing over a longer range
+    // would make one for every sheet.
+    m_courseX->setTickInterval(std::max(m_courseX->tickInterval(), interval));
+    m_courseX->setRange(0.5, count + 0.5);
+    m_courseX->setTickInterval(interval);
 }
 
 void TfrmCompare::cbChange()

@@ -1,5 +1,7 @@
 #include "platform/FileCopy.h"
 
+#include "platform/BoundedFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,10 +22,7 @@ QString resolveDestination(const QString &source, const QString &destination)
 
 std::unique_ptr<QIODevice> openFile(const QString &path)
 {
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly))
-        return nullptr;
-    return file;
+    return BoundedFile::open(path);
 }
 
 FileCopy::SourceOpener &sourceOpener()
@@ -47,6 +46,8 @@ QString FileCopy::copyFileTo(const QString &source, const QString &destination, 
     if (!in)
         return openError;
     const qint64 expected = in->size();
+    if (expected > kMaxBytes)
+        return openError;
     // A half-written copy never replaces the old destination.
     QSaveFile out(target);
     const QString createError = QString(texts.cannotCreate).replace(QLatin1String("%s"), target);
@@ -66,6 +67,10 @@ QString FileCopy::copyFileTo(const QString &source, const QString &destination, 
             return createError;
         }
         copied += read;
+        if (copied > kMaxBytes) {
+            out.cancelWriting();
+            return openError;
+        }
         if (read < kChunkSize)
             break;
     }

@@ -7,7 +7,8 @@
 class QIODevice;
 
 // The records' file copy: the destination may name a folder, an existing file is
-// replaced, and the copy gets a new time stamp.
+// replaced, and the copy gets a new time stamp. Only a regular file is copied, and
+// none larger than any record file can be.
 class FileCopy
 {
 public:
@@ -22,8 +23,8 @@ public:
     };
 
     // Returns an empty text on success, otherwise the cannot-open text with the source (also
-    // when the source cannot be read to its end) or the cannot-create text with the
-    // destination. A failed copy leaves an existing destination as it was.
+    // when the source cannot be read to its end or is larger than kMaxBytes) or the cannot-create
+    // text with the destination. A failed copy leaves an existing destination as it was.
     static QString copyFileTo(const QString &source, const QString &destination,
                               const Texts &texts);
     static QString copyFileTo(const QString &source, const QString &destination);
@@ -31,4 +32,6 @@ public:
     static void setSourceOpener(SourceOpener opener);
 
     static constexpr qint64 kChunkSize = 8192;
+    // Above the largest sheet file the records take.
+    static constexpr qint64 kMaxBytes = 128 * 1024 * 1024;
 };

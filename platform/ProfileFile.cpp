@@ -2,10 +2,12 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Cp1250.h"
+#include "platform/TextFile.h"
 
 #include <QFile>
-#include <QStringDecoder>
-#include <algorithm>
+#include <QHash>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -96,14 +98,72 @@ void applyEntry(QStringList &lines, const ProfileFile::Entry &entry)
     lines << QLatin1Char('[') + entry.section + QLatin1Char(']') << line;
 }
 
-// Well-formed UTF-8 holding at least one non-ASCII character: single-byte text rarely is.
-bool readsAsUtf8(const QByteArray &bytes)
+// What a name matches without regard to case, as QString::compare sees it: each
+// character case-folded on its own.
+QString folded(const QString &name)
 {
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
+    QString result;
+    result.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char32_t c = name[i].unicode();
+        if (name[i].isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(name[i], name[i + 1]);
+            ++i;
+        }
+        const char32_t fold = QChar::toCaseFolded(c);
+        if (QChar::requiresSurrogates(fold))
+            result += QChar(QChar::highSurrogate(fold));
+        result += QChar(QChar::requiresSurrogates(fold) ? QChar::lowSurrogate(fold) : fold);
+    }
+    return result;
+}
+
+// CR LF, CR and LF each end a line.
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('\r') && text[i] != QLatin1Char('\n'))
+            continue;
+        lines << text.mid(start, i - start);
+        if (text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines << text.mid(start);
+    return lines;
+}
+
+struct Stamp
+{
+    qint64 size = -1;
+    qint64 modified = 0;
+    bool operator==(const Stamp &other) const
+    {
+        return size == other.size && modified == other.modified;
+    }
+};
+
+// At the file system's own resolution; a size of -1 when there is no regular file to stamp,
+// so that it is looked at anew.
+Stamp stampOf(const QString &path)
+{
+    const std::filesystem::path file(path.toStdU16String());
+    std::error_code error;
+    Stamp stamp;
+    if (!std::filesystem::is_regular_file(file, error))
+        return stamp;
+    const auto size = std::filesystem::file_size(file, error);
+    if (error)
+        return stamp;
+    const auto modified = std::filesystem::last_write_time(file, error);
+    if (error)
+        return stamp;
+    stamp.size = static_cast<qint64>(size);
+    stamp.modified = static_cast<qint64>(modified.time_since_epoch().count());
+    return stamp;
 }
 
 } // namespace
@@ -115,38 +175,66 @@ bool ProfileFile::exists() const
     return QFile::exists(m_path);
 }
 
-QStringList ProfileFile::readLines() const
+// Every value by its folded section and key names; where a name comes twice, the first in
+// the file holds, also across sections of the same name.
+struct ProfileFile::Contents
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = decode(file.readAll()).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.back().isEmpty())
-        lines.removeLast();
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    Stamp stamp;
+    BoundedFile::Status status = BoundedFile::Missing;
+    QHash<QPair<QString, QString>, QString> values;
+};
+
+BoundedFile::Status ProfileFile::readLines(QStringList &lines) const
+{
+    QString text;
+    const BoundedFile::Status status = TextFile::read(
+        m_path, m_kind == OwnSettings ? TextFile::Cp1250OrUtf8 : TextFile::Cp1250, text);
+    lines = splitLines(text);
+    return status;
+}
+
+std::shared_ptr<const ProfileFile::Contents> ProfileFile::contents() const
+{
+    // Stamped before reading: a change while it is read shows at the next lookup.
+    const Stamp stamp = stampOf(m_path);
+    if (m_contents && stamp.size >= 0 && m_contents->stamp == stamp)
+        return m_contents;
+    auto contents = std::make_shared<Contents>();
+    contents->stamp = stamp;
+    QStringList lines;
+    contents->status = readLines(lines);
+    QString section;
+    bool inSection = false;
+    for (const QString &line : lines) {
+        const QString trimmed = line.trimmed();
+        if (isSectionLine(trimmed)) {
+            inSection = true;
+            section = folded(sectionName(trimmed));
+            continue;
+        }
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (!inSection || eq < 0)
+            continue;
+        const QPair<QString, QString> name(section, folded(line.left(eq).trimmed()));
+        if (!contents->values.contains(name))
+            contents->values.insert(name, cleanValue(line.mid(eq + 1)));
     }
-    return lines;
+    m_contents = contents;
+    return m_contents;
+}
+
+BoundedFile::Status ProfileFile::status() const
+{
+    return contents()->status;
 }
 
 std::optional<QString> ProfileFile::value(const QString &section, const QString &key) const
 {
-    bool inSection = false;
-    const QStringList lines = readLines();
-    for (const QString &line : lines) {
-        const QString trimmed = line.trimmed();
-        if (isSectionLine(trimmed)) {
-            inSection = sameName(sectionName(trimmed), section);
-            continue;
-        }
-        if (!inSection)
-            continue;
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (eq >= 0 && sameName(line.left(eq).trimmed(), key))
-            return cleanValue(line.mid(eq + 1));
-    }
-    return std::nullopt;
+    const std::shared_ptr<const Contents> file = contents();
+    const auto it = file->values.constFind({folded(section), folded(key)});
+    if (it == file->values.cend())
+        return std::nullopt;
+    return *it;
 }
 
 QString ProfileFile::readString(const QString &section, const QString &key,
@@ -195,7 +283,11 @@ bool ProfileFile::writeInteger(const QString &section, const QString &key, int v
 
 bool ProfileFile::write(const QList<Entry> &entries)
 {
-    QStringList lines = readLines();
+    QStringList lines;
+    // What could not be read would be lost.
+    if (readLines(lines) == BoundedFile::Damaged)
+        return false;
+    m_contents.reset();
     for (const Entry &entry : entries)
         applyEntry(lines, entry);
     QString text;
@@ -206,20 +298,13 @@ bool ProfileFile::write(const QList<Entry> &entries)
                                                    : AtomicFile::AtomicOnly);
 }
 
-QString ProfileFile::decode(const QByteArray &bytes) const
-{
-    if (m_kind == OwnSettings && readsAsUtf8(bytes))
-        return QString::fromUtf8(bytes);
-    return Cp1250::toUnicode(bytes);
-}
-
 QByteArray ProfileFile::encode(const QString &text) const
 {
     const QByteArray single = Cp1250::fromUnicode(text);
     if (m_kind == SharedText)
         return single;
     // Windows-1250 bytes that happen to read as UTF-8 would come back as other characters.
-    if (Cp1250::toUnicode(single) != text || readsAsUtf8(single))
+    if (Cp1250::toUnicode(single) != text || TextFile::readsAsUtf8(single))
         return text.toUtf8();
     return single;
 }

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "platform/BoundedFile.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 // An ini-format file in Windows-1250: "[Section]" lines and "key=value" lines.
-// Section and key names match without regard to case. The file is read anew for
-// every lookup; a write rewrites the whole file atomically and keeps every other
-// line as it was.
+// Section and key names match without regard to case. Lookups read the file once and
+// again only when it has changed; a write rewrites the whole file atomically and keeps
+// every other line as it was. A file that cannot be read reads as empty and is never
+// written over.
 class ProfileFile
 {
 public:
@@ -34,6 +38,8 @@ public:
 
     const QString &path() const { return m_path; }
     bool exists() const;
+    // Damaged for a file that is there but cannot be read as the text it should be.
+    BoundedFile::Status status() const;
 
     std::optional<QString> value(const QString &section, const QString &key) const;
     QString readString(const QString &section, const QString &key,
@@ -49,10 +55,14 @@ public:
     static std::optional<int> parseInteger(const QString &text);
 
 private:
-    QStringList readLines() const;
-    QString decode(const QByteArray &bytes) const;
+    struct Contents;
+
+    BoundedFile::Status readLines(QStringList &lines) const;
+    std::shared_ptr<const Contents> contents() const;
     QByteArray encode(const QString &text) const;
 
     QString m_path;
     Kind m_kind;
+    // A catalogue is asked for hundreds of texts at start-up.
+    mutable std::shared_ptr<const Contents> m_contents;
 };

@@ -3,9 +3,22 @@
 #include "platform/AtomicFile.h"
 #include "platform/Cp1250.h"
 #include "platform/ProfileFile.h"
+#include "platform/TextFile.h"
+#include "records/SheetFile.h"
 
-#include <QFile>
 #include <QFileInfo>
+
+namespace {
+
+QStringList personalValues(const ProfileFile &file)
+{
+    QStringList values;
+    for (const QString &key : CardFile::keys())
+        values << file.readString(CardFile::section(), key);
+    return values;
+}
+
+} // namespace
 
 const QString &CardFile::section()
 {
@@ -25,13 +38,30 @@ const QStringList &CardFile::keys()
     return list;
 }
 
+CardFile::Contents CardFile::read(const QString &base)
+{
+    Contents card;
+    const ProfileFile personal(base + QStringLiteral(".sza"));
+    card.personal = personalValues(personal);
+    const QString anm = base + QStringLiteral(".anm");
+    const QString pan = base + QStringLiteral(".pan");
+    const QString kl = base + QStringLiteral(".kl");
+    const bool anmRead = readMemo(anm, card.anamnesis);
+    const bool panRead = readMemo(pan, card.complaints);
+    if (personal.status() == BoundedFile::Damaged)
+        card.damaged = personal.path();
+    else if (!anmRead)
+        card.damaged = anm;
+    else if (!panRead)
+        card.damaged = pan;
+    else if (SheetFile(kl).isDamaged())
+        card.damaged = kl;
+    return card;
+}
+
 QStringList CardFile::readPersonal(const QString &path)
 {
-    const ProfileFile file(path);
-    QStringList values;
-    for (const QString &key : keys())
-        values << file.readString(section(), key);
-    return values;
+    return personalValues(ProfileFile(path));
 }
 
 bool CardFile::writePersonal(const QString &path, const QStringList &values)
@@ -70,21 +100,18 @@ QString CardFile::toMemoText(const QString &fileText)
 
 bool CardFile::readMemo(const QString &path, QString &text)
 {
-    text.clear();
-    if (!QFileInfo::exists(path))
-        return true;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    text = toMemoText(Cp1250::toUnicode(bytes));
-    return true;
+    QString fileText;
+    const BoundedFile::Status status = TextFile::read(path, TextFile::Cp1250, fileText);
+    text = toMemoText(fileText);
+    return status != BoundedFile::Damaged;
 }
 
 bool CardFile::writeMemo(const QString &path, const QString &text)
 {
+    // The window shows a damaged memo as empty; that must not become its content.
+    QString stored;
+    if (!readMemo(path, stored))
+        return false;
     return AtomicFile::write(path, Cp1250::fromUnicode(toFileText(text)));
 }
 

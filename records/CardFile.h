@@ -5,13 +5,25 @@
 
 // The files of one card, named after its id: .sza (personal data, ini text),
 // .anm and .pan (CR LF text), all Windows-1250, and their backups after deletion.
+// A file that is there but cannot be read shows as empty and is never written over.
 class CardFile
 {
 public:
+    struct Contents
+    {
+        QStringList personal;
+        QString anamnesis;
+        QString complaints;
+        // The first of the card's files, sheets included, that is there but cannot be read.
+        QString damaged;
+    };
+
     static const QString &section();
     // The seventeen keys of the .sza file in the order they are written.
     static const QStringList &keys();
 
+    // The card whose files are named base + extension.
+    static Contents read(const QString &base);
     // Missing file or key reads as an empty value.
     static QStringList readPersonal(const QString &path);
     // A value cut at the profile limit when read is not written back cut. Line breaks
@@ -19,7 +31,7 @@ public:
     static bool writePersonal(const QString &path, const QStringList &values);
 
     // A missing file gives an empty text; false only when it exists but cannot be read.
-    // Line breaks are "\n" in memory and CR LF in the file.
+    // Line breaks are "\n" in memory and CR LF in the file; CR alone is read as one too.
     static bool readMemo(const QString &path, QString &text);
     static bool writeMemo(const QString &path, const QString &text);
 

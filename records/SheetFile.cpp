@@ -1,15 +1,26 @@
 #include "records/SheetFile.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/BoundedFile.h"
+#include "platform/FileCopy.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+static_assert(FileCopy::kMaxBytes > SheetFile::kMaxBytes, "a whole sheet file can be copied");
 
 SheetFile::SheetFile(QString path) : m_path(std::move(path)) {}
 
 bool SheetFile::exists() const
 {
     return QFileInfo::exists(m_path);
+}
+
+bool SheetFile::isDamaged() const
+{
+    BoundedFile::Status status = BoundedFile::Missing;
+    const std::unique_ptr<QFile> file = BoundedFile::open(m_path, &status);
+    return status == BoundedFile::Damaged || (file && file->size() > kMaxBytes);
 }
 
 QList<KLRecord> SheetFile::parse(const QByteArray &bytes, qsizetype *complete)
@@ -27,11 +38,13 @@ QList<KLRecord> SheetFile::parse(const QByteArray &bytes, qsizetype *complete)
 
 bool SheetFile::readBytes(QByteArray &bytes) const
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    const std::unique_ptr<QFile> file = BoundedFile::open(m_path);
+    return file && BoundedFile::readUpTo(*file, kMaxBytes, bytes);
+}
+
+bool SheetFile::readWhole(QByteArray &bytes) const
+{
+    return readBytes(bytes) && bytes.size() <= kMaxBytes;
 }
 
 bool SheetFile::read(QList<KLRecord> &sheets) const
@@ -58,7 +71,7 @@ bool SheetFile::append(const KLRecord &record)
 bool SheetFile::writeHeader(int index, const KLRecord &record)
 {
     QByteArray bytes;
-    if (!readBytes(bytes) || index < 0 || index >= parse(bytes).size())
+    if (!readWhole(bytes) || index < 0 || index >= parse(bytes).size())
         return false;
     bytes.replace(qsizetype(index) * KLRecord::kRecordSize, KLRecord::kHeaderSize, record.header());
     return AtomicFile::write(m_path, bytes);
@@ -77,7 +90,7 @@ int SheetFile::sheetsBeforeDamage() const
 bool SheetFile::removeSheet(int index, const QString &temporaryPath)
 {
     QByteArray bytes;
-    if (!readBytes(bytes) || index < 0 || index >= parse(bytes).size())
+    if (!readWhole(bytes) || index < 0 || index >= parse(bytes).size())
         return false;
     // A damaged tail stays as it was: it may still be mended by hand.
     QByteArray kept = bytes;

@@ -10,19 +10,27 @@
 class SheetFile
 {
 public:
+    // More than a sheet a day for five hundred years: the sheets beyond are damage.
+    static constexpr int kMaxSheets = 200000;
+    static constexpr qint64 kMaxBytes = qint64(kMaxSheets) * KLRecord::kRecordSize;
+
     explicit SheetFile(QString path);
 
     const QString &path() const { return m_path; }
     bool exists() const;
+    // There, but no regular file, not readable or holding more than kMaxSheets sheets.
+    bool isDamaged() const;
 
     // The complete sheets before the first damage; false when the file cannot be read.
     bool read(QList<KLRecord> &sheets) const;
     // Refuses a file with damage in it, where the new sheet would never be listed.
     bool append(const KLRecord &record);
     // Rewrites the header of sheet `index` (0-based); the readings stay as they are.
+    // Refuses a file beyond kMaxSheets, which it could not write back whole.
     bool writeHeader(int index, const KLRecord &record);
     // Writes the file without the 464 bytes of sheet `index` to `temporaryPath`, then
-    // puts it in the file's place. Every other byte stays, a damaged tail included.
+    // puts it in the file's place. Every other byte stays, a damaged tail included;
+    // refuses a file beyond kMaxSheets.
     bool removeSheet(int index, const QString &temporaryPath);
     // The number of complete sheets when unreadable bytes follow them; -1 when the file
     // is whole, missing or cannot be read.
@@ -32,7 +40,9 @@ public:
     static QList<KLRecord> parse(const QByteArray &bytes, qsizetype *complete = nullptr);
 
 private:
+    // At most kMaxBytes and one byte more, which shows damage at the bound.
     bool readBytes(QByteArray &bytes) const;
+    bool readWhole(QByteArray &bytes) const;
 
     QString m_path;
 };

@@ -461,26 +461,20 @@ void TfrmKarton::LoadCard(const QString &id)
     m_unclaimedDate = QDate();
     m_seen.clear();
     m_seen.take(frmMain->DBPath + id);
-    const QStringList values =
-        CardFile::readPersonal(frmMain->DBPath + id + QStringLiteral(".sza"));
-    const QList<QLineEdit *> fields = personalFields();
-    for (int i = 0; i < fields.size(); ++i)
-        fields[i]->setText(values[i]);
-    QString anm;
-    QString pan;
     // The requested id, not the stored one: a card file without its ID key would
     // otherwise show no memos, and saving would then empty them.
-    const QString memoBase = frmMain->DBPath + id;
-    const bool read = CardFile::readMemo(memoBase + QStringLiteral(".anm"), anm) &&
-                      CardFile::readMemo(memoBase + QStringLiteral(".pan"), pan);
-    mAnm->setPlainText(anm);
-    mPan->setPlainText(pan);
+    const CardFile::Contents card = CardFile::read(frmMain->DBPath + id);
+    const QList<QLineEdit *> fields = personalFields();
+    for (int i = 0; i < fields.size(); ++i)
+        fields[i]->setText(card.personal[i]);
+    mAnm->setPlainText(card.anamnesis);
+    mPan->setPlainText(card.complaints);
     eID->setText(id);
-    if (read)
-        KezelolapokShow();
-    else
-        Dialogs::error(this,
-                       frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("OpenErrK")));
+    KezelolapokShow();
+    if (!card.damaged.isEmpty())
+        Dialogs::error(this, frmMain->CatalogueText("Msg", "OpenErrK") + QLatin1Char('\r') +
+                                 frmMain->CatalogueText("Msg", "FileDamaged")
+                                     .replace(QLatin1String("%s"), card.damaged));
     eTMagChange();
 }
 

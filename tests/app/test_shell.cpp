@@ -12,6 +12,7 @@
 #include "platform/ProfileFile.h"
 #include "records/TfrmFind.h"
 #include "records/TfrmKarton.h"
+#include "support/FileBytes.h"
 #include "support/ModalAnswer.h"
 
 #include <QFile>
@@ -308,11 +309,15 @@ private slots:
         for (int i = 0; i < 20000; ++i)
             garbage += char((i * 131) & 0xFF);
         writeIni(garbage);
+        ModalAnswer answers;
         start();
+        QCOMPARE(answers.count(), 1);
+        QVERIFY(answers.texts().first().contains(iniPath()));
         QCOMPARE(frmMain->size(), QSize(800, 560));
         QCOMPARE(frmMeres->windowTitle(), QString("Meas"));
         QCOMPARE(frmMain->sbKarton->toolTip(), QString("Cards"));
         finish();
+        QCOMPARE(readFile(iniPath()), garbage);
     }
 };
 

@@ -123,9 +123,13 @@ private slots:
             garbage += char((i * 7919) & 0xFF);
         const ProfileFile binary(fileWith(garbage));
         QCOMPARE(binary.readString("Main", "Top", "d"), QString("d"));
+        const ProfileFile large(
+            fileWith("[Main]\n" + QByteArray(3 * 1024 * 1024, 'x') + "\nTop=3\n"));
+        QCOMPARE(large.readInteger("Main", "Top", 0), 3);
         const ProfileFile huge(
             fileWith("[Main]\n" + QByteArray(10 * 1024 * 1024, 'x') + "\nTop=3\n"));
-        QCOMPARE(huge.readInteger("Main", "Top", 0), 3);
+        QCOMPARE(huge.readInteger("Main", "Top", 0), 0);
+        QCOMPARE(huge.status(), BoundedFile::Damaged);
         const ProfileFile missing(m_dir.filePath("none.ini"));
         QCOMPARE(missing.readString("Main", "Top", "d"), QString("d"));
     }
