@@ -5,7 +5,6 @@
 #include "app/ProgramFiles.h"
 #include "app/Settings.h"
 #include "app/TfrmStart.h"
-#include "app/WindowPlace.h"
 #include "diagrams/Evaluation.h"
 #include "diagrams/TfrmBar.h"
 #include "diagrams/TfrmCirc.h"
@@ -250,18 +249,8 @@ void TfrmMain::bringToFront(MdiChild *child)
 void TfrmMain::applySettings()
 {
     const Settings settings = Settings::load(settingsPath());
-    const QRect saved(settings.left, settings.top, settings.width, settings.height);
-    const QScreen *screen = QGuiApplication::screenAt(saved.center());
-    if (!screen)
-        screen = this->screen();
-    const QMargins frame(geometry().left() - frameGeometry().left(),
-                         geometry().top() - frameGeometry().top(),
-                         frameGeometry().right() - geometry().right(),
-                         frameGeometry().bottom() - geometry().bottom());
-    const QRect place = WindowPlace::fitted(saved, frame, screen->availableGeometry());
-    setMinimumSize(minimumSize().boundedTo(place.size()));
-    move(place.topLeft());
-    resize(place.size());
+    move(settings.left, settings.top);
+    resize(settings.width, settings.height);
     DBPath = settings.dbPath;
     // An installed package cannot make the folder in every home, so the first start does.
     if (!settings.dbPathStored)
