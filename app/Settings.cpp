@@ -19,6 +19,10 @@ Settings Settings::load(const QString &path)
         file.readInteger(QStringLiteral("Main"), QStringLiteral("Height"), kMinHeight), kMinHeight);
     settings.dbPath = file.readString(QStringLiteral("Database"), QStringLiteral("DBPath"));
     settings.dbPathStored = !settings.dbPath.isEmpty();
+    // File names are appended to the folder directly.
+    if (settings.dbPathStored && !settings.dbPath.endsWith(QLatin1Char('/')) &&
+        !settings.dbPath.endsWith(QLatin1Char('\\')))
+        settings.dbPath += QLatin1Char('/');
     if (!settings.dbPathStored)
         settings.dbPath = ProgramFiles::defaultDatabasePath();
     return settings;

@@ -23,7 +23,8 @@ public:
 
     // Returns an empty text on success, otherwise the cannot-open text with the source (also
     // when the source cannot be read to its end) or the cannot-create text with the
-    // destination. A failed copy leaves an existing destination as it was.
+    // destination, also when the destination read back differs from what was read. The
+    // source is read to its end, not to the size the folder reports.
     static QString copyFileTo(const QString &source, const QString &destination,
                               const Texts &texts);
     static QString copyFileTo(const QString &source, const QString &destination);
