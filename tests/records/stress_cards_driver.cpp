@@ -2,6 +2,7 @@
 // several-workstation stress test. It uses the card session the way the cards
 // window and the archive window do, and logs every change that succeeded:
 //   stress_cards_driver run <folder/> <seed> <milliseconds> <log file>
+//   stress_cards_driver check <folder/> <log file>...  (prints the problems found, exit 1 if any)
 //   stress_cards_driver hold <lock file>     (takes a card lock and keeps it until killed)
 //   stress_cards_driver contend <lock file> <rounds> <dead pid>
 //       (takes the lock `rounds` times, each time leaving it behind as if it had died while
@@ -10,13 +11,18 @@
 #include "records/CardFile.h"
 #include "records/CardLock.h"
 #include "records/CardSession.h"
+#include "records/SheetFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSysInfo>
 #include <QThread>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -194,6 +200,160 @@ private:
     qint64 m_count = 0;
 };
 
+// Every card of the folder against what the drivers' logs report; one line per problem.
+class Checker
+{
+public:
+    explicit Checker(const QString &db) : m_db(db) {}
+
+    void readLog(const QString &path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_problems << "no log " + path;
+            return;
+        }
+        while (!file.atEnd()) {
+            const QStringList f = QString::fromUtf8(file.readLine()).trimmed().split(' ');
+            if (f.size() == 5)
+                m_entries.append({f[0], f[1], f[2], f[3], f[4].toLongLong()});
+        }
+    }
+
+    QStringList problems()
+    {
+        const QHash<QString, QString> folderOf = cardFolders();
+        expectFromLog();
+        for (auto it = m_newName.cbegin(); it != m_newName.cend(); ++it) {
+            if (!folderOf.contains(it.key()))
+                m_problems << "card lost: " + it.key();
+        }
+        for (auto it = folderOf.cbegin(); it != folderOf.cend(); ++it)
+            checkCard(it.key(), it.value() + it.key());
+        return m_problems;
+    }
+
+    int count(const QString &op) const
+    {
+        return int(std::count_if(m_entries.cbegin(), m_entries.cend(),
+                                 [&op](const Entry &e) { return e.op == op; }));
+    }
+
+private:
+    struct Entry
+    {
+        QString op;
+        QString id;
+        QString a;
+        QString b;
+        qint64 ns = 0;
+    };
+
+    // Where each card lies; stray files and cards split over both folders are problems.
+    QHash<QString, QString> cardFolders()
+    {
+        static const QRegularExpression name("^B[A-Z@]{3}\\d{4}\\.(sza|anm|pan|kl|~kl)$");
+        QHash<QString, QString> folderOf;
+        for (const QString &folder : {m_db, m_db + "arc/"}) {
+            for (const QString &file : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+                if (!name.match(file).hasMatch())
+                    m_problems << "stray file " + folder + file;
+                const QString id = file.left(8);
+                if (folderOf.value(id, folder) != folder)
+                    m_problems << "card in both folders " + id;
+                folderOf[id] = folder;
+            }
+        }
+        return folderOf;
+    }
+
+    void expectFromLog()
+    {
+        for (const Entry &e : m_entries) {
+            if (e.op == "NEW") {
+                if (m_newName.contains(e.id))
+                    m_problems << "id given twice: " + e.id;
+                m_newName[e.id] = e.a;
+            }
+            if (e.op == "APPEND")
+                m_expectedSheets[e.id] << e.a;
+            if (e.op == "DELETE")
+                m_deleted << e.a;
+            if ((e.op == "NEW" || e.op == "SAVE") && m_lastWrite.value(e.id).ns < e.ns)
+                m_lastWrite[e.id] = e;
+            const QString sheetKey = e.id + ' ' + e.a;
+            if (e.op == "HEADER" && m_lastHeader.value(sheetKey).ns < e.ns)
+                m_lastHeader[sheetKey] = e;
+        }
+    }
+
+    void expect(bool ok, const QString &problem)
+    {
+        if (!ok)
+            m_problems << problem;
+    }
+
+    void checkCard(const QString &id, const QString &base)
+    {
+        expect(QFile::exists(base + ".sza"), "no .sza " + base);
+        const QStringList values = CardFile::readPersonal(base + ".sza");
+        expect(values[15] == id || values[0].isEmpty(), "id key " + base);
+        if (m_newName.contains(id))
+            expect(values[0] == m_newName[id], "name of " + base);
+        if (m_lastWrite.contains(id))
+            expect(values[kTel] == (m_lastWrite[id].op == "SAVE" ? m_lastWrite[id].a : QString()),
+                   "last save of " + base);
+        QFile kl(base + ".kl");
+        QList<KLRecord> sheets;
+        if (kl.exists()) {
+            expect(SheetFile(kl.fileName()).read(sheets), "unreadable " + kl.fileName());
+            expect(kl.size() == qint64(sheets.size()) * KLRecord::kRecordSize,
+                   "damaged " + kl.fileName());
+        }
+        QStringList found;
+        for (const KLRecord &sheet : sheets) {
+            found << sheet.Egyeb;
+            const QString sheetKey = id + ' ' + sheet.Egyeb;
+            if (m_lastHeader.contains(sheetKey))
+                expect(sheet.Statusz == m_lastHeader[sheetKey].b, "notes of " + sheetKey);
+        }
+        QStringList expected;
+        for (const QString &tag : m_expectedSheets.value(id)) {
+            if (!m_deleted.contains(tag))
+                expected << tag;
+        }
+        found.sort();
+        expected.sort();
+        expect(found == expected,
+               "sheets of " + base + ": " + found.join(',') + " instead of " + expected.join(','));
+    }
+
+    QString m_db;
+    QList<Entry> m_entries;
+    QStringList m_problems;
+    QHash<QString, QStringList> m_expectedSheets;
+    QSet<QString> m_deleted;
+    QHash<QString, Entry> m_lastWrite;
+    QHash<QString, Entry> m_lastHeader;
+    QHash<QString, QString> m_newName;
+};
+
+int check(const QStringList &args)
+{
+    Checker checker(args.value(2));
+    for (const QString &log : args.mid(3))
+        checker.readLog(log);
+    const QStringList problems = checker.problems();
+    for (const QString &problem : problems)
+        std::printf("%s\n", qPrintable(problem));
+    std::printf("problems=%lld", qint64(problems.size()));
+    for (const char *op :
+         {"NEW", "APPEND", "HEADER", "DELETE", "SAVE", "ARC", "UNARC", "CONFLICT", "INUSE"})
+        std::printf(" %s=%d", op, checker.count(QLatin1String(op)));
+    std::printf("\n");
+    return problems.isEmpty() ? 0 : 1;
+}
+
 int run(const QStringList &args)
 {
     QFile log(args.value(5));
@@ -262,6 +422,8 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.value(1) == QStringLiteral("run"))
         return run(args);
+    if (args.value(1) == QStringLiteral("check"))
+        return check(args);
     if (args.value(1) == QStringLiteral("contend"))
         return contend(args.value(2), args.value(3).toInt(), args.value(4).toUtf8());
     if (args.value(1) == QStringLiteral("hold"))
