@@ -53,6 +53,12 @@ public:
 
     CardSession(QString dbPath, QString arcPath);
 
+    // The folders as the settings give them at the time of an operation.
+    void setFolders(const QString &dbPath, const QString &arcPath)
+    {
+        m_db = dbPath;
+        m_arc = arcPath;
+    }
     const QString &id() const { return m_id; }
     QString base() const { return m_db + m_id; }
     QString sheetPath() const { return base() + QStringLiteral(".kl"); }

@@ -222,6 +222,7 @@ bool TfrmKarton::SaveCard()
     m_saveDeferred = false;
     if (m_session.id().isEmpty())
         return true;
+    m_session.setFolders(frmMain->DBPath, frmMain->ArcPath);
     const bool withNotes = m_page == kSheetPage && !Lapok->isHidden();
     bool overwrite = false;
     for (;;) {
@@ -265,8 +266,10 @@ void TfrmKarton::reloadCard()
     bSave->setEnabled(false);
 }
 
-void TfrmKarton::LoadCard(const QString &id)
+void TfrmKarton::LoadCard(const QString &wanted)
 {
+    // A copy: `wanted` may be the id of the session replaced here.
+    const QString id = wanted;
     newSession();
     CardContent card;
     const bool read = m_session.open(id, card) == Outcome::Done;

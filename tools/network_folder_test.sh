@@ -51,9 +51,10 @@ mkdir -p /run/sshd 2>/dev/null || true
 /usr/sbin/sshd -D -e -f "$work/sshd_config" 2>"$work/sshd.log" &
 sshd_pid=$!
 
-# No attribute, entry or directory caching: what a shared database folder needs.
+# No attribute, entry or directory caching: what a shared database folder needs. Files
+# removed while open go at once rather than into FUSE's hidden names.
 opts="port=$port,IdentityFile=$work/client_key,StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null"
-opts="$opts,cache=no,attr_timeout=0,entry_timeout=0,negative_timeout=0,LogLevel=ERROR"
+opts="$opts,cache=no,attr_timeout=0,entry_timeout=0,negative_timeout=0,hard_remove,LogLevel=ERROR"
 for m in m1 m2; do
   for try in $(seq 50); do
     sshfs -o "$opts" "$(id -un)@127.0.0.1:$work/share" "$work/$m" 2>"$work/sshfs.log" && break
