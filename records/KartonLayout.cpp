@@ -70,7 +70,7 @@ QWidget *KartonLayout::personalPage(TfrmKarton &k)
     k.eTMag = addField(page, frmMain->CatalogueText("Karton", "eTMag"), kRight, y, 57);
     unit(frmMain->CatalogueText("Karton", "eTMagUnit"), k.eTMag);
     y += kRow;
-    k.eFogl = addField(page, frmMain->CatalogueText("Karton", "k.eFogl"), kLeft, y, 329);
+    k.eFogl = addField(page, frmMain->CatalogueText("Karton", "eFogl"), kLeft, y, 329);
     k.eSuly = addField(page, frmMain->CatalogueText("Karton", "eSuly"), kRight, y, 57);
     unit(frmMain->CatalogueText("Karton", "eSulyUnit"), k.eSuly);
     y += kRow;

@@ -51,10 +51,9 @@ mkdir -p /run/sshd 2>/dev/null || true
 /usr/sbin/sshd -D -e -f "$work/sshd_config" 2>"$work/sshd.log" &
 sshd_pid=$!
 
-# No attribute, entry or directory caching: what a shared database folder needs. Files
-# removed while open go at once rather than into FUSE's hidden names.
+# No attribute, entry or directory caching: what a shared database folder needs.
 opts="port=$port,IdentityFile=$work/client_key,StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null"
-opts="$opts,cache=no,attr_timeout=0,entry_timeout=0,negative_timeout=0,hard_remove,LogLevel=ERROR"
+opts="$opts,cache=no,attr_timeout=0,entry_timeout=0,negative_timeout=0,LogLevel=ERROR"
 for m in m1 m2; do
   for try in $(seq 50); do
     sshfs -o "$opts" "$(id -un)@127.0.0.1:$work/share" "$work/$m" 2>"$work/sshfs.log" && break
@@ -77,5 +76,7 @@ status=0
 for p in "${pids[@]}"; do wait "$p" || status=1; done
 cat "$work"/out*
 [ $status -eq 0 ] || { echo "a writer failed" >&2; exit 1; }
-# Checked through the server's own folder, past both mounts' caches.
+# Checked through the server's own folder once both mounts are gone, so that files FUSE
+# kept under hidden names while they were open are gone too.
+for m in m1 m2; do fusermount3 -u "$work/$m" 2>/dev/null || fusermount -u "$work/$m"; done
 "$driver" check "$work/share/db/" "${logs[@]}"
