@@ -29,7 +29,8 @@ QStringList CardArchive::cardFiles(const QString &folder, const QString &id)
     // An id is matched as written, even where it holds wildcard characters.
     QStringList own;
     for (const QString &name : names) {
-        if (name.startsWith(id + QLatin1Char('.')) && name != id + QStringLiteral(".lck"))
+        // The lock and the lock's own remover lock (".lck.rmlock") stay with the lock folder.
+        if (name.startsWith(id + QLatin1Char('.')) && !name.startsWith(id + QStringLiteral(".lck")))
             own << name;
     }
     return own;

@@ -15,7 +15,7 @@ public:
     using Launcher = std::function<bool(const QString &program, const QStringList &arguments,
                                         const QString &workingFolder)>;
 
-    // Every file of the id with any extension, backups included; never its lock.
+    // Every file of the id with any extension, backups included; never its lock files.
     static QStringList cardFiles(const QString &folder, const QString &id);
     // Moves every file of the card from `from` into `to` while holding the card's lock in
     // `lockFolder`. Nothing in `to` is ever replaced: a card whose id has a file there stays

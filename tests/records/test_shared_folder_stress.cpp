@@ -42,18 +42,20 @@ class TestSharedFolderStress : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    // Every log so far: the folder holds what all runs reported.
+    QStringList m_logs;
 
     QString db() const { return m_dir.filePath("db/"); }
 
     QString runAndCheck(const QList<unsigned> &seeds, int ms)
     {
         QList<QStringList> runs;
-        QStringList check = {"check", db()};
         for (unsigned seed : seeds) {
             const QString log = m_dir.filePath(QString("log%1").arg(seed));
             runs << QStringList{"run", db(), QString::number(seed), QString::number(ms), log};
-            check << log;
+            m_logs << log;
         }
+        const QStringList check = QStringList{"check", db()} + m_logs;
         const QStringList ran = runAll(runs, ms + 30000);
         for (const QString &out : ran)
             qInfo("%s", qPrintable(out.trimmed()));
@@ -68,7 +70,7 @@ private slots:
         QVERIFY(QDir().mkpath(db() + "arc"));
         const QString one = runAndCheck({1}, 1500);
         QVERIFY2(one.startsWith("problems=0"), qPrintable(one));
-        const QString four = runAndCheck({1, 11, 12, 13, 14}, 3000);
+        const QString four = runAndCheck({11, 12, 13, 14}, 3000);
         QVERIFY2(four.startsWith("problems=0"), qPrintable(four));
         for (const char *op : {"NEW", "APPEND", "DELETE", "HEADER", "SAVE", "ARC"})
             QVERIFY2(!four.contains(QString(" %1=0 ").arg(op)), op);
