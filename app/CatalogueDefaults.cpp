@@ -80,8 +80,23 @@ const DefaultText kDefaults[] = {
      "Újratöltés: a karton a mentett állapotot mutatja, az itteni módosítások elvesznek.#"
      "Felülírás: az itteni adatok kerülnek a kartonba."},
     {"Msg", "SheetsChanged",
-     "A kezelőlapokat egy másik munkaállomáson megváltoztatták.#A lista frissült, semmi sem "
-     "törlődött."},
+     "A kezelőlapokat egy másik munkaállomáson megváltoztatták.#A lista frissült; semmi sem "
+     "íródott és semmi sem töltődött be."},
+    {"Msg", "LockHeld",
+     "A kartont (%1) a(z) %2 munkaállomás használja %3 óta.#Ha ott már nem dolgoznak vele "
+     "(például a gép leállt), átveheti.#Átveszi a kartont?"},
+    {"Msg", "CardArchived",
+     "A kartont (%s) egy másik munkaállomáson áthelyezték az archívumba, ezért semmi sem "
+     "íródott.#A képernyőn lévő adatok megmaradtak."},
+    {"Msg", "CardGone",
+     "A kartont (%s) egy másik munkaállomáson törölték, ezért semmi sem íródott.#A képernyőn "
+     "lévő adatok megmaradtak."},
+    {"Msg", "ArcIdTaken",
+     "Ilyen azonosítójú karton már van a másik mappában, ezért a karton a helyén maradt:"},
+    {"Msg", "ArcUnfinished",
+     "A kartont egy másik munkaállomás éppen most hozza létre, ezért a helyén maradt:"},
+    {"Msg", "ArcNotFile",
+     "A karton %s fájlja nem közönséges fájl, ezért a karton a helyén maradt:"},
     {"Msg", "ArcInUse", "A kartont egy másik munkaállomás használja, nem lett áthelyezve:"},
     {"Msg", "AskSaveCard", "A karton nincs elmentve. Elmentsem?"},
     {"Msg", "AskSaveMeas", "A mérés nincs elmentve kezelőlapként. Elmentsem?"},

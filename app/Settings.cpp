@@ -20,6 +20,10 @@ Settings Settings::load(const QString &path)
     settings.dbPath = file.readString(QStringLiteral("Database"), QStringLiteral("DBPath"));
     settings.dbPathStored = !settings.dbPath.isEmpty();
     settings.damaged = file.status() == BoundedFile::Damaged;
+    // File names are appended to the folder directly.
+    if (settings.dbPathStored && !settings.dbPath.endsWith(QLatin1Char('/')) &&
+        !settings.dbPath.endsWith(QLatin1Char('\\')))
+        settings.dbPath += QLatin1Char('/');
     if (!settings.dbPathStored)
         settings.dbPath = ProgramFiles::defaultDatabasePath();
     settings.hideNames =

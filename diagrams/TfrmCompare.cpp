@@ -4,7 +4,6 @@
 #include "diagrams/BarScale.h"
 #include "diagrams/ChartFormat.h"
 #include "diagrams/SymbolPainter.h"
-#include "records/SheetFile.h"
 #include "records/TfrmKarton.h"
 
 #include <QBarSeries>
@@ -320,10 +319,8 @@ void TfrmCompare::Refresh(bool defaultPair)
     m_dirty = false;
     const bool open = frmKarton && frmKarton->isCardOpen();
     const QString path = open ? frmKarton->sheetPath() : QString();
-    // A missing or unreadable file lists no sheet, a damaged one the sheets before the damage.
-    QList<KLRecord> sheets;
-    if (open)
-        SheetFile(path).read(sheets);
+    // The sheets as the card's tabs show them.
+    const QList<KLRecord> sheets = open ? frmKarton->shownSheets() : QList<KLRecord>();
     const bool sameList = path == m_path && sheets.size() == m_readings.size();
     m_path = path;
     m_readings.clear();

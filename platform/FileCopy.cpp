@@ -2,6 +2,7 @@
 
 #include "platform/BoundedFile.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,6 +26,16 @@ std::unique_ptr<QIODevice> openFile(const QString &path)
     return BoundedFile::open(path);
 }
 
+// What the destination holds now, read back, against what was read from the source.
+bool sameBytes(const QString &path, const QByteArray &expected)
+{
+    QFile written(path);
+    if (!written.open(QIODevice::ReadOnly))
+        return false;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    return hash.addData(&written) && hash.result() == expected;
+}
+
 FileCopy::SourceOpener &sourceOpener()
 {
     static FileCopy::SourceOpener current = openFile;
@@ -45,36 +56,37 @@ QString FileCopy::copyFileTo(const QString &source, const QString &destination, 
     const std::unique_ptr<QIODevice> in = sourceOpener()(source);
     if (!in)
         return openError;
-    const qint64 expected = in->size();
-    if (expected > kMaxBytes)
-        return openError;
     // A half-written copy never replaces the old destination.
     QSaveFile out(target);
     const QString createError = QString(texts.cannotCreate).replace(QLatin1String("%s"), target);
     if (!out.open(QIODevice::WriteOnly))
         return createError;
+    // Read to the end whatever size the folder reports: a share's cached size may be stale.
+    QCryptographicHash read(QCryptographicHash::Sha256);
     QByteArray chunk(kChunkSize, Qt::Uninitialized);
     qint64 copied = 0;
     for (;;) {
-        const qint64 read = in->read(chunk.data(), kChunkSize);
-        // A read error or a source that ends early must not pass for a whole copy.
-        if (read < 0 || (read < kChunkSize && copied + read != expected)) {
+        const qint64 got = in->read(chunk.data(), kChunkSize);
+        if (got < 0) {
             out.cancelWriting();
             return openError;
         }
-        if (read > 0 && out.write(chunk.constData(), read) != read) {
-            out.cancelWriting();
-            return createError;
-        }
-        copied += read;
+        if (got == 0)
+            break;
+        copied += got;
         if (copied > kMaxBytes) {
             out.cancelWriting();
             return openError;
         }
-        if (read < kChunkSize)
-            break;
+        read.addData(QByteArrayView(chunk.constData(), got));
+        if (out.write(chunk.constData(), got) != got) {
+            out.cancelWriting();
+            return createError;
+        }
     }
-    return out.commit() ? QString() : createError;
+    if (!out.commit())
+        return createError;
+    return sameBytes(target, read.result()) ? QString() : createError;
 }
 
 void FileCopy::setSourceOpener(SourceOpener opener)

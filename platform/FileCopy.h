@@ -24,7 +24,9 @@ public:
 
     // Returns an empty text on success, otherwise the cannot-open text with the source (also
     // when the source cannot be read to its end or is larger than kMaxBytes) or the cannot-create
-    // text with the destination. A failed copy leaves an existing destination as it was.
+    // text with the destination, also when the destination read back differs from what was read.
+    // The source is read to its end, not to the size the folder reports. A failed copy leaves an
+    // existing destination as it was.
     static QString copyFileTo(const QString &source, const QString &destination,
                               const Texts &texts);
     static QString copyFileTo(const QString &source, const QString &destination);

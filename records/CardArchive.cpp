@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 namespace {
@@ -28,42 +29,81 @@ QStringList CardArchive::cardFiles(const QString &folder, const QString &id)
     // An id is matched as written, even where it holds wildcard characters.
     QStringList own;
     for (const QString &name : names) {
-        if (name.startsWith(id + QLatin1Char('.')) && name != id + QStringLiteral(".lck"))
+        // The lock and the lock's own remover lock (".lck.rmlock") stay with the lock folder.
+        if (name.startsWith(id + QLatin1Char('.')) && !name.startsWith(id + QStringLiteral(".lck")))
             own << name;
     }
     return own;
 }
 
-bool CardArchive::MoveCardFiles(const QString &id, const QString &from, const QString &to)
+namespace {
+
+using Outcome = CardSession::Outcome;
+
+Outcome checkMovable(const QString &id, const QStringList &names, const QString &from,
+                     const QString &to, QString *culprit)
 {
-    // Every file is copied before any is deleted, so a failed copy never splits a card
-    // between the folders.
-    const QStringList names = cardFiles(from, id);
-    QStringList added;
     for (const QString &name : names) {
-        const bool existed = QFile::exists(to + name);
-        if (!FileCopy::copyFileTo(from + name, to + name).isEmpty()) {
-            for (const QString &copy : added)
-                QFile::remove(to + copy);
-            return false;
+        // A pipe or a device would block the copy for ever.
+        const QFileInfo info(from + name);
+        if (!info.isFile() || info.isSymLink()) {
+            *culprit = name;
+            return Outcome::NotRegularFile;
         }
-        if (!existed)
-            added << name;
+    }
+    if (!CardArchive::cardFiles(to, id).isEmpty())
+        return Outcome::TargetTaken;
+    // Read, not stat: a share that caches attributes may still report a new card as empty.
+    QFile sza(from + id + QStringLiteral(".sza"));
+    if (!sza.open(QIODevice::ReadOnly) || sza.read(1).isEmpty())
+        return Outcome::Unfinished;
+    return Outcome::Done;
+}
+
+// Every file is copied under a name of its own and then renamed into place without
+// replacing anything, before any source is deleted.
+Outcome moveFiles(const QStringList &names, const QString &from, const QString &to,
+                  QString *culprit)
+{
+    QStringList added;
+    auto undo = [&](Outcome outcome, const QString &name) {
+        for (const QString &copy : added)
+            QFile::remove(to + copy);
+        *culprit = name;
+        return outcome;
+    };
+    for (const QString &name : names) {
+        const QString partial = to + QStringLiteral(".") + name + QStringLiteral(".part");
+        QFile::remove(partial);
+        if (!FileCopy::copyFileTo(from + name, partial).isEmpty())
+            return undo(Outcome::Failed, name);
+        if (!QFile::rename(partial, to + name)) {
+            const bool taken = QFileInfo::exists(to + name);
+            QFile::remove(partial);
+            return undo(taken ? Outcome::TargetTaken : Outcome::Failed, name);
+        }
+        added << name;
     }
     for (const QString &name : names)
         QFile::remove(from + name);
-    return true;
+    return Outcome::Done;
 }
 
-CardArchive::MoveResult CardArchive::moveUnlockedCard(const QString &id, const QString &from,
-                                                      const QString &to, const QString &lockFolder,
-                                                      const CardLock::Clock &clock)
+} // namespace
+
+CardSession::Outcome CardArchive::moveCard(const QString &id, const QString &from,
+                                           const QString &to, const QString &lockFolder,
+                                           QString *culprit, int lockWaitMs)
 {
-    CardLock lock(CardLock::pathFor(lockFolder + id), clock);
+    QString ignored;
+    QString &named = culprit ? *culprit : ignored;
+    CardLock lock(CardLock::pathFor(lockFolder + id));
     // A folder that takes no lock file takes no moved file either: the copy reports it.
-    if (!lock.acquire() && lock.inUse())
-        return MoveResult::InUse;
-    return MoveCardFiles(id, from, to) ? MoveResult::Moved : MoveResult::CopyFailed;
+    if (!lock.acquire(lockWaitMs) && lock.inUse())
+        return Outcome::InUse;
+    const QStringList names = cardFiles(from, id);
+    const Outcome movable = checkMovable(id, names, from, to, &named);
+    return movable == Outcome::Done ? moveFiles(names, from, to, &named) : movable;
 }
 
 QString CardArchive::siteCommandName()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/CardLock.h"
+#include "records/CardSession.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,25 +15,15 @@ public:
     using Launcher = std::function<bool(const QString &program, const QStringList &arguments,
                                         const QString &workingFolder)>;
 
-    enum class MoveResult
-    {
-        Moved,
-        InUse,
-        CopyFailed
-    };
-
-    // Every file of the id with any extension, backups included; never its lock.
+    // Every file of the id with any extension, backups included; never its lock files.
     static QStringList cardFiles(const QString &folder, const QString &id);
-    // Copies each file into `to`, replacing one of the same name, then deletes them in
-    // `from`. When a copy fails the card stays whole in `from`: nothing there is
-    // deleted, the copies that added a file to `to` are removed again, and the result is
-    // false.
-    static bool MoveCardFiles(const QString &id, const QString &from, const QString &to);
-    // MoveCardFiles while holding the card's lock in `lockFolder`; a card that another
-    // workstation keeps locked stays where it is.
-    static MoveResult moveUnlockedCard(const QString &id, const QString &from, const QString &to,
-                                       const QString &lockFolder,
-                                       const CardLock::Clock &clock = CardLock::systemClock());
+    // Moves every file of the card from `from` into `to` while holding the card's lock in
+    // `lockFolder`. Nothing in `to` is ever replaced: a card whose id has a file there stays
+    // where it is, and so does one with a file that is no regular file (named in `culprit`)
+    // or whose .sza is still empty. A failed copy leaves the card whole in `from`.
+    static CardSession::Outcome moveCard(const QString &id, const QString &from, const QString &to,
+                                         const QString &lockFolder, QString *culprit = nullptr,
+                                         int lockWaitMs = CardLock::kWaitMs);
 
     // "lista.sh" on Linux ("lista.bat" on Windows) in the archive folder.
     static QString siteCommandName();

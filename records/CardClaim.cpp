@@ -16,10 +16,15 @@ QString CardClaim::claim(const QString &wanted, const QDate &date, const QString
     const QString sza = QStringLiteral(".sza");
     QString id = wanted;
     for (int tries = 0; tries <= PatientId::kMaxNumber && !id.isEmpty(); ++tries) {
-        if (createIfAbsent(dbPath + id + sza))
-            return id;
-        if (!QFile::exists(dbPath + id + sza))
+        if (createIfAbsent(dbPath + id + sza)) {
+            // A card deleted or archived elsewhere since the id was proposed keeps it taken:
+            // its backups or archived sheets must never join the new card.
+            if (!PatientId::isTaken(id, dbPath, arcPath, dbPath + id + sza))
+                return id;
+            QFile::remove(dbPath + id + sza);
+        } else if (!QFile::exists(dbPath + id + sza)) {
             return QString();
+        }
         id = PatientId::NewPatientId(date, dbPath, arcPath);
     }
     return QString();

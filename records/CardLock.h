@@ -1,59 +1,47 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDateTime>
+#include <QLockFile>
 #include <QString>
-#include <functional>
 
 // A short lock on one card for every workstation that shares the database folder: the
-// file <id>.lck beside the card, created only if absent, holding host name, process id
-// and time. A lock older than kStaleAfterMs was left by a crash and is taken over.
+// file <id>.lck beside the card, kept by Qt's QLockFile. A lock left by a process that
+// died on this host is removed by QLockFile itself; another host's lock is never taken
+// over by age, only when the user decides so (takeOver).
 class CardLock
 {
 public:
-    struct Clock
+    // Who keeps the lock, as its file tells.
+    struct Holder
     {
-        std::function<QDateTime()> now;
-        std::function<void(int ms)> sleep;
+        QString host;
+        qint64 pid = 0;
+        QString program;
+        QDateTime since;
     };
 
-    static constexpr qint64 kStaleAfterMs = 30000;
-    static constexpr qint64 kWaitMs = 5000;
-    static constexpr int kRetryMs = 20;
+    static constexpr int kWaitMs = 1500;
 
-    static Clock systemClock();
     static QString pathFor(const QString &cardBase);
 
-    explicit CardLock(QString path, Clock clock = systemClock());
-    ~CardLock();
+    explicit CardLock(const QString &path);
     CardLock(const CardLock &) = delete;
     CardLock &operator=(const CardLock &) = delete;
 
     const QString &path() const { return m_path; }
-    // Tries until the lock is held or `waitMs` has passed on the clock.
-    bool acquire(qint64 waitMs = kWaitMs);
-    bool isHeld() const { return m_held; }
+    // Tries until the lock is held or `waitMs` has passed.
+    bool acquire(int waitMs = kWaitMs);
+    bool isHeld() const { return m_file.isLocked(); }
     // After a failed acquire: another holder kept it (rather than the folder refusing the file).
     bool inUse() const { return m_inUse; }
-    // Removes the file only while it is still this holder's.
+    // The holder of a lock that acquire could not take.
+    Holder holder() const;
+    // Removes another holder's lock file, then takes the lock. Only on the user's word.
+    bool takeOver();
     void release();
 
 private:
-    enum class Attempt
-    {
-        Held,
-        Busy,
-        Failed
-    };
-
-    Attempt attempt();
-    bool createIfAbsent();
-    bool isStale(const QByteArray &content) const;
-    bool takeOver(const QByteArray &stale);
-
     QString m_path;
-    Clock m_clock;
-    QByteArray m_content;
-    bool m_held = false;
+    QLockFile m_file;
     bool m_inUse = false;
 };

@@ -20,12 +20,14 @@ QString PatientId::format(const QDate &date, int number)
     return head + QString::number(number).rightJustified(kLength - head.size(), QLatin1Char('0'));
 }
 
-bool PatientId::isTaken(const QString &id, const QString &dbPath, const QString &arcPath)
+bool PatientId::isTaken(const QString &id, const QString &dbPath, const QString &arcPath,
+                        const QString &except)
 {
     for (const char *extension :
          {".sza", ".anm", ".pan", ".kl", ".~sza", ".~anm", ".~pan", ".~kl"}) {
         for (const QString &folder : {dbPath, arcPath}) {
-            if (QFileInfo::exists(folder + id + QLatin1String(extension)))
+            const QString path = folder + id + QLatin1String(extension);
+            if (path != except && QFileInfo::exists(path))
                 return true;
         }
     }

@@ -14,7 +14,9 @@ public:
     static QString format(const QDate &date, int number);
     // Any file of the id, backups included, in either folder keeps the id taken: a
     // deleted card's sheets must never show under a new patient.
-    static bool isTaken(const QString &id, const QString &dbPath, const QString &arcPath);
+    // `except` names a file that does not count, such as a claim just made.
+    static bool isTaken(const QString &id, const QString &dbPath, const QString &arcPath,
+                        const QString &except = QString());
     // The first id of the date that is not taken; empty when all 9999 are, since a
     // fifth digit would not fit the lists.
     static QString NewPatientId(const QDate &today, const QString &dbPath, const QString &arcPath);

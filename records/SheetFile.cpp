@@ -95,10 +95,6 @@ bool SheetFile::removeSheet(int index, const QString &temporaryPath)
     // A damaged tail stays as it was: it may still be mended by hand.
     QByteArray kept = bytes;
     kept.remove(qsizetype(index) * KLRecord::kRecordSize, KLRecord::kRecordSize);
-    QFile temporary(temporaryPath);
-    if (!temporary.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const bool written = temporary.write(kept) == kept.size() && temporary.flush();
-    temporary.close();
-    return written && AtomicFile::replace(temporaryPath, m_path);
+    // Flushed to disk like every other write before it takes the file's place.
+    return AtomicFile::write(temporaryPath, kept) && AtomicFile::replace(temporaryPath, m_path);
 }

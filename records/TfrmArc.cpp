@@ -69,6 +69,23 @@ QString caption(const char *key)
     return frmMain->CatalogueText(QStringLiteral("Caption"), QLatin1String(key));
 }
 
+QString moveFailure(CardSession::Outcome outcome, const QString &culprit)
+{
+    switch (outcome) {
+    case CardSession::Outcome::InUse:
+        return frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("ArcInUse"));
+    case CardSession::Outcome::TargetTaken:
+        return frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("ArcIdTaken"));
+    case CardSession::Outcome::Unfinished:
+        return frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("ArcUnfinished"));
+    case CardSession::Outcome::NotRegularFile:
+        return frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("ArcNotFile"))
+            .replace(QLatin1String("%s"), culprit);
+    default:
+        return frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("CopyErr"));
+    }
+}
+
 } // namespace
 
 TfrmArc::TfrmArc(QWidget *parent) : QDialog(parent)
@@ -207,14 +224,10 @@ void TfrmArc::moveChecked(QListWidget *list, const QString &from, const QString 
             if (list->item(i)->checkState() != Qt::Checked)
                 continue;
             const QString id = CardListing::idOf(list->item(i)->text());
-            const auto moved = CardArchive::moveUnlockedCard(id, from, to, frmMain->DBPath);
-            if (moved != CardArchive::MoveResult::Moved) {
-                const QString key = moved == CardArchive::MoveResult::InUse
-                                        ? QStringLiteral("ArcInUse")
-                                        : QStringLiteral("CopyErr");
-                Dialogs::error(this, frmMain->CatalogueText(QStringLiteral("Msg"), key) +
-                                         QLatin1Char(' ') + id);
-            }
+            QString culprit;
+            const auto moved = CardArchive::moveCard(id, from, to, frmMain->DBPath, &culprit);
+            if (moved != CardSession::Outcome::Done)
+                Dialogs::error(this, moveFailure(moved, culprit) + QLatin1Char(' ') + id);
         }
     }
     FormShow();

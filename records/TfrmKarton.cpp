@@ -5,20 +5,17 @@
 #include "diagrams/TfrmCompare.h"
 #include "diagrams/TfrmPrint.h"
 #include "measure/TfrmMeres.h"
-#include "platform/Cp1250.h"
-#include "platform/FileCopy.h"
-#include "records/CardClaim.h"
 #include "records/CardFile.h"
 #include "records/CardText.h"
+#include "records/KartonLayout.h"
 #include "records/OneLineValidator.h"
 #include "records/PatientDisplayName.h"
-#include "records/PatientId.h"
 #include "records/RecordDates.h"
-#include "records/SheetFile.h"
 #include "records/SheetTabBar.h"
 #include "records/TfrmArc.h"
 #include "records/TfrmFind.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QFont>
 #include <QHBoxLayout>
@@ -39,28 +36,31 @@ constexpr int kButtonHeight = 41;
 constexpr int kMargin = 8;
 constexpr int kHeightAllowance = 38;
 constexpr int kWidthAllowance = 131;
-constexpr int kLeft = 8;
-constexpr int kRight = 352;
-constexpr int kRow = 40;
-constexpr int kLabelHeight = 15;
-constexpr int kEditHeight = 21;
 
-const QString kTemplate = QStringLiteral("anmminta.txt");
+using Outcome = CardSession::Outcome;
+
+QString msg(const char *key)
+{
+    return frmMain->CatalogueText(QStringLiteral("Msg"), QLatin1String(key));
+}
 } // namespace
 
 TfrmKarton::TfrmKarton(QWidget *parent)
-    : MdiChild(true, parent), m_clock([] { return QDateTime::currentDateTime(); })
+    : MdiChild(true, parent), m_clock([] { return QDateTime::currentDateTime(); }),
+      m_session(QString(), QString())
 {
     frmKarton = this;
     setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("Cards")));
     buildButtons();
     Karton = new QTabWidget(this);
-    Karton->addTab(buildPersonalPage(), frmMain->CatalogueText("Karton", "tabSzemelyi"));
+    Karton->addTab(KartonLayout::personalPage(*this),
+                   frmMain->CatalogueText("Karton", "tabSzemelyi"));
     mAnm = new QPlainTextEdit();
     Karton->addTab(mAnm, frmMain->CatalogueText("Karton", "tabAnm"));
     mPan = new QPlainTextEdit();
     Karton->addTab(mPan, frmMain->CatalogueText("Karton", "tabPan"));
-    Karton->addTab(buildSheetPage(), frmMain->CatalogueText("Karton", "tabKezelolapok"));
+    Karton->addTab(KartonLayout::sheetPage(*this),
+                   frmMain->CatalogueText("Karton", "tabKezelolapok"));
     Karton->hide();
     connectChanges();
     keepFieldsOnOneLine();
@@ -97,132 +97,6 @@ void TfrmKarton::buildButtons()
     connect(bArc, &QPushButton::clicked, this, &TfrmKarton::bArcClick);
 }
 
-QLineEdit *TfrmKarton::addField(QWidget *page, const QString &label, int x, int y, int width,
-                                bool small)
-{
-    auto *caption = new QLabel(label, page);
-    if (small) {
-        QFont font = caption->font();
-        font.setPointSizeF(font.pointSizeF() * 0.85);
-        caption->setFont(font);
-    }
-    caption->setGeometry(x, y, std::max(width, 120), kLabelHeight);
-    auto *edit = new QLineEdit(page);
-    edit->setGeometry(x, y + kLabelHeight, width, kEditHeight);
-    caption->setBuddy(edit);
-    return edit;
-}
-
-QWidget *TfrmKarton::buildPersonalPage()
-{
-    auto *page = new QWidget();
-    auto unit = [page](const QString &text, QLineEdit *field) {
-        auto *label = new QLabel(text, page);
-        label->setGeometry(field->geometry().right() + 6, field->y(), 40, kEditHeight);
-    };
-    int y = 6;
-    eDatum = addField(page, frmMain->CatalogueText("Karton", "eDatum"), kLeft, y, 121);
-    eID = addField(page, frmMain->CatalogueText("Karton", "eID"), kRight, y, 121);
-    y += kRow;
-    eNev = addField(page, frmMain->CatalogueText("Karton", "eNev"), kLeft, y, 329);
-    eNeme = addField(page, frmMain->CatalogueText("Karton", "eNeme"), kRight, y, 121);
-    y += kRow;
-    eLanyNev = addField(page, frmMain->CatalogueText("Karton", "eLanyNev"), kLeft, y, 329);
-    y += kRow;
-    eSzulDatum = addField(page, frmMain->CatalogueText("Karton", "eSzulDatum"), kLeft, y, 121);
-    y += kRow;
-    eAnyja = addField(page, frmMain->CatalogueText("Karton", "eAnyja"), kLeft, y, 329);
-    y += kRow;
-    auto *address = new QLabel(frmMain->CatalogueText("Karton", "lblLakcim"), page);
-    address->setGeometry(kLeft, y, 120, kLabelHeight);
-    y += kLabelHeight;
-    eHelyseg = addField(page, frmMain->CatalogueText("Karton", "eHelyseg"), kLeft, y, 161, true);
-    eIrsz = addField(page, frmMain->CatalogueText("Karton", "eIrsz"), kLeft + 169, y, 81, true);
-    eCim = addField(page, frmMain->CatalogueText("Karton", "eCim"), kLeft + 258, y, 215, true);
-    y += kRow;
-    eTel = addField(page, frmMain->CatalogueText("Karton", "eTel"), kLeft, y, 329);
-    eTMag = addField(page, frmMain->CatalogueText("Karton", "eTMag"), kRight, y, 57);
-    unit(frmMain->CatalogueText("Karton", "eTMagUnit"), eTMag);
-    y += kRow;
-    eFogl = addField(page, frmMain->CatalogueText("Karton", "eFogl"), kLeft, y, 329);
-    eSuly = addField(page, frmMain->CatalogueText("Karton", "eSuly"), kRight, y, 57);
-    unit(frmMain->CatalogueText("Karton", "eSulyUnit"), eSuly);
-    y += kRow;
-    eTAJ = addField(page, frmMain->CatalogueText("Karton", "eTAJ"), kLeft, y, 329);
-    eTTIdx = addField(page, frmMain->CatalogueText("Karton", "eTTIdx"), kRight, y, 57);
-    unit(frmMain->CatalogueText("Karton", "eTTIdxUnit"), eTTIdx);
-    y += kRow;
-    eDiagn = addField(page, frmMain->CatalogueText("Karton", "eDiagn"), kLeft, y, 329);
-    eBNO = addField(page, frmMain->CatalogueText("Karton", "eBNO"), kRight, y, 121);
-
-    eID->setReadOnly(true);
-    eTTIdx->setReadOnly(true);
-    for (QLineEdit *skipped : {eTTIdx, eID, eDatum})
-        skipped->setFocusPolicy(Qt::ClickFocus);
-    const QList<QLineEdit *> order = {eNev,     eNeme, eLanyNev, eSzulDatum, eAnyja,
-                                      eHelyseg, eIrsz, eCim,     eTel,       eFogl,
-                                      eTAJ,     eTMag, eSuly,    eDiagn,     eBNO};
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
-    return page;
-}
-
-QWidget *TfrmKarton::buildSheetPage()
-{
-    auto *page = new QWidget();
-    auto *pageLayout = new QVBoxLayout(page);
-    pageLayout->setContentsMargins(4, 4, 4, 4);
-    Lapok = new QWidget(page);
-    pageLayout->addWidget(Lapok);
-    auto *layout = new QVBoxLayout(Lapok);
-    layout->setContentsMargins(0, 0, 0, 0);
-    LapokTabs = new SheetTabBar(Lapok);
-    layout->addWidget(LapokTabs);
-
-    auto *body = new QVBoxLayout();
-    body->setContentsMargins(8, 4, 8, 8);
-    auto field = [body, this](const QString &caption, QWidget *edit) {
-        body->addWidget(new QLabel(caption, Lapok));
-        body->addWidget(edit, 0, Qt::AlignLeft);
-    };
-    eIdopont = new QLineEdit(Lapok);
-    eIdopont->setFixedWidth(161);
-    field(frmMain->CatalogueText("Karton", "eIdopont"), eIdopont);
-    eHelyszin = new QLineEdit(Lapok);
-    eHelyszin->setFixedWidth(161);
-    field(frmMain->CatalogueText("Karton", "eHelyszin"), eHelyszin);
-    mStatusz = new QPlainTextEdit(Lapok);
-    mStatusz->setFixedSize(577, 89);
-    field(frmMain->CatalogueText("Karton", "mStatusz"), mStatusz);
-    eEgyeb = new QLineEdit(Lapok);
-    eEgyeb->setFixedWidth(577);
-    field(frmMain->CatalogueText("Karton", "eEgyeb"), eEgyeb);
-    body->addStretch(1);
-    auto *buttons = new QHBoxLayout();
-    bDeleteKL = new QPushButton(frmMain->CatalogueText("Karton", "bDeleteKL"), Lapok);
-    bLoadKL = new QPushButton(frmMain->CatalogueText("Karton", "bLoadKL"), Lapok);
-    bReport = new QPushButton(frmMain->CatalogueText("Karton", "Report"), Lapok);
-    for (QPushButton *b : {bDeleteKL, bLoadKL, bReport}) {
-        b->setFixedSize(kButtonWidth, kButtonHeight);
-        buttons->addWidget(b);
-    }
-    bCompare = new QPushButton(
-        frmMain->CatalogueText(QStringLiteral("Compare"), QStringLiteral("Title")), Lapok);
-    bCompare->setFixedSize(std::max(kButtonWidth, bCompare->sizeHint().width()), kButtonHeight);
-    buttons->addWidget(bCompare);
-    buttons->addStretch(1);
-    body->addLayout(buttons);
-    layout->addLayout(body, 1);
-    Lapok->hide();
-
-    connect(LapokTabs, &SheetTabBar::currentChanged, this, &TfrmKarton::LapokChanging);
-    connect(bDeleteKL, &QPushButton::clicked, this, &TfrmKarton::bDeleteKLClick);
-    connect(bLoadKL, &QPushButton::clicked, this, &TfrmKarton::bLoadKLClick);
-    connect(bReport, &QPushButton::clicked, this, &TfrmKarton::bReportClick);
-    connect(bCompare, &QPushButton::clicked, this, &TfrmKarton::bCompareClick);
-    return page;
-}
-
 QList<QLineEdit *> TfrmKarton::personalFields() const
 {
     // The order of the keys in the .sza file.
@@ -241,6 +115,11 @@ void TfrmKarton::connectChanges()
     for (QPlainTextEdit *memo : {mAnm, mPan})
         connect(memo, &QPlainTextEdit::textChanged, this, &TfrmKarton::mAnmChange);
     connect(Karton, &QTabWidget::currentChanged, this, &TfrmKarton::KartonChanging);
+    connect(LapokTabs, &SheetTabBar::currentChanged, this, &TfrmKarton::LapokChanging);
+    connect(bDeleteKL, &QPushButton::clicked, this, &TfrmKarton::bDeleteKLClick);
+    connect(bLoadKL, &QPushButton::clicked, this, &TfrmKarton::bLoadKLClick);
+    connect(bReport, &QPushButton::clicked, this, &TfrmKarton::bReportClick);
+    connect(bCompare, &QPushButton::clicked, this, &TfrmKarton::bCompareClick);
 }
 
 void TfrmKarton::keepFieldsOnOneLine()
@@ -294,7 +173,7 @@ bool TfrmKarton::AskSaveCard()
 {
     if (!isCardOpen() || !bSave->isEnabled())
         return true;
-    switch (Dialogs::askYesNoCancel(this, frmMain->CatalogueText("Msg", "AskSaveCard"))) {
+    switch (Dialogs::askYesNoCancel(this, msg("AskSaveCard"))) {
     case QMessageBox::Yes:
         // A card that could not be written stays open with its edits.
         if (!SaveCard())
@@ -309,172 +188,104 @@ bool TfrmKarton::AskSaveCard()
     }
 }
 
-QString TfrmKarton::base() const
-{
-    return frmMain->DBPath + eID->text();
-}
-
 QString TfrmKarton::sheetPath() const
 {
-    return base() + QStringLiteral(".kl");
+    return m_session.sheetPath();
 }
 
-QStringList TfrmKarton::cardTexts() const
+CardContent TfrmKarton::content() const
 {
-    QStringList texts;
+    CardContent card;
     for (const QLineEdit *field : personalFields())
-        texts << field->text();
-    texts << mAnm->toPlainText() << mPan->toPlainText();
-    if (m_page == kSheetPage && !Lapok->isHidden())
-        texts << eIdopont->text() << eHelyszin->text() << mStatusz->toPlainText() << eEgyeb->text();
-    return texts;
+        card.personal << field->text();
+    card.anamnesis = mAnm->toPlainText();
+    card.complaints = mPan->toPlainText();
+    return card;
 }
 
-bool TfrmKarton::checkStorable(const QStringList &texts)
+KLRecord TfrmKarton::notes() const
 {
-    const QStringList unstorable = Cp1250::unstorable(texts.join(QString()));
-    if (unstorable.isEmpty())
-        return true;
-    Dialogs::error(this, frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("NoCp1250"))
-                             .replace(QLatin1String("%1"), unstorable.join(QLatin1Char(' '))));
-    return false;
+    KLRecord sheet;
+    sheet.Idopont = eIdopont->text();
+    sheet.Helyszin = eHelyszin->text();
+    sheet.Statusz = CardFile::toFileText(mStatusz->toPlainText());
+    sheet.Egyeb = eEgyeb->text();
+    return sheet;
+}
+
+void TfrmKarton::newSession()
+{
+    // The folders as the settings give them now.
+    m_session = CardSession(frmMain->DBPath, frmMain->ArcPath);
+    m_session.setLockWait(m_lockWaitMs);
 }
 
 bool TfrmKarton::SaveCard()
 {
     m_saveDeferred = false;
-    if (eID->text().isEmpty())
+    if (m_session.id().isEmpty())
         return true;
-    if (!checkStorable(cardTexts())) {
-        m_saveDeferred = true;
-        return false;
+    m_session.setFolders(frmMain->DBPath, frmMain->ArcPath);
+    const bool withNotes = m_page == kSheetPage && !Lapok->isHidden();
+    bool overwrite = false;
+    for (;;) {
+        const Outcome outcome = m_ask.run([&] {
+            return m_session.save(content(), withNotes ? m_sheet : -1, notes(), overwrite);
+        });
+        if (outcome == Outcome::Done) {
+            eID->setText(m_session.id());
+            return true;
+        }
+        if (outcome != Outcome::ChangedElsewhere)
+            return saveFailed(outcome);
+        switch (m_ask.askOutsideChange()) {
+        case QMessageBox::Yes:
+            reloadCard();
+            return true;
+        case QMessageBox::No:
+            overwrite = true;
+            break;
+        default:
+            m_saveDeferred = true;
+            return false;
+        }
     }
-    if (!claimNewCard()) {
-        Dialogs::error(this,
-                       frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("SaveErrK")));
-        return false;
-    }
-    CardLock lock(CardLock::pathFor(base()), m_lockClock);
-    switch (lockUnchangedCard(lock)) {
-    case SaveGate::Reloaded:
-        return true;
-    case SaveGate::Stop:
-        m_saveDeferred = true;
-        return false;
-    case SaveGate::Write:
-        break;
-    }
-    QStringList values;
-    for (const QLineEdit *field : personalFields())
-        values << field->text();
-    const bool written =
-        CardFile::writePersonal(base() + QStringLiteral(".sza"), values) &&
-        CardFile::writeMemo(base() + QStringLiteral(".anm"), mAnm->toPlainText()) &&
-        CardFile::writeMemo(base() + QStringLiteral(".pan"), mPan->toPlainText());
-    const bool headerWritten =
-        !written || m_page != kSheetPage || Lapok->isHidden() || writeSheetHeader();
-    m_seen.take(base());
-    lock.release();
-    if (!written) {
-        Dialogs::error(this,
-                       frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("SaveErrK")));
-        return false;
-    }
-    if (!headerWritten)
-        Dialogs::error(this, frmMain->CatalogueText("Msg", "SaveErrKL"));
-    return headerWritten;
 }
 
-bool TfrmKarton::claimNewCard()
+bool TfrmKarton::saveFailed(Outcome outcome)
 {
-    if (!m_unclaimedDate.isValid())
-        return true;
-    // Another workstation may have saved a card under the proposed id meanwhile.
-    const QString id =
-        CardClaim::claim(eID->text(), m_unclaimedDate, frmMain->DBPath, frmMain->ArcPath);
-    if (id.isEmpty())
-        return false;
-    m_unclaimedDate = QDate();
-    eID->setText(id);
-    m_seen.clear();
-    m_seen.take(base());
-    return true;
-}
-
-bool TfrmKarton::waitForCard(CardLock &lock)
-{
-    // A folder that takes no lock file takes no record either: the write reports it.
-    if (lock.acquire() || !lock.inUse())
-        return true;
-    Dialogs::error(this, frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("CardInUse"))
-                             .replace(QLatin1String("%s"), eID->text()));
+    // Only a failing folder drops the edits' pending state; anything else keeps them.
+    m_saveDeferred = outcome != Outcome::Failed && outcome != Outcome::NoIdLeft;
+    m_ask.report(outcome, msg("SaveErrK"));
+    if (outcome == Outcome::SheetsChanged)
+        KezelolapokShow();
     return false;
-}
-
-TfrmKarton::SaveGate TfrmKarton::lockUnchangedCard(CardLock &lock)
-{
-    if (!waitForCard(lock))
-        return SaveGate::Stop;
-    if (m_seen.matches(base()))
-        return SaveGate::Write;
-    // Nobody waits for the card while the user thinks.
-    lock.release();
-    switch (askOutsideChange()) {
-    case QMessageBox::Yes:
-        reloadCard();
-        return SaveGate::Reloaded;
-    case QMessageBox::No:
-        return waitForCard(lock) ? SaveGate::Write : SaveGate::Stop;
-    default:
-        return SaveGate::Stop;
-    }
-}
-
-QMessageBox::StandardButton TfrmKarton::askOutsideChange()
-{
-    QMessageBox box(QMessageBox::Warning, Dialogs::title(),
-                    frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("CardChanged")),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    box.button(QMessageBox::Yes)
-        ->setText(frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Reload")));
-    box.button(QMessageBox::No)
-        ->setText(frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Overwrite")));
-    box.button(QMessageBox::Cancel)
-        ->setText(frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Cancel")));
-    // Reloading and overwriting are no yes and no: the style's icons for those would mislead.
-    for (QAbstractButton *button : box.buttons())
-        button->setIcon(QIcon());
-    box.setDefaultButton(QMessageBox::Cancel);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 void TfrmKarton::reloadCard()
 {
-    LoadCard(eID->text());
+    LoadCard(m_session.id());
     ShowPatientInCaption(eNev->text());
     bSave->setEnabled(false);
 }
 
-void TfrmKarton::LoadCard(const QString &id)
+void TfrmKarton::LoadCard(const QString &wanted)
 {
-    // Taken before reading: a write that comes in between shows as a change.
-    m_unclaimedDate = QDate();
-    m_seen.clear();
-    m_seen.take(frmMain->DBPath + id);
-    // The requested id, not the stored one: a card file without its ID key would
-    // otherwise show no memos, and saving would then empty them.
-    const CardFile::Contents card = CardFile::read(frmMain->DBPath + id);
+    // A copy: `wanted` may be the id of the session replaced here.
+    const QString id = wanted;
+    newSession();
+    CardContent card;
+    m_session.open(id, card);
     const QList<QLineEdit *> fields = personalFields();
     for (int i = 0; i < fields.size(); ++i)
-        fields[i]->setText(card.personal[i]);
+        fields[i]->setText(card.personal.value(i));
     mAnm->setPlainText(card.anamnesis);
     mPan->setPlainText(card.complaints);
     eID->setText(id);
     KezelolapokShow();
     if (!card.damaged.isEmpty())
-        Dialogs::error(this, frmMain->CatalogueText("Msg", "OpenErrK") + QLatin1Char('\r') +
-                                 frmMain->CatalogueText("Msg", "FileDamaged")
-                                     .replace(QLatin1String("%s"), card.damaged));
+        Dialogs::error(this, msg("OpenErrK") + QLatin1Char('\r') +
+                                 msg("FileDamaged").replace(QLatin1String("%s"), card.damaged));
     eTMagChange();
 }
 
@@ -544,22 +355,16 @@ void TfrmKarton::bUjbetegClick()
         return;
     if (isCardOpen())
         bBezarClick();
-    const QString id = PatientId::NewPatientId(today(), frmMain->DBPath, frmMain->ArcPath);
-    if (id.isEmpty()) {
-        Dialogs::error(this,
-                       frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("SaveErrK")));
+    newSession();
+    if (!m_session.startNew(today())) {
+        Dialogs::error(this, msg("SaveErrK"));
         return;
     }
     for (QLineEdit *field : personalFields())
         field->clear();
-    QString anamnesis;
-    if (!CardFile::readMemo(kTemplate, anamnesis))
-        anamnesis.clear();
-    mAnm->setPlainText(anamnesis);
+    mAnm->setPlainText(CardSession::anamnesisTemplate());
     mPan->clear();
-    eID->setText(id);
-    m_seen.clear();
-    m_unclaimedDate = today();
+    eID->setText(m_session.id());
     eDatum->setText(RecordDates::shortDate(today()));
     setCardState(true);
     bSave->setEnabled(true);
@@ -580,7 +385,7 @@ void TfrmKarton::openCard(const QString &id)
 void TfrmKarton::greetOnBirthday()
 {
     if (RecordDates::isBirthday(eSzulDatum->text(), today()))
-        Dialogs::information(this, frmMain->CatalogueText("Msg", "Birthday"));
+        Dialogs::information(this, msg("Birthday"));
 }
 
 void TfrmKarton::bKeresClick()
@@ -613,15 +418,13 @@ void TfrmKarton::bBezarClick()
 
 void TfrmKarton::bTorolClick()
 {
-    if (!Dialogs::askYesNo(
-            this, frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("AskDelPat"))))
+    if (!Dialogs::askYesNo(this, msg("AskDelPat")))
         return;
-    const QString cardBase = base();
     bBezarClick();
     // Cancel in the save question keeps the card: a cancelled question never deletes.
     if (isCardOpen())
         return;
-    CardFile::moveToBackups(cardBase);
+    m_ask.report(m_ask.run([this] { return m_session.deleteCard(); }), msg("SaveErrK"));
 }
 
 void TfrmKarton::bArcClick()
@@ -635,11 +438,11 @@ void TfrmKarton::KezelolapokShow()
     LapokTabs->setCount(0);
     Lapok->hide();
     m_sheet = -1;
-    m_seen.take(base(), QStringLiteral("kl"));
-    emit sheetsChanged();
-    const SheetFile file(sheetPath());
     QList<KLRecord> sheets;
-    if (!file.exists() || !file.read(sheets) || sheets.isEmpty())
+    // A sheet file that cannot be read lists no sheet, without a message.
+    m_session.readSheets(sheets);
+    emit sheetsChanged();
+    if (sheets.isEmpty())
         return;
     LapokTabs->setCount(sheets.size());
     Lapok->show();
@@ -654,8 +457,8 @@ void TfrmKarton::LapokChange()
     eHelyszin->clear();
     mStatusz->clear();
     eEgyeb->clear();
-    QList<KLRecord> sheets;
-    if (SheetFile(sheetPath()).read(sheets) && m_sheet >= 0 && m_sheet < sheets.size()) {
+    const QList<KLRecord> &sheets = m_session.shownSheets();
+    if (m_sheet >= 0 && m_sheet < sheets.size()) {
         const KLRecord &sheet = sheets[m_sheet];
         eIdopont->setText(sheet.Idopont);
         eHelyszin->setText(sheet.Helyszin);
@@ -672,7 +475,7 @@ bool TfrmKarton::SaveMeasurementAsSheet()
         if (frmFind->exec() != QDialog::Accepted)
             return false;
         openCard(frmFind->SelectedId);
-    } else if (!QFileInfo::exists(base() + QStringLiteral(".sza"))) {
+    } else if (m_session.isNew()) {
         if (!saveNewCardFirst())
             return false;
     } else if (!AskSaveCard()) {
@@ -689,18 +492,14 @@ bool TfrmKarton::SaveMeasurementAsSheet()
             sheet.Readings[KLRecord::readingIndex(col, row)] = ok ? reading : KLRecord::kNoReading;
         }
     }
-    SheetFile file(sheetPath());
-    CardLock lock(CardLock::pathFor(base()), m_lockClock);
-    if (!waitForCard(lock))
-        return false;
-    const bool appended = file.append(sheet);
-    lock.release();
+    // The readings stay in the grid whatever happens to the sheet.
+    const bool appended = m_ask.report(
+        m_ask.run([&] { return m_session.appendSheet(sheet); }),
+        msg("KLFileErr").replace(QLatin1String("%s"), QFileInfo(sheetPath()).absoluteFilePath()));
     if (appended)
-        frmMeres->Origin = GridOrigin::ofSheet(eID->text(), PatientName, sheet.Idopont);
-    else
-        reportAppendFailure(QFileInfo(file.path()).absoluteFilePath(), file.sheetsBeforeDamage());
+        frmMeres->Origin = GridOrigin::ofSheet(m_session.id(), PatientName, sheet.Idopont);
     KezelolapokShow();
-    if (LapokTabs->count() > 0) {
+    if (appended && LapokTabs->count() > 0) {
         setCurrentSheet(LapokTabs->count() - 1);
         LapokChange();
     }
@@ -711,60 +510,35 @@ bool TfrmKarton::SaveMeasurementAsSheet()
 // handed to the next new card: the card is saved first or nothing is written.
 bool TfrmKarton::saveNewCardFirst()
 {
-    if (Dialogs::askYesNoCancel(this, frmMain->CatalogueText("Msg", "AskSaveCard")) !=
-            QMessageBox::Yes ||
-        !SaveCard())
+    if (Dialogs::askYesNoCancel(this, msg("AskSaveCard")) != QMessageBox::Yes || !SaveCard())
         return false;
     ShowPatientInCaption(eNev->text());
     bSave->setEnabled(false);
     return true;
 }
 
-void TfrmKarton::reportAppendFailure(const QString &path, int sheetsBeforeDamage)
-{
-    if (sheetsBeforeDamage < 0) {
-        Dialogs::error(
-            this, frmMain->CatalogueText("Msg", "KLFileErr").replace(QLatin1String("%s"), path));
-        return;
-    }
-    Dialogs::error(this, frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("KLDamaged"))
-                             .replace(QLatin1String("%2"), QString::number(sheetsBeforeDamage + 1))
-                             .replace(QLatin1String("%1"), path));
-}
-
 bool TfrmKarton::SaveSheetHeader()
 {
-    CardLock lock(CardLock::pathFor(base()), m_lockClock);
-    if (!waitForCard(lock))
-        return false;
-    const bool written = writeSheetHeader();
-    if (written)
-        m_seen.take(base(), QStringLiteral("kl"));
-    lock.release();
-    if (written)
-        return true;
-    Dialogs::error(this, frmMain->CatalogueText("Msg", "SaveErrKL"));
-    return false;
+    return m_ask.report(m_ask.run([this] { return m_session.saveNotes(m_sheet, notes()); }),
+                        msg("SaveErrKL"));
 }
 
-bool TfrmKarton::writeSheetHeader()
+// Acts only on the sheet file as the tabs show it; otherwise the tabs are built anew.
+bool TfrmKarton::sheetsAsShown(Outcome outcome)
 {
-    KLRecord sheet;
-    sheet.Idopont = eIdopont->text();
-    sheet.Helyszin = eHelyszin->text();
-    sheet.Statusz = CardFile::toFileText(mStatusz->toPlainText());
-    sheet.Egyeb = eEgyeb->text();
-    return SheetFile(sheetPath()).writeHeader(m_sheet, sheet);
+    if (outcome != Outcome::SheetsChanged)
+        return m_ask.report(outcome, msg("OpenErrKL"));
+    m_ask.report(outcome);
+    KezelolapokShow();
+    return false;
 }
 
 std::optional<KLRecord> TfrmKarton::readSelectedSheet()
 {
-    QList<KLRecord> sheets;
-    if (!SheetFile(sheetPath()).read(sheets) || m_sheet < 0 || m_sheet >= sheets.size()) {
-        Dialogs::error(this, frmMain->CatalogueText("Msg", "OpenErrKL"));
+    KLRecord sheet;
+    if (!sheetsAsShown(m_session.readSheet(m_sheet, sheet)))
         return std::nullopt;
-    }
-    return sheets[m_sheet];
+    return sheet;
 }
 
 void TfrmKarton::bLoadKLClick()
@@ -799,37 +573,17 @@ void TfrmKarton::bReportClick()
 
 void TfrmKarton::bDeleteKLClick()
 {
-    if (!Dialogs::askYesNo(this, frmMain->CatalogueText("Msg", "AskDelKL")))
+    if (!Dialogs::askYesNo(this, msg("AskDelKL")))
         return;
-    CardLock lock(CardLock::pathFor(base()), m_lockClock);
-    if (!waitForCard(lock))
-        return;
-    // Sheets added or deleted elsewhere since the tabs were built shift the selected index.
-    if (!m_seen.matches(base(), QStringLiteral("kl"))) {
-        lock.release();
-        Dialogs::error(
-            this, frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("SheetsChanged")));
-        KezelolapokShow();
-        return;
-    }
-    const QString error = FileCopy::copyFileTo(sheetPath(), base() + QStringLiteral(".~kl"),
-                                               {frmMain->CatalogueText("Msg", "CopyOpenErr"),
-                                                frmMain->CatalogueText("Msg", "CopyCreateErr")});
-    if (!error.isEmpty()) {
-        lock.release();
-        Dialogs::error(this, error);
-        return;
-    }
-    const bool removed =
-        SheetFile(sheetPath()).removeSheet(m_sheet, base() + QStringLiteral(".kl$"));
-    lock.release();
-    if (!removed)
-        Dialogs::error(this, frmMain->CatalogueText("Msg", "DelErrKL"));
+    const Outcome outcome = m_ask.run([this] {
+        return m_session.deleteSheet(m_sheet, msg("CopyOpenErr"), msg("CopyCreateErr"));
+    });
+    m_ask.report(outcome, m_session.failure().isEmpty() ? msg("DelErrKL") : m_session.failure());
     KezelolapokShow();
 }
 
 void TfrmKarton::bCompareClick()
 {
-    if (frmCompare)
+    if (frmCompare && sheetsAsShown(m_session.checkSheets()))
         frmCompare->Open();
 }

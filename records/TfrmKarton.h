@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/MdiChild.h"
-#include "records/CardFingerprint.h"
-#include "records/CardLock.h"
+#include "records/CardQuestions.h"
+#include "records/CardSession.h"
 #include "records/KLRecord.h"
 
 #include <QDateTime>
@@ -61,8 +61,14 @@ public:
     int sheetIndex() const { return m_sheet; }
     // Today's date and the time of a new sheet come from here.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
-    // The wait for a card that another workstation keeps locked runs on this clock.
-    void setLockClock(CardLock::Clock clock) { m_lockClock = std::move(clock); }
+    // How long an operation waits for a card that another holder keeps locked.
+    void setLockWait(int ms)
+    {
+        m_lockWaitMs = ms;
+        m_session.setLockWait(ms);
+    }
+    // The sheets as the tabs show them.
+    const QList<KLRecord> &shownSheets() const { return m_session.shownSheets(); }
 
     QPushButton *bUjbeteg = nullptr;
     QPushButton *bKeres = nullptr;
@@ -116,10 +122,6 @@ protected:
 
 private:
     void buildButtons();
-    QWidget *buildPersonalPage();
-    QWidget *buildSheetPage();
-    QLineEdit *addField(QWidget *page, const QString &label, int x, int y, int width,
-                        bool small = false);
     QList<QLineEdit *> personalFields() const;
     void connectChanges();
     void FormResize();
@@ -134,34 +136,21 @@ private:
     void openCard(const QString &id);
     void greetOnBirthday();
     void keepFieldsOnOneLine();
-    QStringList cardTexts() const;
-    bool checkStorable(const QStringList &texts);
+    CardContent content() const;
+    KLRecord notes() const;
     bool saveNewCardFirst();
-    void reportAppendFailure(const QString &path, int sheetsBeforeDamage);
-    // The selected sheet as stored; a file that cannot be read is reported.
+    bool saveFailed(CardSession::Outcome outcome);
+    bool sheetsAsShown(CardSession::Outcome outcome);
+    // The selected sheet as stored, when the sheet file is as the tabs show it.
     std::optional<KLRecord> readSelectedSheet();
-    QString base() const;
     QDate today() const { return m_clock().date(); }
-
-    enum class SaveGate
-    {
-        Write,
-        Reloaded,
-        Stop
-    };
-    bool claimNewCard();
-    bool waitForCard(CardLock &lock);
-    SaveGate lockUnchangedCard(CardLock &lock);
-    QMessageBox::StandardButton askOutsideChange();
+    void newSession();
     void reloadCard();
-    bool writeSheetHeader();
 
     std::function<QDateTime()> m_clock;
-    CardLock::Clock m_lockClock = CardLock::systemClock();
-    // The card's files as last read or written here.
-    CardFingerprint m_seen;
-    // Set while a new card's id is only proposed: its first save claims it.
-    QDate m_unclaimedDate;
+    int m_lockWaitMs = CardLock::kWaitMs;
+    CardSession m_session;
+    CardQuestions m_ask{this, m_session};
     // The last save left the edits unsaved on purpose (card in use, question cancelled).
     bool m_saveDeferred = false;
     int m_page = 0;

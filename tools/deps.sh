@@ -10,6 +10,7 @@ pkgs=(
   fonts-dejavu-core fonts-liberation fonts-liberation2 fonts-comic-neue
   sox python3 poppler-utils
   qt6-translations-l10n dpkg-dev file desktop-file-utils appstream lintian
+  openssh-server sshfs
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -24,3 +24,5 @@ cmake --build build
 bash tools/check_package.sh
 # Benchmarks measure a machine as much as the program; they are run by hand (see Performance).
 ctest --test-dir build --output-on-failure -j2 -LE bench
+# Two workstations over a network folder for a short while; skips where FUSE is missing.
+timeout 60 bash tools/network_folder_test.sh 15 4 build

@@ -73,9 +73,11 @@ private slots:
                 file.open(QIODevice::ReadOnly);
                 return std::make_unique<FailingSource>(file.readAll(), 10000, fails);
             });
+            // Read to its end, not to the size reported: a share's cached size may be stale.
             QCOMPARE(FileCopy::copyFileTo(source, dir.filePath("dst")),
-                     QString("Cannot open file %1").arg(source));
-            QCOMPARE(get(dir.filePath("dst")), QByteArray("older"));
+                     fails ? QString("Cannot open file %1").arg(source) : QString());
+            QCOMPARE(get(dir.filePath("dst")),
+                     fails ? QByteArray("older") : QByteArray(10000, 's'));
         }
         FileCopy::setSourceOpener(nullptr);
         QCOMPARE(FileCopy::copyFileTo(source, dir.filePath("dst")), QString());

@@ -1,25 +1,30 @@
 // One workstation's worth of card work on a shared database folder, for the
-// several-workstation stress test. It uses the record classes the way the cards
+// several-workstation stress test. It uses the card session the way the cards
 // window and the archive window do, and logs every change that succeeded:
 //   stress_cards_driver run <folder/> <seed> <milliseconds> <log file>
+//   stress_cards_driver check <folder/> <log file>...  (prints the problems found, exit 1 if any)
 //   stress_cards_driver hold <lock file>     (takes a card lock and keeps it until killed)
-#include "platform/FileCopy.h"
+//   stress_cards_driver contend <lock file> <rounds> <dead pid>
+//       (takes the lock `rounds` times, each time leaving it behind as if it had died while
+//        holding it; prints how often another holder was inside at the same time)
 #include "records/CardArchive.h"
-#include "records/CardClaim.h"
 #include "records/CardFile.h"
-#include "records/CardFingerprint.h"
 #include "records/CardLock.h"
-#include "records/PatientId.h"
+#include "records/CardSession.h"
 #include "records/SheetFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSysInfo>
 #include <QThread>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <optional>
 #include <random>
 
 namespace {
@@ -75,131 +80,101 @@ private:
         return cards.isEmpty() ? QString() : cards[int(m_rng() % cards.size())].left(8);
     }
 
-    // The card's lock, held only while the card is still in the database folder.
-    bool lockCard(CardLock &lock, const QString &id)
+    // Logs what another workstation's lock held off; true when the operation was done.
+    bool done(CardSession::Outcome outcome, const QString &id)
     {
-        if (!lock.acquire()) {
+        if (outcome == CardSession::Outcome::InUse)
             log(QStringLiteral("INUSE"), id, tag());
-            return false;
-        }
-        return QFile::exists(m_db + id + QStringLiteral(".sza"));
+        if (outcome == CardSession::Outcome::ChangedElsewhere)
+            log(QStringLiteral("CONFLICT"), id, tag());
+        return outcome == CardSession::Outcome::Done;
     }
 
     bool newCard()
     {
-        const QString offered = PatientId::NewPatientId(kDay, m_db, m_arc);
-        const QString id = CardClaim::claim(offered, kDay, m_db, m_arc);
-        if (id.isEmpty())
+        CardSession session(m_db, m_arc);
+        if (!session.startNew(kDay))
             return false;
-        CardFingerprint seen;
-        seen.take(m_db + id);
-        CardLock lock(CardLock::pathFor(m_db + id));
-        if (!lockCard(lock, id) || !seen.matches(m_db + id))
+        CardContent card;
+        card.personal = QStringList(CardFile::keys().size());
+        card.personal[0] = tag();
+        if (!done(session.save(card), session.id()))
             return false;
-        QStringList values(CardFile::keys().size());
-        values[0] = tag();
-        values[15] = id;
-        if (!CardFile::writePersonal(m_db + id + QStringLiteral(".sza"), values))
-            return false;
-        log(QStringLiteral("NEW"), id, tag());
+        log(QStringLiteral("NEW"), session.id(), tag());
         return true;
     }
 
-    // A card of the database folder picked at random, locked while it lives, and one of its
-    // sheets.
-    struct Chosen
+    // A card of the database folder picked at random, opened, and one of its sheets.
+    bool openRandomCard(CardSession &session, CardContent &card)
     {
-        QString id;
-        std::optional<CardLock> lock;
+        const QString id = pick(m_db);
+        return !id.isEmpty() && session.open(id, card) == CardSession::Outcome::Done;
+    }
+
+    int pickSheet(CardSession &session)
+    {
         QList<KLRecord> sheets;
-        int index = 0;
-    };
-
-    bool lockRandomCard(Chosen &card)
-    {
-        card.id = pick(m_db);
-        if (card.id.isEmpty())
-            return false;
-        card.lock.emplace(CardLock::pathFor(m_db + card.id));
-        return lockCard(*card.lock, card.id);
-    }
-
-    bool lockRandomSheet(Chosen &card)
-    {
-        if (!lockRandomCard(card) ||
-            !SheetFile(m_db + card.id + QStringLiteral(".kl")).read(card.sheets) ||
-            card.sheets.isEmpty())
-            return false;
-        card.index = int(m_rng() % card.sheets.size());
-        return true;
+        if (session.readSheets(sheets) != CardSession::Outcome::Done || sheets.isEmpty())
+            return -1;
+        return int(m_rng() % sheets.size());
     }
 
     bool appendSheet()
     {
-        Chosen card;
-        if (!lockRandomCard(card))
+        CardSession session(m_db, m_arc);
+        CardContent card;
+        if (!openRandomCard(session, card))
             return false;
         KLRecord sheet;
         sheet.Egyeb = tag();
         sheet.Readings.fill(int(m_count));
-        if (!SheetFile(m_db + card.id + QStringLiteral(".kl")).append(sheet))
+        if (!done(session.appendSheet(sheet), session.id()))
             return false;
-        log(QStringLiteral("APPEND"), card.id, tag());
+        log(QStringLiteral("APPEND"), session.id(), tag());
         return true;
     }
 
     bool saveHeader()
     {
-        Chosen card;
-        if (!lockRandomSheet(card))
+        CardSession session(m_db, m_arc);
+        CardContent card;
+        const int index = openRandomCard(session, card) ? pickSheet(session) : -1;
+        if (index < 0)
             return false;
-        KLRecord edited = card.sheets[card.index];
+        KLRecord edited = session.shownSheets()[index];
         edited.Statusz = tag();
-        if (!SheetFile(m_db + card.id + QStringLiteral(".kl")).writeHeader(card.index, edited))
+        if (!done(session.saveNotes(index, edited), session.id()))
             return false;
-        log(QStringLiteral("HEADER"), card.id, edited.Egyeb, tag());
+        log(QStringLiteral("HEADER"), session.id(), edited.Egyeb, tag());
         return true;
     }
 
     bool deleteSheet()
     {
-        Chosen card;
-        if (!lockRandomSheet(card))
+        CardSession session(m_db, m_arc);
+        CardContent card;
+        const int index = openRandomCard(session, card) ? pickSheet(session) : -1;
+        if (index < 0)
             return false;
-        const QString base = m_db + card.id;
-        if (!FileCopy::copyFileTo(base + QStringLiteral(".kl"), base + QStringLiteral(".~kl"))
-                 .isEmpty() ||
-            !SheetFile(base + QStringLiteral(".kl"))
-                 .removeSheet(card.index, base + QStringLiteral(".kl$")))
+        const QString tagOfSheet = session.shownSheets()[index].Egyeb;
+        if (!done(session.deleteSheet(index), session.id()))
             return false;
-        log(QStringLiteral("DELETE"), card.id, card.sheets[card.index].Egyeb);
+        log(QStringLiteral("DELETE"), session.id(), tagOfSheet);
         return true;
     }
 
     // Opened, edited for a moment, saved: refused when the card changed meanwhile.
     bool saveCard()
     {
-        const QString id = pick(m_db);
-        if (id.isEmpty())
-            return false;
-        const QString base = m_db + id;
-        CardFingerprint seen;
-        seen.take(base);
-        QStringList values = CardFile::readPersonal(base + QStringLiteral(".sza"));
-        if (values[0].isEmpty())
+        CardSession session(m_db, m_arc);
+        CardContent card;
+        if (!openRandomCard(session, card) || card.personal[0].isEmpty())
             return false;
         QThread::usleep(m_rng() % 2000);
-        CardLock lock(CardLock::pathFor(base));
-        if (!lockCard(lock, id))
+        card.personal[kTel] = tag();
+        if (!done(session.save(card), session.id()))
             return false;
-        if (!seen.matches(base)) {
-            log(QStringLiteral("CONFLICT"), id, tag());
-            return false;
-        }
-        values[kTel] = tag();
-        if (!CardFile::writePersonal(base + QStringLiteral(".sza"), values))
-            return false;
-        log(QStringLiteral("SAVE"), id, tag());
+        log(QStringLiteral("SAVE"), session.id(), tag());
         return true;
     }
 
@@ -209,9 +184,9 @@ private:
         const QString id = pick(back ? m_arc : m_db);
         if (id.isEmpty())
             return false;
-        const auto moved = back ? CardArchive::moveUnlockedCard(id, m_arc, m_db, m_db)
-                                : CardArchive::moveUnlockedCard(id, m_db, m_arc, m_db);
-        if (moved != CardArchive::MoveResult::Moved)
+        const auto moved = back ? CardArchive::moveCard(id, m_arc, m_db, m_db)
+                                : CardArchive::moveCard(id, m_db, m_arc, m_db);
+        if (!done(moved, id))
             return false;
         log(back ? QStringLiteral("UNARC") : QStringLiteral("ARC"), id, tag());
         return true;
@@ -224,6 +199,168 @@ private:
     QFile &m_log;
     qint64 m_count = 0;
 };
+
+// Every card of the folder against what the drivers' logs report; one line per problem.
+class Checker
+{
+public:
+    explicit Checker(const QString &db) : m_db(db) {}
+
+    void readLog(const QString &path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_problems << "no log " + path;
+            return;
+        }
+        while (!file.atEnd()) {
+            const QStringList f = QString::fromUtf8(file.readLine()).trimmed().split(' ');
+            if (f.size() == 5)
+                m_entries.append({f[0], f[1], f[2], f[3], f[4].toLongLong()});
+        }
+    }
+
+    QStringList problems()
+    {
+        const QHash<QString, QString> folderOf = cardFolders();
+        expectFromLog();
+        for (auto it = m_newName.cbegin(); it != m_newName.cend(); ++it) {
+            if (!folderOf.contains(it.key()))
+                m_problems << "card lost: " + it.key();
+        }
+        for (auto it = folderOf.cbegin(); it != folderOf.cend(); ++it)
+            checkCard(it.key(), it.value() + it.key());
+        return m_problems;
+    }
+
+    int fuseHidden() const { return m_fuseHidden; }
+
+    int count(const QString &op) const
+    {
+        return int(std::count_if(m_entries.cbegin(), m_entries.cend(),
+                                 [&op](const Entry &e) { return e.op == op; }));
+    }
+
+private:
+    struct Entry
+    {
+        QString op;
+        QString id;
+        QString a;
+        QString b;
+        qint64 ns = 0;
+    };
+
+    // Where each card lies; stray files and cards split over both folders are problems.
+    QHash<QString, QString> cardFolders()
+    {
+        static const QRegularExpression name("^B[A-Z@]{3}\\d{4}\\.(sza|anm|pan|kl|~kl)$");
+        QHash<QString, QString> folderOf;
+        for (const QString &folder : {m_db, m_db + "arc/"}) {
+            for (const QString &file : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+                // What FUSE keeps of a file removed while open on the same mount: no record.
+                if (file.startsWith(".fuse_hidden")) {
+                    ++m_fuseHidden;
+                    continue;
+                }
+                if (!name.match(file).hasMatch())
+                    m_problems << "stray file " + folder + file;
+                const QString id = file.left(8);
+                if (folderOf.value(id, folder) != folder)
+                    m_problems << "card in both folders " + id;
+                folderOf[id] = folder;
+            }
+        }
+        return folderOf;
+    }
+
+    void expectFromLog()
+    {
+        for (const Entry &e : m_entries) {
+            if (e.op == "NEW") {
+                if (m_newName.contains(e.id))
+                    m_problems << "id given twice: " + e.id;
+                m_newName[e.id] = e.a;
+            }
+            if (e.op == "APPEND")
+                m_expectedSheets[e.id] << e.a;
+            if (e.op == "DELETE")
+                m_deleted << e.a;
+            if ((e.op == "NEW" || e.op == "SAVE") && m_lastWrite.value(e.id).ns < e.ns)
+                m_lastWrite[e.id] = e;
+            const QString sheetKey = e.id + ' ' + e.a;
+            if (e.op == "HEADER" && m_lastHeader.value(sheetKey).ns < e.ns)
+                m_lastHeader[sheetKey] = e;
+        }
+    }
+
+    void expect(bool ok, const QString &problem)
+    {
+        if (!ok)
+            m_problems << problem;
+    }
+
+    void checkCard(const QString &id, const QString &base)
+    {
+        expect(QFile::exists(base + ".sza"), "no .sza " + base);
+        const QStringList values = CardFile::readPersonal(base + ".sza");
+        expect(values[15] == id || values[0].isEmpty(), "id key " + base);
+        if (m_newName.contains(id))
+            expect(values[0] == m_newName[id], "name of " + base);
+        if (m_lastWrite.contains(id))
+            expect(values[kTel] == (m_lastWrite[id].op == "SAVE" ? m_lastWrite[id].a : QString()),
+                   "last save of " + base);
+        QFile kl(base + ".kl");
+        QList<KLRecord> sheets;
+        if (kl.exists()) {
+            expect(SheetFile(kl.fileName()).read(sheets), "unreadable " + kl.fileName());
+            expect(kl.size() == qint64(sheets.size()) * KLRecord::kRecordSize,
+                   "damaged " + kl.fileName());
+        }
+        QStringList found;
+        for (const KLRecord &sheet : sheets) {
+            found << sheet.Egyeb;
+            const QString sheetKey = id + ' ' + sheet.Egyeb;
+            if (m_lastHeader.contains(sheetKey))
+                expect(sheet.Statusz == m_lastHeader[sheetKey].b, "notes of " + sheetKey);
+        }
+        QStringList expected;
+        for (const QString &tag : m_expectedSheets.value(id)) {
+            if (!m_deleted.contains(tag))
+                expected << tag;
+        }
+        found.sort();
+        expected.sort();
+        expect(found == expected,
+               "sheets of " + base + ": " + found.join(',') + " instead of " + expected.join(','));
+    }
+
+    int m_fuseHidden = 0;
+    QString m_db;
+    QList<Entry> m_entries;
+    QStringList m_problems;
+    QHash<QString, QStringList> m_expectedSheets;
+    QSet<QString> m_deleted;
+    QHash<QString, Entry> m_lastWrite;
+    QHash<QString, Entry> m_lastHeader;
+    QHash<QString, QString> m_newName;
+};
+
+int check(const QStringList &args)
+{
+    Checker checker(args.value(2));
+    for (const QString &log : args.mid(3))
+        checker.readLog(log);
+    const QStringList problems = checker.problems();
+    for (const QString &problem : problems)
+        std::printf("%s\n", qPrintable(problem));
+    std::printf("problems=%lld", qint64(problems.size()));
+    for (const char *op :
+         {"NEW", "APPEND", "HEADER", "DELETE", "SAVE", "ARC", "UNARC", "CONFLICT", "INUSE"})
+        std::printf(" %s=%d", op, checker.count(QLatin1String(op)));
+    std::printf(" fuse_hidden=%d\n", checker.fuseHidden());
+    return problems.isEmpty() ? 0 : 1;
+}
 
 int run(const QStringList &args)
 {
@@ -255,6 +392,36 @@ int hold(const QString &path)
     return 0;
 }
 
+// A lock file as a process of this host leaves it when it dies holding the lock.
+void leaveDeadLock(const QString &path, const QByteArray &deadPid)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        file.write(deadPid + "\nstress_cards_driver\n" + QSysInfo::machineHostName().toUtf8() +
+                   "\n");
+}
+
+int contend(const QString &path, int rounds, const QByteArray &deadPid)
+{
+    const QString inside = path + QStringLiteral(".inside");
+    int overlaps = 0;
+    for (int round = 0; round < rounds; ++round) {
+        CardLock lock(path);
+        if (!lock.acquire(60000))
+            return 1;
+        QFile marker(inside);
+        if (!marker.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            ++overlaps;
+        marker.close();
+        QThread::usleep(500);
+        QFile::remove(inside);
+        lock.release();
+        leaveDeadLock(path, deadPid);
+    }
+    std::printf("overlaps=%d rounds=%d\n", overlaps, rounds);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -263,6 +430,10 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.value(1) == QStringLiteral("run"))
         return run(args);
+    if (args.value(1) == QStringLiteral("check"))
+        return check(args);
+    if (args.value(1) == QStringLiteral("contend"))
+        return contend(args.value(2), args.value(3).toInt(), args.value(4).toUtf8());
     if (args.value(1) == QStringLiteral("hold"))
         return hold(args.value(2));
     return 2;

@@ -134,7 +134,7 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
     }
 
-    void checkedCardsMoveWithTheirBackupsAndReplaceOlderFiles()
+    void checkedCardsMoveWithTheirBackupsAndNeverReplaceAFileOfTheirId()
     {
         QDir().mkpath(arc());
         card(db(), "BXEQ0001", "A");
@@ -144,32 +144,42 @@ private slots:
             QVERIFY(writeFile(db() + "BXEQ0001" + ext, QByteArray("new") + ext));
         QVERIFY(writeFile(arc() + "BXEQ0001.anm", "older"));
         QVERIFY(writeFile(db() + "BXEQ00011.txt", "another id"));
+        const QString taken = QString::fromUtf8(
+            "Ilyen azonosítójú karton már van a másik mappában, ezért a karton a helyén maradt: "
+            "BXEQ0001");
         list();
         checkLine(frmArc->Active, 0);
         checkLine(frmArc->Active, 2);
+        ModalScript script(
+            {ModalScript::answer(QMessageBox::Ok), ModalScript::answer(QMessageBox::Ok)});
         frmArc->bArc->click();
         list();
-        QCOMPARE(ids(frmArc->Active), QStringList{"BXEQ0002"});
+        QCOMPARE(ids(frmArc->Active), (QStringList{"BXEQ0001", "BXEQ0002"}));
+        QCOMPARE(readFile(arc() + "BXEQ0001.anm"), QByteArray("older"));
+
+        QFile::remove(arc() + "BXEQ0001.anm");
+        checkLine(frmArc->Active, 0);
+        frmArc->bArc->click();
+        list();
         QCOMPARE(ids(frmArc->Archive), (QStringList{"BXEQ0001", "BXEQ0003"}));
-        QCOMPARE(readFile(arc() + "BXEQ0001.anm"), QByteArray("new.anm"));
         QCOMPARE(readFile(arc() + "BXEQ0001.kl$"), QByteArray("new.kl$"));
         QVERIFY(QFile::exists(arc() + "BXEQ0001.~kl"));
         QCOMPARE(QDir(db()).entryList({"BXEQ0001*"}, QDir::Files), QStringList{"BXEQ00011.txt"});
-        QVERIFY(!CardListing::lines(db()).join("").contains("BXEQ0001"));
         QCOMPARE(PatientId::NewPatientId(QDate(2024, 5, 17), db(), arc()), QString("BXEQ0004"));
 
         QVERIFY(writeFile(db() + "BXEQ0001.kl", "stale"));
         frmArc->bAll2->click();
         frmArc->bAkt->click();
         list();
-        QCOMPARE(ids(frmArc->Active), (QStringList{"BXEQ0001", "BXEQ0002", "BXEQ0003"}));
-        QCOMPARE(frmArc->Archive->count(), 0);
-        QCOMPARE(readFile(db() + "BXEQ0001.kl"), QByteArray("new.kl"));
+        QCOMPARE(ids(frmArc->Active), (QStringList{"BXEQ0002", "BXEQ0003"}));
+        QCOMPARE(ids(frmArc->Archive), QStringList{"BXEQ0001"});
+        QCOMPARE(readFile(db() + "BXEQ0001.kl"), QByteArray("stale"));
+        QCOMPARE(script.texts(), QStringList({taken, taken}));
     }
 
-    void aFailingCopyNamesTheCardAndTheOthersStillMove()
+    void aCardWhoseNameIsTakenByAFolderStaysAndTheOthersStillMove()
     {
-        // Folders where the copy would go: the copy cannot be made.
+        // A folder where the copy would go: nothing there is replaced.
         QDir().mkpath(arc() + "BXEQ0001.sza/BXEQ0001.sza");
         card(db(), "BXEQ0001", "A");
         card(db(), "BXEQ0002", "B");
@@ -178,7 +188,8 @@ private slots:
         ModalScript script({ModalScript::answer(QMessageBox::Ok)});
         frmArc->bArc->click();
         QCOMPARE(script.texts(),
-                 QStringList{QString::fromUtf8("A fájlok áthelyezése nem sikerült: BXEQ0001")});
+                 QStringList{QString::fromUtf8("Ilyen azonosítójú karton már van a másik mappában, "
+                                               "ezért a karton a helyén maradt: BXEQ0001")});
         QVERIFY(QFile::exists(db() + "BXEQ0001.sza"));
         QVERIFY(QFile::exists(arc() + "BXEQ0002.sza"));
         QVERIFY(!QFile::exists(db() + "BXEQ0002.sza"));

@@ -1,8 +1,8 @@
 #include "records/CardArchive.h"
 #include "records/CardClaim.h"
 #include "records/CardFile.h"
-#include "records/CardFingerprint.h"
 #include "records/CardLock.h"
+#include "records/CardSession.h"
 #include "records/PatientId.h"
 #include "records/SheetFile.h"
 #include "support/FileBytes.h"
@@ -10,27 +10,12 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
 const QDate kDay(2024, 5, 17);
-const QDateTime kStart(kDay, QTime(10, 0), Qt::UTC);
-
-// Time that moves only when a waiter sleeps, so that a five-second wait takes none.
-struct FakeClock
-{
-    QDateTime now = kStart;
-    int sleeps = 0;
-
-    CardLock::Clock clock()
-    {
-        return {[this] { return now; },
-                [this](int ms) {
-                    ++sleeps;
-                    now = now.addMSecs(ms);
-                }};
-    }
-};
+using Outcome = CardSession::Outcome;
 
 KLRecord sheet(const QString &tag)
 {
@@ -51,8 +36,8 @@ QStringList tags(const QString &klPath)
 
 } // namespace
 
-// Two workstations on one database folder, played one step at a time with two sets of
-// record objects.
+// Two workstations on one database folder, played one step at a time with two card
+// sessions.
 class TestSharedFolder : public QObject
 {
     Q_OBJECT
@@ -61,6 +46,38 @@ class TestSharedFolder : public QObject
 
     QString db() const { return m_dir.filePath("db/"); }
     QString arc() const { return db() + "arc/"; }
+
+    // A card saved by a session of its own, with `sheets` sheets tagged 1, 2, ...
+    QString savedCard(const QString &name, int sheets = 0)
+    {
+        CardSession session(db(), arc());
+        session.startNew(kDay);
+        CardContent card;
+        card.personal = QStringList(CardFile::keys().size());
+        card.personal[0] = name;
+        if (session.save(card) != Outcome::Done)
+            return QString();
+        for (int i = 1; i <= sheets; ++i)
+            session.appendSheet(sheet(QString::number(i)));
+        return session.id();
+    }
+
+    // Another workstation's session on the card, its sheet tabs built.
+    CardSession opened(const QString &id, CardContent &card)
+    {
+        CardSession session(db(), arc());
+        session.setLockWait(0);
+        session.open(id, card);
+        QList<KLRecord> sheets;
+        session.readSheets(sheets);
+        return session;
+    }
+
+    // A lock as another workstation leaves it.
+    void lockedElsewhere(const QString &id)
+    {
+        QVERIFY(writeFile(CardLock::pathFor(db() + id), "4242\ntavimer\nRECEPCIO\n"));
+    }
 
 private slots:
     void init()
@@ -93,98 +110,224 @@ private slots:
         QCOMPARE(CardClaim::claim(offeredA, kDay, m_dir.filePath("plain/"), arc()), QString());
     }
 
-    void sheetAppendsOfTwoWorkstationsWaitForEachOtherAndKeepBothSheets()
+    void twoHoldersOfOneCardWaitForEachOther()
     {
-        const QString kl = db() + "BXEQ0001.kl";
         const QString lockPath = CardLock::pathFor(db() + "BXEQ0001");
-        FakeClock clockA;
-        FakeClock clockB;
-        CardLock lockA(lockPath, clockA.clock());
-        CardLock lockB(lockPath, clockB.clock());
-        QVERIFY(lockA.acquire());
-        QVERIFY(QFile::exists(lockPath));
-
-        // B waits its five seconds, then gives up without touching the sheets.
-        QVERIFY(!lockB.acquire());
+        CardLock lockA(lockPath);
+        CardLock lockB(lockPath);
+        QVERIFY(lockA.acquire(0));
+        QVERIFY(!lockB.acquire(0));
         QVERIFY(lockB.inUse());
-        QCOMPARE(clockA.now.msecsTo(clockB.now), CardLock::kWaitMs);
-        QVERIFY(clockB.sleeps > 1);
-        QVERIFY(!QFile::exists(kl));
-
-        QVERIFY(SheetFile(kl).append(sheet("A")));
+        QCOMPARE(lockB.holder().pid, QCoreApplication::applicationPid());
+        // A live holder of this host is never removed.
+        QVERIFY(!lockB.takeOver());
         lockA.release();
-        QVERIFY(!QFile::exists(lockPath));
-        QVERIFY(lockB.acquire());
-        QVERIFY(SheetFile(kl).append(sheet("B")));
+        QVERIFY(lockB.acquire(0));
         lockB.release();
-        QCOMPARE(tags(kl), QStringList({"A", "B"}));
         QVERIFY(!QFile::exists(lockPath));
     }
 
-    void cardSavedElsewhereNoLongerMatchesWhatWasRead()
-    {
-        const QString base = db() + "BXEQ0001";
-        QVERIFY(CardFile::writePersonal(base + ".sza", {"Anna"}));
-        CardFingerprint seenByA;
-        seenByA.take(base);
-        QVERIFY(seenByA.matches(base));
-        // B saves the card with a name of the same length, within the same moment.
-        QVERIFY(CardFile::writePersonal(base + ".sza", {"Anni"}));
-        QVERIFY(!seenByA.matches(base));
-        QVERIFY(seenByA.matches(base, "kl"));
-        seenByA.take(base, "sza");
-        QVERIFY(seenByA.matches(base));
-        QVERIFY(SheetFile(base + ".kl").append(sheet("B")));
-        QVERIFY(!seenByA.matches(base, "kl"));
-    }
-
-    void holderWhoseLockWasTakenOverLeavesTheNewLockInPlace()
-    {
-        const QString lockPath = CardLock::pathFor(db() + "BXEQ0001");
-        FakeClock slow;
-        FakeClock other;
-        CardLock first(lockPath, slow.clock());
-        QVERIFY(first.acquire(0));
-        other.now = kStart.addSecs(31);
-        CardLock second(lockPath, other.clock());
-        QVERIFY(second.acquire(0));
-        first.release();
-        QVERIFY(QFile::exists(lockPath));
-        second.release();
-        QVERIFY(!QFile::exists(lockPath));
-    }
-
-    void folderThatTakesNoLockFileFailsAtOnceWithoutClaimingUse()
+    void folderThatTakesNoLockFileFailsWithoutClaimingUse()
     {
         QVERIFY(writeFile(m_dir.filePath("plain"), "x"));
-        FakeClock clock;
-        CardLock lock(CardLock::pathFor(m_dir.filePath("plain/BXEQ0001")), clock.clock());
-        QVERIFY(!lock.acquire());
+        CardLock lock(CardLock::pathFor(m_dir.filePath("plain/BXEQ0001")));
+        QVERIFY(!lock.acquire(0));
         QVERIFY(!lock.inUse());
-        QCOMPARE(clock.sleeps, 0);
     }
 
-    void archiveNeverMovesACardWhoseLockIsHeld()
+    void newCardTakesTheNextIdWhenAnyFileOfTheProposedOneAppearedMeanwhile_data()
     {
-        const QString base = db() + "BXEQ0001";
-        QVERIFY(writeFile(base + ".sza", "[SzemelyiAdatok]\r\nNev=A\r\n"));
-        QVERIFY(SheetFile(base + ".kl").append(sheet("A")));
-        FakeClock clock;
-        CardLock held(CardLock::pathFor(base), clock.clock());
-        QVERIFY(held.acquire(0));
-        QCOMPARE(CardArchive::moveUnlockedCard("BXEQ0001", db(), arc(), db(), clock.clock()),
-                 CardArchive::MoveResult::InUse);
-        QVERIFY(QFile::exists(base + ".sza") && QFile::exists(base + ".kl"));
-        QCOMPARE(QDir(arc()).entryList(QDir::Files), QStringList());
+        QTest::addColumn<QString>("file");
+        QTest::newRow("saved elsewhere") << "db/BXEQ0001.sza";
+        QTest::newRow("deleted elsewhere") << "db/BXEQ0001.~sza";
+        QTest::newRow("archived elsewhere") << "db/arc/BXEQ0001.sza";
+        QTest::newRow("sheet backup in the archive") << "db/arc/BXEQ0001.~kl";
+    }
 
-        held.release();
-        QCOMPARE(CardArchive::moveUnlockedCard("BXEQ0001", db(), arc(), db(), clock.clock()),
-                 CardArchive::MoveResult::Moved);
+    void newCardTakesTheNextIdWhenAnyFileOfTheProposedOneAppearedMeanwhile()
+    {
+        QFETCH(QString, file);
+        CardSession session(db(), arc());
+        QVERIFY(session.startNew(kDay));
+        QCOMPARE(session.id(), QString("BXEQ0001"));
+        QVERIFY(writeFile(m_dir.filePath(file), "other patient"));
+        CardContent card;
+        card.personal = QStringList(CardFile::keys().size());
+        card.personal[0] = "Kis Anna";
+        QCOMPARE(session.save(card), Outcome::Done);
+        QCOMPARE(session.id(), QString("BXEQ0002"));
+        QCOMPARE(CardFile::readPersonal(db() + "BXEQ0002.sza")[15], QString("BXEQ0002"));
+        QCOMPARE(readFile(m_dir.filePath(file)), QByteArray("other patient"));
+    }
+
+    void aCardThatLeftTheFolderTakesNoWrite_data()
+    {
+        QTest::addColumn<bool>("archived");
+        QTest::addColumn<int>("operation");
+        const char *names[] = {"sheet", "save", "notes", "sheet deletion", "card deletion"};
+        for (int operation = 0; operation < 5; ++operation) {
+            QTest::addRow("archived, %s", names[operation]) << true << operation;
+            QTest::addRow("deleted, %s", names[operation]) << false << operation;
+        }
+    }
+
+    void aCardThatLeftTheFolderTakesNoWrite()
+    {
+        QFETCH(bool, archived);
+        QFETCH(int, operation);
+        const QString id = savedCard("Anna", 1);
+        CardContent card;
+        CardSession session = opened(id, card);
+        if (archived)
+            QCOMPARE(CardArchive::moveCard(id, db(), arc(), db()), Outcome::Done);
+        else
+            CardFile::moveToBackups(db() + id);
+        const QStringList before = QDir(db()).entryList(QDir::Files);
+        const Outcome outcomes[] = {session.appendSheet(sheet("x")), session.save(card),
+                                    session.saveNotes(0, sheet("x")), session.deleteSheet(0),
+                                    session.deleteCard()};
+        QCOMPARE(outcomes[operation], archived ? Outcome::Archived : Outcome::Gone);
+        QCOMPARE(QDir(db()).entryList(QDir::Files), before);
+    }
+
+    void sheetsChangedElsewhereAreNeitherReadNorWritten_data()
+    {
+        QTest::addColumn<int>("operation");
+        QTest::newRow("load") << 0;
+        QTest::newRow("notes") << 1;
+        QTest::newRow("notes saved with the card") << 2;
+        QTest::newRow("deletion") << 3;
+    }
+
+    void sheetsChangedElsewhereAreNeitherReadNorWritten()
+    {
+        QFETCH(int, operation);
+        const QString id = savedCard("Anna", 3);
+        CardContent card;
+        CardSession here = opened(id, card);
+        CardSession elsewhere = opened(id, card);
+        QCOMPARE(elsewhere.deleteSheet(1), Outcome::Done);
+        const QByteArray kl = readFile(db() + id + ".kl");
+        KLRecord read;
+        const Outcome outcomes[] = {here.readSheet(1, read), here.saveNotes(1, sheet("x")),
+                                    here.save(card, 1, sheet("x")), here.deleteSheet(1)};
+        QCOMPARE(outcomes[operation], Outcome::SheetsChanged);
+        QCOMPARE(here.checkSheets(), Outcome::SheetsChanged);
+        QCOMPARE(readFile(db() + id + ".kl"), kl);
+        QList<KLRecord> sheets;
+        QCOMPARE(here.readSheets(sheets), Outcome::Done);
+        QCOMPARE(here.readSheet(1, read), Outcome::Done);
+        QCOMPARE(read.Egyeb, QString("3"));
+    }
+
+    void cardChangedElsewhereIsWrittenOnlyWhenOverwritten()
+    {
+        const QString id = savedCard("Anna");
+        CardContent card;
+        CardSession here = opened(id, card);
+        CardContent other;
+        CardSession elsewhere = opened(id, other);
+        other.personal[0] = "Anni";
+        QCOMPARE(elsewhere.save(other), Outcome::Done);
+        card.personal[0] = "Anna A";
+        QCOMPARE(here.save(card), Outcome::ChangedElsewhere);
+        QCOMPARE(CardFile::readPersonal(db() + id + ".sza")[0], QString("Anni"));
+        QCOMPARE(here.save(card, -1, KLRecord(), true), Outcome::Done);
+        card.personal[0] = "Anna B";
+        QCOMPARE(here.save(card), Outcome::Done);
+        QCOMPARE(CardFile::readPersonal(db() + id + ".sza")[0], QString("Anna B"));
+    }
+
+    void anotherWorkstationsLockIsNamedAndTakenOverOnlyOnRequest()
+    {
+        const QString id = savedCard("Anna");
+        CardContent card;
+        CardSession here = opened(id, card);
+        lockedElsewhere(id);
+        card.personal[0] = "Anna A";
+        QCOMPARE(here.appendSheet(sheet("x")), Outcome::InUse);
+        QCOMPARE(here.save(card), Outcome::InUse);
+        QCOMPARE(here.holder().host, QString("RECEPCIO"));
+        QCOMPARE(here.holder().pid, qint64(4242));
+        QVERIFY(here.holder().since.isValid());
+        QCOMPARE(CardFile::readPersonal(db() + id + ".sza")[0], QString("Anna"));
+        QVERIFY(here.takeOverLock());
+        QCOMPARE(here.save(card), Outcome::Done);
+        QVERIFY(!QFile::exists(CardLock::pathFor(db() + id)));
+    }
+
+    void accentsAreComposedAndWhatCannotBeStoredIsNamedWithItsCode_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("named");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("decomposed e acute")
+            << QString::fromUtf8("Be\u0301la") << QStringList() << QByteArray("B\xe9la");
+        QTest::newRow("mark without a composed form")
+            << QString::fromUtf8("x\u0301") << QStringList({QString::fromUtf8("\u0301 (U+0301)")})
+            << QByteArray();
+        QTest::newRow("check mark")
+            << QString::fromUtf8("ok \u2713") << QStringList({QString::fromUtf8("\u2713 (U+2713)")})
+            << QByteArray();
+    }
+
+    void accentsAreComposedAndWhatCannotBeStoredIsNamedWithItsCode()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, named);
+        QFETCH(QByteArray, stored);
+        const QString id = savedCard("Anna");
+        CardContent card;
+        CardSession here = opened(id, card);
+        card.anamnesis = typed;
+        QCOMPARE(here.save(card), named.isEmpty() ? Outcome::Done : Outcome::Unstorable);
+        QCOMPARE(here.unstorable(), named);
+        QCOMPARE(readFile(db() + id + ".anm"), stored);
+    }
+
+    void archiveMovesNeverReplaceAndLeaveUnsafeCardsWhereTheyAre_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("same id archived") << "arc/BXEQ0001.sza" << int(Outcome::TargetTaken);
+        QTest::newRow("backup of the id archived")
+            << "arc/BXEQ0001.~kl" << int(Outcome::TargetTaken);
+        QTest::newRow("a pipe among its files") << "fifo" << int(Outcome::NotRegularFile);
+        QTest::newRow("claim still being written") << "empty" << int(Outcome::Unfinished);
+        QTest::newRow("card locked elsewhere") << "lock" << int(Outcome::InUse);
+        QTest::newRow("nothing in the way") << "" << int(Outcome::Done);
+    }
+
+    void archiveMovesNeverReplaceAndLeaveUnsafeCardsWhereTheyAre()
+    {
+        QFETCH(QString, obstacle);
+        QFETCH(int, outcome);
+        const QString base = db() + "BXEQ0001";
+        QVERIFY(
+            writeFile(base + ".sza", obstacle == "empty" ? "" : "[SzemelyiAdatok]\r\nNev=A\r\n"));
+        QVERIFY(SheetFile(base + ".kl").append(sheet("A")));
+        if (obstacle.startsWith("arc/"))
+            QVERIFY(writeFile(db() + obstacle, "older card"));
+        if (obstacle == "fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(base + ".~anm").constData(), 0600), 0);
+        if (obstacle == "lock")
+            lockedElsewhere("BXEQ0001");
+        const QStringList arcBefore = QDir(arc()).entryList(QDir::Files | QDir::System);
+        QString culprit;
+        QCOMPARE(int(CardArchive::moveCard("BXEQ0001", db(), arc(), db(), &culprit, 0)), outcome);
+        if (obstacle == "fifo")
+            QCOMPARE(culprit, QString("BXEQ0001.~anm"));
+        if (outcome != int(Outcome::Done)) {
+            QVERIFY(QFile::exists(base + ".sza") && QFile::exists(base + ".kl"));
+            QCOMPARE(QDir(arc()).entryList(QDir::Files | QDir::System), arcBefore);
+            if (obstacle.startsWith("arc/"))
+                QCOMPARE(readFile(db() + obstacle), QByteArray("older card"));
+            return;
+        }
         QCOMPARE(QDir(arc()).entryList(QDir::Files), QStringList({"BXEQ0001.kl", "BXEQ0001.sza"}));
-        QCOMPARE(QDir(db()).entryList(QDir::Files), QStringList());
-        QCOMPARE(CardArchive::moveUnlockedCard("BXEQ0001", arc(), db(), db(), clock.clock()),
-                 CardArchive::MoveResult::Moved);
-        QCOMPARE(QDir(db()).entryList(QDir::Files), QStringList({"BXEQ0001.kl", "BXEQ0001.sza"}));
+        QCOMPARE(QDir(db()).entryList({"BXEQ*"}, QDir::Files), QStringList());
+        QCOMPARE(CardArchive::moveCard("BXEQ0001", arc(), db(), db()), Outcome::Done);
+        QCOMPARE(tags(base + ".kl"), QStringList({"A"}));
     }
 };
 

@@ -1,0 +1,95 @@
+#include "records/CardQuestions.h"
+
+#include "app/Dialogs.h"
+#include "app/TfrmMain.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLocale>
+#include <QPushButton>
+
+namespace {
+QString msg(const char *key)
+{
+    return frmMain->CatalogueText(QStringLiteral("Msg"), QLatin1String(key));
+}
+} // namespace
+
+CardSession::Outcome CardQuestions::run(const std::function<CardSession::Outcome()> &operation)
+{
+    for (;;) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const CardSession::Outcome outcome = operation();
+        QApplication::restoreOverrideCursor();
+        if (outcome != CardSession::Outcome::InUse || !askTakeOver())
+            return outcome;
+        if (!m_session.takeOverLock()) {
+            Dialogs::error(m_parent, msg("CardInUse").replace(QLatin1String("%s"), m_session.id()));
+            return CardSession::Outcome::InUse;
+        }
+    }
+}
+
+bool CardQuestions::askTakeOver()
+{
+    const CardLock::Holder holder = m_session.holder();
+    const QString since = QLocale::system().toString(holder.since, QLocale::ShortFormat);
+    return Dialogs::askYesNo(m_parent, msg("LockHeld")
+                                           .replace(QLatin1String("%1"), m_session.id())
+                                           .replace(QLatin1String("%2"), holder.host)
+                                           .replace(QLatin1String("%3"), since));
+}
+
+bool CardQuestions::report(CardSession::Outcome outcome, const QString &failure)
+{
+    QString text;
+    switch (outcome) {
+    case CardSession::Outcome::Done:
+        return true;
+    case CardSession::Outcome::InUse:
+        // The take-over question has told already.
+        return false;
+    case CardSession::Outcome::Archived:
+        text = msg("CardArchived").replace(QLatin1String("%s"), m_session.id());
+        break;
+    case CardSession::Outcome::Gone:
+        text = msg("CardGone").replace(QLatin1String("%s"), m_session.id());
+        break;
+    case CardSession::Outcome::SheetsChanged:
+        text = msg("SheetsChanged");
+        break;
+    case CardSession::Outcome::Unstorable:
+        text = msg("NoCp1250")
+                   .replace(QLatin1String("%1"), m_session.unstorable().join(QStringLiteral(", ")));
+        break;
+    case CardSession::Outcome::Damaged:
+        text =
+            msg("KLDamaged")
+                .replace(QLatin1String("%2"), QString::number(m_session.sheetsBeforeDamage() + 1))
+                .replace(QLatin1String("%1"), QFileInfo(m_session.sheetPath()).absoluteFilePath());
+        break;
+    default:
+        text = failure;
+    }
+    Dialogs::error(m_parent, text);
+    return false;
+}
+
+QMessageBox::StandardButton CardQuestions::askOutsideChange()
+{
+    QMessageBox box(QMessageBox::Warning, Dialogs::title(), msg("CardChanged"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    box.button(QMessageBox::Yes)
+        ->setText(frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Reload")));
+    box.button(QMessageBox::No)
+        ->setText(frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Overwrite")));
+    box.button(QMessageBox::Cancel)
+        ->setText(frmMain->CatalogueText(QStringLiteral("Karton"), QStringLiteral("Cancel")));
+    // Reloading and overwriting are no yes and no: the style's icons for those would mislead.
+    for (QAbstractButton *button : box.buttons())
+        button->setIcon(QIcon());
+    box.setDefaultButton(QMessageBox::Cancel);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
