@@ -15,6 +15,7 @@
 #include "diagrams/TfrmPrint.h"
 #include "diagrams/TfrmUSin.h"
 #include "measure/TfrmMeres.h"
+#include "records/BackupActions.h"
 #include "records/TfrmKarton.h"
 
 #include <QButtonGroup>
@@ -313,7 +314,7 @@ void TfrmMain::sbPrintClick()
 
 void TfrmMain::sbExitClick()
 {
-    if (Dialogs::askYesNo(this, CatalogueText(QStringLiteral("Msg"), QStringLiteral("AskExit"))))
+    if (BackupActions::askExit(this))
         close();
 }
 

@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/BackupCommand.h"
 #include "app/FontSubstitutes.h"
 #include "app/TfrmMain.h"
 
@@ -6,6 +7,8 @@
 
 int main(int argc, char *argv[])
 {
+    if (BackupCommand::isGiven(argc, argv))
+        return BackupCommand::run(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavimer"));
     // Lets the desktop match the windows to the menu entry and its icon.

@@ -1,0 +1,12 @@
+#pragma once
+
+// tavimer --backup DIR, --restore ZIP DIR and --verify ZIP: the backup commands for
+// administrators and timers, run without a window. Exit code 0 on success, 1 with the reason on
+// standard error when the work failed or was refused, 2 when the command was not understood.
+class BackupCommand
+{
+public:
+    // Whether the arguments ask for one of the commands, which then needs no window system.
+    static bool isGiven(int argc, char **argv);
+    static int run(int argc, char **argv);
+};
