@@ -188,16 +188,20 @@ BackupResult Reading::compareWithManifest() const
 {
     if (!m_manifest)
         return BackupResult::failed(Problem::NoManifest, m_zipPath);
-    const auto listed = BackupManifest::parse(*m_manifest);
-    if (!listed)
+    const auto parsed = BackupManifest::parse(*m_manifest);
+    if (!parsed)
         return BackupResult::failed(Problem::Damaged, BackupManifest::fileName());
+    // The zip library reads a backslash in a name as a folder separator, as Windows does.
+    QHash<QString, QByteArray> listed;
+    for (auto it = parsed->cbegin(); it != parsed->cend(); ++it)
+        listed.insert(QString(it.key()).replace(QLatin1Char('\\'), QLatin1Char('/')), it.value());
     for (auto it = m_digests.cbegin(); it != m_digests.cend(); ++it) {
-        if (!listed->contains(it.key()))
+        if (!listed.contains(it.key()))
             return BackupResult::failed(Problem::Unlisted, it.key());
-        if (listed->value(it.key()) != it.value())
+        if (listed.value(it.key()) != it.value())
             return BackupResult::failed(Problem::ChecksumMismatch, it.key());
     }
-    for (auto it = listed->cbegin(); it != listed->cend(); ++it) {
+    for (auto it = listed.cbegin(); it != listed.cend(); ++it) {
         if (!m_digests.contains(it.key()))
             return BackupResult::failed(Problem::Missing, it.key());
     }
@@ -209,6 +213,9 @@ BackupResult Reading::compareWithManifest() const
 BackupResult BackupReader::read(const QString &zipPath, const QString &folder,
                                 const BackupProgress &progress)
 {
+    // The zip library would read standard input for an empty name.
+    if (!QFileInfo(zipPath).isFile())
+        return BackupResult::failed(BackupResult::Problem::Unreadable, zipPath);
     return Reading(zipPath, folder, progress).run();
 }
 
