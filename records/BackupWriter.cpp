@@ -50,11 +50,9 @@ QString cardOf(const QString &fileName)
     return card ? fileName.left(kIdLength) : QString();
 }
 
-QString folderOf(const QString &relative)
-{
-    const int slash = relative.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? QString() : relative.left(slash + 1);
-}
+// What a card may have gained since the folder was listed: a save, a deletion, an archiving.
+const char *const kCardExtensions[] = {".sza",  ".anm",  ".pan", ".kl", ".~sza",
+                                       ".~anm", ".~pan", ".~kl", ".kl$"};
 
 bool isInside(const QString &path, const QString &folder)
 {
@@ -112,7 +110,7 @@ private:
     std::unique_ptr<archive, ArchiveFree> m_archive{archive_write_new()};
     QStringList m_folders;
     QStringList m_loose;
-    QMap<QString, QSet<QString>> m_cardFolders;
+    QMap<QString, QSet<QString>> m_cardFiles;
     qint64 m_total = 1;
     qint64 m_done = 0;
     BackupManifest m_manifest;
@@ -139,7 +137,7 @@ void Writing::scan()
         if (id.isEmpty())
             m_loose << relative;
         else
-            m_cardFolders[id].insert(folderOf(relative));
+            m_cardFiles[id].insert(relative);
     }
     m_folders.sort();
     m_loose.sort();
@@ -179,7 +177,7 @@ BackupResult Writing::writeAll()
             return one;
     }
     QStringList later;
-    for (auto it = m_cardFolders.cbegin(); it != m_cardFolders.cend(); ++it) {
+    for (auto it = m_cardFiles.cbegin(); it != m_cardFiles.cend(); ++it) {
         bool deferred = false;
         const BackupResult one = writeCard(it.key(), m_waits.firstMs, false, deferred);
         if (!one.ok())
@@ -206,19 +204,13 @@ BackupResult Writing::writeCard(const QString &id, qint64 waitMs, bool lastTry, 
             return BackupResult();
         m_inUse << id;
     }
-    // Listed again under the lock: the card may have been saved, archived or deleted since.
-    QStringList files;
-    QSet<QString> folders = m_cardFolders.value(id);
-    folders << QString() << QStringLiteral("arc/");
-    for (const QString &folder : std::as_const(folders)) {
-        const QStringList names =
-            QDir(m_db + folder)
-                .entryList({id + QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System);
-        for (const QString &name : names) {
-            if (!isLockFile(name) && cardOf(name) == id)
-                files << folder + name;
-        }
+    // Looked at again under the lock: the card may have been saved, archived or deleted since.
+    QSet<QString> candidates = m_cardFiles.value(id);
+    for (const QString folder : {QString(), QStringLiteral("arc/")}) {
+        for (const char *extension : kCardExtensions)
+            candidates << folder + id + QLatin1String(extension);
     }
+    QStringList files = candidates.values();
     files.sort();
     for (const QString &file : std::as_const(files)) {
         const BackupResult one = writeFile(file);
