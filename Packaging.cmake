@@ -55,6 +55,6 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.kelvaro.hu/)
 # for the typefaces it names; no window opens without the platform plugins, which no binary links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, fonts-dejavu-core, fonts-liberation2 | fonts-liberation, fonts-comic-neue")
+    "qt6-qpa-plugins, libarchive13, fonts-dejavu-core, fonts-liberation2 | fonts-liberation, fonts-comic-neue")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, gstreamer1.0-plugins-base")
 include(CPack)

@@ -49,3 +49,29 @@ bool Settings::saveHideNames(const QString &path, bool hide)
     ProfileFile file(path, ProfileFile::OwnSettings);
     return file.writeInteger(QStringLiteral("Privacy"), QStringLiteral("HideNames"), hide ? 1 : 0);
 }
+
+bool Settings::Backup::reminderDue(const QDateTime &now) const
+{
+    return remindDays > 0 && (!last.isValid() || last.addDays(remindDays) < now);
+}
+
+Settings::Backup Settings::loadBackup(const QString &path)
+{
+    const ProfileFile file(path, ProfileFile::OwnSettings);
+    Backup backup;
+    backup.last = QDateTime::fromString(
+        file.readString(QStringLiteral("Backup"), QStringLiteral("Last")), Qt::ISODate);
+    backup.folder = file.readString(QStringLiteral("Backup"), QStringLiteral("Folder"));
+    backup.remindDays =
+        file.readInteger(QStringLiteral("Backup"), QStringLiteral("RemindDays"), backup.remindDays);
+    return backup;
+}
+
+bool Settings::saveBackup(const QString &path, const Backup &backup)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    ProfileFile file(path, ProfileFile::OwnSettings);
+    return file.write({{QStringLiteral("Backup"), QStringLiteral("Last"),
+                        backup.last.toUTC().toString(Qt::ISODate)},
+                       {QStringLiteral("Backup"), QStringLiteral("Folder"), backup.folder}});
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 // Window placement and the database folder, kept in the settings file beside the program.
@@ -26,4 +27,20 @@ public:
     // Writes Top, Left, Width, Height and DBPath; false when the file cannot be written.
     bool save(const QString &path) const;
     static bool saveHideNames(const QString &path, bool hide);
+
+    // [Backup], read and written apart from the values above, so that neither save drops the
+    // other.
+    struct Backup
+    {
+        // Of the last verified backup; invalid when none was made.
+        QDateTime last;
+        QString folder;
+        // 0 (or less) turns the reminder off.
+        int remindDays = 7;
+
+        bool reminderDue(const QDateTime &now) const;
+    };
+    static Backup loadBackup(const QString &path);
+    // Writes Last and Folder; RemindDays stays as the administrator set it.
+    static bool saveBackup(const QString &path, const Backup &backup);
 };

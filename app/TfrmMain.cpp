@@ -17,6 +17,7 @@
 #include "diagrams/TfrmPrint.h"
 #include "diagrams/TfrmUSin.h"
 #include "measure/TfrmMeres.h"
+#include "records/BackupActions.h"
 #include "records/TfrmKarton.h"
 
 #include <QButtonGroup>
@@ -352,8 +353,7 @@ void TfrmMain::sbExitClick()
 {
     // An unsaved measurement's question, asked by the close, stands for the exit question.
     const bool measurementAsks = frmMeres && frmMeres->HasUnsavedReadings();
-    if (measurementAsks ||
-        Dialogs::askYesNo(this, CatalogueText(QStringLiteral("Msg"), QStringLiteral("AskExit"))))
+    if (measurementAsks || BackupActions::askExit(this))
         close();
 }
 

@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/BackupCommand.h"
 #include "app/CommandLine.h"
 #include "app/FontSubstitutes.h"
 #include "app/TfrmMain.h"
@@ -15,6 +16,7 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
+    BackupCommand::connect();
     // Answers in the terminal need no display.
     const CommandLine commandLine(arguments);
     if (!commandLine.opensWindow()) {

@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TfrmMain.h"
+#include "records/BackupActions.h"
 #include "records/CardArchive.h"
 #include "records/CardListing.h"
 #include "records/PatientDisplayName.h"
@@ -112,11 +113,18 @@ TfrmArc::TfrmArc(QWidget *parent) : QDialog(parent)
     bNone2 = checkButton(false, 401, 266);
     bClose = new QPushButton(caption("Close"), this);
     bClose->setGeometry(186, 385, 97, 30);
+    // The archive window deals with the folder as a whole, and so do backups.
+    bBackup = new QPushButton(
+        frmMain->CatalogueText(QStringLiteral("Backup"), QStringLiteral("BtnBackup")), this);
+    bBackup->setGeometry(16, 385, 160, 30);
+    bRestore = new QPushButton(
+        frmMain->CatalogueText(QStringLiteral("Backup"), QStringLiteral("BtnRestore")), this);
+    bRestore->setGeometry(293, 385, 160, 30);
     for (QListWidget *list : {Active, Archive}) {
         list->setFont(listFont());
         list->setUniformItemSizes(true);
     }
-    for (QPushButton *button : {bArc, bAkt, bClose})
+    for (QPushButton *button : {bArc, bAkt, bClose, bBackup, bRestore})
         button->setAutoDefault(false);
 
     tmrShow = new QTimer(this);
@@ -133,6 +141,11 @@ TfrmArc::TfrmArc(QWidget *parent) : QDialog(parent)
     connect(bArc, &QPushButton::clicked, this, &TfrmArc::bArcClick);
     connect(bAkt, &QPushButton::clicked, this, &TfrmArc::bAktClick);
     connect(bClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(bBackup, &QPushButton::clicked, this, [this] { BackupActions::backup(this); });
+    connect(bRestore, &QPushButton::clicked, this, [this] {
+        if (BackupActions::restore(this))
+            FormShow();
+    });
     connect(tmrShow, &QTimer::timeout, this, &TfrmArc::tmrShowTimer);
     connect(tmrArc, &QTimer::timeout, this, &TfrmArc::tmrArcTimer);
 }

@@ -28,6 +28,8 @@ public:
     QToolButton *bAll2 = nullptr;
     QToolButton *bNone2 = nullptr;
     QPushButton *bClose = nullptr;
+    QPushButton *bBackup = nullptr;
+    QPushButton *bRestore = nullptr;
     QTimer *tmrShow = nullptr;
     QTimer *tmrArc = nullptr;
 

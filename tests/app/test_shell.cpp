@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/Settings.h"
 #include "app/TfrmMain.h"
 #include "app/TfrmStart.h"
 #include "diagrams/TfrmBar.h"
@@ -10,6 +11,7 @@
 #include "diagrams/TfrmUSin.h"
 #include "measure/TfrmMeres.h"
 #include "platform/ProfileFile.h"
+#include "records/BackupReader.h"
 #include "records/TfrmFind.h"
 #include "records/TfrmKarton.h"
 #include "support/FileBytes.h"
@@ -288,6 +290,63 @@ private slots:
         QCOMPARE(QFile::exists(iniPath()), answer != QMessageBox::Cancel);
         frmMeres->MarkReadingsSaved();
         finish();
+    }
+
+    void exitOffersABackupWhenTheLastIsOld_data()
+    {
+        QTest::addColumn<int>("daysAgo");
+        QTest::addColumn<int>("remindDays");
+        QTest::addColumn<bool>("card");
+        QTest::addColumn<QString>("question");
+        const QString plain = QString::fromUtf8("Biztosan kilép a programból?");
+        QTest::newRow("recent") << 2 << 7 << true << plain;
+        QTest::newRow("old") << 9 << 7 << true << QString::fromUtf8("mentés 9 napja készült");
+        QTest::newRow("never") << -1 << 7 << true << QString::fromUtf8("Még nem készült");
+        QTest::newRow("reminder off") << 30 << 0 << true << plain;
+        QTest::newRow("nothing to lose") << -1 << 7 << false << plain;
+    }
+
+    void exitOffersABackupWhenTheLastIsOld()
+    {
+        QFETCH(int, daysAgo);
+        QFETCH(int, remindDays);
+        QFETCH(bool, card);
+        QFETCH(QString, question);
+        QByteArray ini = "[Backup]\r\nRemindDays=" + QByteArray::number(remindDays) + "\r\n";
+        if (daysAgo >= 0)
+            ini +=
+                "Last=" +
+                QDateTime::currentDateTimeUtc().addDays(-daysAgo).toString(Qt::ISODate).toLatin1();
+        writeIni(ini);
+        if (card)
+            QFile(defaultDb() + "BXEQ0001.sza").open(QIODevice::WriteOnly);
+        start();
+        {
+            ModalAnswer cancel({QMessageBox::Cancel});
+            frmMain->sbExitClick();
+            QCOMPARE(cancel.count(), 1);
+            QVERIFY2(cancel.texts().first().contains(question), qPrintable(cancel.texts().first()));
+        }
+        QVERIFY(frmMain->isVisible());
+        finish();
+    }
+
+    void yesAtTheReminderBacksUpFirstThenEnds()
+    {
+        const QString folder = m_dir->filePath("backups");
+        QDir().mkpath(folder);
+        writeIni("[Backup]\r\nFolder=" + folder.toUtf8() + "\r\n");
+        QFile(defaultDb() + "BXEQ0001.sza").open(QIODevice::WriteOnly);
+        start();
+        ModalAnswer answers({QMessageBox::Yes, QMessageBox::Ok});
+        frmMain->sbExitClick();
+        QCOMPARE(answers.count(), 2);
+        QVERIFY(!frmMain->isVisible());
+        const QStringList zips = QDir(folder).entryList({"Tavimer-*.zip"});
+        QCOMPARE(zips.size(), 1);
+        QVERIFY(BackupReader::read(folder + "/" + zips.first()).ok());
+        QVERIFY(Settings::loadBackup(iniPath()).last.isValid());
+        Application::destroyWindows();
     }
 
     void anUnwritableSettingsFileIsReportedAndTheProgramStillEnds()

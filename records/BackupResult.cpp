@@ -1,0 +1,49 @@
+#include "records/BackupResult.h"
+
+BackupResult BackupResult::failed(Problem problem, const QString &detail)
+{
+    BackupResult result;
+    result.problem = problem;
+    result.detail = detail;
+    return result;
+}
+
+QString BackupResult::messageKey() const
+{
+    switch (problem) {
+    case Problem::None:
+        return QStringLiteral("Done");
+    case Problem::Cancelled:
+        return QStringLiteral("Cancelled");
+    case Problem::NoDatabase:
+        return QStringLiteral("NoDatabase");
+    case Problem::Unreadable:
+        return QStringLiteral("Unreadable");
+    case Problem::Unwritable:
+        return QStringLiteral("Unwritable");
+    case Problem::TargetNotEmpty:
+        return QStringLiteral("NotEmpty");
+    case Problem::TargetInside:
+        return QStringLiteral("Inside");
+    case Problem::Damaged:
+        return QStringLiteral("Damaged");
+    case Problem::NoManifest:
+        return QStringLiteral("NoManifest");
+    case Problem::ChecksumMismatch:
+        return QStringLiteral("Checksum");
+    case Problem::Unlisted:
+        return QStringLiteral("Unlisted");
+    case Problem::Missing:
+        return QStringLiteral("Missing");
+    case Problem::UnsafeName:
+        return QStringLiteral("UnsafeName");
+    case Problem::NotPlain:
+        return QStringLiteral("NotPlain");
+    }
+    return QString();
+}
+
+QString BackupResult::message(const QString &text) const
+{
+    return QString(text).replace(QLatin1String("%s"), ok() ? path : detail);
+}

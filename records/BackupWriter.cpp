@@ -1,0 +1,348 @@
+#include "records/BackupWriter.h"
+
+#include "records/BackupManifest.h"
+#include "records/BackupReader.h"
+#include "records/CardLock.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QSet>
+#include <archive.h>
+#include <archive_entry.h>
+#include <memory>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr int kBlock = 1 << 16;
+constexpr int kIdLength = 8;
+
+using Problem = BackupResult::Problem;
+
+struct ArchiveFree
+{
+    void operator()(archive *a) const { archive_write_free(a); }
+};
+
+struct EntryFree
+{
+    void operator()(archive_entry *e) const { archive_entry_free(e); }
+};
+
+// Locks of the cards, the aside file of a lock being taken over, and Qt's lock files.
+bool isLockFile(const QString &name)
+{
+    return name.endsWith(QLatin1String(".lck")) || name.endsWith(QLatin1String(".~lck")) ||
+           name.endsWith(QLatin1String(".rmlock"));
+}
+
+// The card a file belongs to: the id its name begins with, every extension and backup alike.
+QString cardOf(const QString &fileName)
+{
+    const bool card = fileName.size() > kIdLength && fileName.startsWith(QLatin1Char('B')) &&
+                      fileName[kIdLength] == QLatin1Char('.');
+    return card ? fileName.left(kIdLength) : QString();
+}
+
+// What a card may have gained since the folder was listed: a save, a deletion, an archiving.
+const char *const kCardExtensions[] = {".sza",  ".anm",  ".pan", ".kl", ".~sza",
+                                       ".~anm", ".~pan", ".~kl", ".kl$"};
+
+bool isInside(const QString &path, const QString &folder)
+{
+    const auto within = [](const QString &inner, const QString &outer) {
+        return !inner.isEmpty() && !outer.isEmpty() &&
+               (inner == outer || inner.startsWith(outer + QLatin1Char('/')));
+    };
+    const QFileInfo in(path);
+    const QFileInfo out(folder);
+    return within(QDir::cleanPath(in.absoluteFilePath()),
+                  QDir::cleanPath(out.absoluteFilePath())) ||
+           within(in.canonicalFilePath(), out.canonicalFilePath());
+}
+
+void syncToDisk(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        ::fsync(file.handle());
+#else
+    Q_UNUSED(path);
+#endif
+}
+
+class Writing
+{
+public:
+    Writing(const QString &dbPath, const QString &partPath, const QDateTime &when,
+            const BackupProgress &progress, const BackupLockWaits &waits)
+        : m_db(QDir(dbPath).absolutePath() + QLatin1Char('/')), m_part(partPath), m_when(when),
+          m_progress(progress), m_waits(waits)
+    {
+    }
+
+    BackupResult run();
+
+private:
+    void scan();
+    BackupResult writeAll();
+    BackupResult writeCard(const QString &id, qint64 waitMs, bool lastTry, bool &deferred);
+    BackupResult writeFile(const QString &relative);
+    BackupResult writeBytes(const QString &relative, const QByteArray &bytes);
+    BackupResult writeHeader(const QString &relative, qint64 size, const QDateTime &time,
+                             bool folder);
+    BackupResult verify();
+    bool goOn(qint64 done) const { return !m_progress || m_progress(done, m_total * 2); }
+    BackupResult unwritable() const;
+
+    QString m_db;
+    QString m_part;
+    QDateTime m_when;
+    BackupProgress m_progress;
+    BackupLockWaits m_waits;
+    std::unique_ptr<archive, ArchiveFree> m_archive{archive_write_new()};
+    QStringList m_folders;
+    QStringList m_loose;
+    QMap<QString, QSet<QString>> m_cardFiles;
+    qint64 m_total = 1;
+    qint64 m_done = 0;
+    BackupManifest m_manifest;
+    QStringList m_inUse;
+};
+
+void Writing::scan()
+{
+    QDirIterator it(m_db, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        const QString relative = info.filePath().mid(m_db.size());
+        if (info.isDir()) {
+            if (!info.isSymLink())
+                m_folders << relative;
+            continue;
+        }
+        if (!info.isFile() || isLockFile(info.fileName()))
+            continue;
+        m_total += info.size();
+        const QString id = cardOf(info.fileName());
+        if (id.isEmpty())
+            m_loose << relative;
+        else
+            m_cardFiles[id].insert(relative);
+    }
+    m_folders.sort();
+    m_loose.sort();
+}
+
+BackupResult Writing::run()
+{
+    archive *a = m_archive.get();
+    archive_write_set_format_zip(a);
+    archive_write_set_options(a, "zip:hdrcharset=UTF-8");
+    if (archive_write_open_filename(a, QFile::encodeName(m_part).constData()) != ARCHIVE_OK)
+        return unwritable();
+    scan();
+    BackupResult result = writeAll();
+    if (result.ok() && archive_write_close(a) != ARCHIVE_OK)
+        result = unwritable();
+    m_archive.reset();
+    if (result.ok()) {
+        syncToDisk(m_part);
+        result = verify();
+    }
+    result.inUse = m_inUse;
+    return result;
+}
+
+BackupResult Writing::writeAll()
+{
+    for (const QString &folder : std::as_const(m_folders)) {
+        const BackupResult one = writeHeader(folder + QLatin1Char('/'), 0,
+                                             QFileInfo(m_db + folder).lastModified(), true);
+        if (!one.ok())
+            return one;
+    }
+    for (const QString &file : std::as_const(m_loose)) {
+        const BackupResult one = writeFile(file);
+        if (!one.ok())
+            return one;
+    }
+    QStringList later;
+    for (auto it = m_cardFiles.cbegin(); it != m_cardFiles.cend(); ++it) {
+        bool deferred = false;
+        const BackupResult one = writeCard(it.key(), m_waits.firstMs, false, deferred);
+        if (!one.ok())
+            return one;
+        if (deferred)
+            later << it.key();
+    }
+    for (const QString &id : std::as_const(later)) {
+        bool deferred = false;
+        const BackupResult one = writeCard(id, m_waits.retryMs, true, deferred);
+        if (!one.ok())
+            return one;
+    }
+    return writeBytes(BackupManifest::fileName(), m_manifest.text());
+}
+
+BackupResult Writing::writeCard(const QString &id, qint64 waitMs, bool lastTry, bool &deferred)
+{
+    CardLock lock(CardLock::pathFor(m_db + id));
+    // A folder that takes no lock file (read-only) is read as it is.
+    if (!lock.acquire(waitMs) && lock.inUse()) {
+        deferred = !lastTry;
+        if (deferred)
+            return BackupResult();
+        m_inUse << id;
+    }
+    // Looked at again under the lock: the card may have been saved, archived or deleted since.
+    QSet<QString> candidates = m_cardFiles.value(id);
+    for (const QString folder : {QString(), QStringLiteral("arc/")}) {
+        for (const char *extension : kCardExtensions)
+            candidates << folder + id + QLatin1String(extension);
+    }
+    QStringList files = candidates.values();
+    files.sort();
+    for (const QString &file : std::as_const(files)) {
+        const BackupResult one = writeFile(file);
+        if (!one.ok())
+            return one;
+    }
+    lock.release();
+    return BackupResult();
+}
+
+BackupResult Writing::writeFile(const QString &relative)
+{
+    QFile in(m_db + relative);
+    if (!in.open(QIODevice::ReadOnly)) {
+        // Deleted since the folder was listed: the backup shows the folder as it is now.
+        return in.exists() ? BackupResult::failed(Problem::Unreadable, in.fileName())
+                           : BackupResult();
+    }
+    const qint64 size = in.size();
+    BackupResult result = writeHeader(relative, size, QFileInfo(in).lastModified(), false);
+    if (!result.ok())
+        return result;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    char block[kBlock];
+    qint64 read = 0;
+    for (;;) {
+        const qint64 got = in.read(block, std::min<qint64>(sizeof block, size - read));
+        if (got < 0)
+            return BackupResult::failed(Problem::Unreadable, in.fileName());
+        if (got == 0)
+            break;
+        hash.addData(QByteArrayView(block, got));
+        if (archive_write_data(m_archive.get(), block, got) != got)
+            return unwritable();
+        read += got;
+        m_done += got;
+        if (!goOn(m_done))
+            return BackupResult::failed(Problem::Cancelled, m_part);
+    }
+    // A file that shrank while it was read would leave the entry short of its size.
+    if (read != size)
+        return BackupResult::failed(Problem::Unreadable, in.fileName());
+    m_manifest.add(relative, hash.result());
+    return BackupResult();
+}
+
+BackupResult Writing::writeBytes(const QString &relative, const QByteArray &bytes)
+{
+    BackupResult result = writeHeader(relative, bytes.size(), m_when, false);
+    if (result.ok() &&
+        archive_write_data(m_archive.get(), bytes.constData(), bytes.size()) != bytes.size())
+        result = unwritable();
+    return result;
+}
+
+BackupResult Writing::writeHeader(const QString &relative, qint64 size, const QDateTime &time,
+                                  bool folder)
+{
+    std::unique_ptr<archive_entry, EntryFree> entry(archive_entry_new());
+    archive_entry_set_pathname_utf8(entry.get(), relative.toUtf8().constData());
+    archive_entry_set_filetype(entry.get(), folder ? AE_IFDIR : AE_IFREG);
+    archive_entry_set_perm(entry.get(), folder ? 0755 : 0644);
+    archive_entry_set_size(entry.get(), size);
+    archive_entry_set_mtime(entry.get(), time.toSecsSinceEpoch(), time.time().msec() * 1000000L);
+    if (archive_write_header(m_archive.get(), entry.get()) != ARCHIVE_OK)
+        return unwritable();
+    return BackupResult();
+}
+
+BackupResult Writing::verify()
+{
+    const qint64 written = m_total;
+    BackupResult result =
+        BackupReader::read(m_part, QString(), [this, written](qint64 done, qint64 total) {
+            return goOn(written + done * written / std::max<qint64>(1, total));
+        });
+    if (result.ok() && result.files != m_manifest.size())
+        result = BackupResult::failed(Problem::Damaged, m_part);
+    return result;
+}
+
+BackupResult Writing::unwritable() const
+{
+    const char *words = m_archive ? archive_error_string(m_archive.get()) : nullptr;
+    return BackupResult::failed(
+        Problem::Unwritable,
+        words ? QStringLiteral("%1 (%2)").arg(m_part, QString::fromUtf8(words)) : m_part);
+}
+
+} // namespace
+
+QString BackupWriter::fileNameFor(const QDateTime &when)
+{
+    return QStringLiteral("Tavimer-%1.zip").arg(when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+}
+
+BackupResult BackupWriter::write(const QString &dbPath, const QString &targetFolder,
+                                 const QDateTime &when, const BackupProgress &progress,
+                                 const BackupLockWaits &waits)
+{
+    if (!QFileInfo(dbPath).isDir())
+        return BackupResult::failed(Problem::NoDatabase, dbPath);
+    // A backup inside the folder would be backed up again the next time, and be lost with it.
+    if (isInside(targetFolder, dbPath))
+        return BackupResult::failed(Problem::TargetInside, targetFolder);
+    if (!QDir().mkpath(targetFolder) || isInside(targetFolder, dbPath))
+        return BackupResult::failed(Problem::Unwritable, targetFolder);
+    const QDir target(targetFolder);
+    QString name = BackupWriter::fileNameFor(when);
+    for (int n = 2; target.exists(name) || target.exists(name + QStringLiteral(".part")); ++n)
+        name = BackupWriter::fileNameFor(when).replace(QStringLiteral(".zip"),
+                                                       QStringLiteral("-%1.zip").arg(n));
+    const QString finalPath = target.absoluteFilePath(name);
+    const QString partPath = finalPath + QStringLiteral(".part");
+    BackupResult result = Writing(dbPath, partPath, when, progress, waits).run();
+    if (result.ok() && !QFile::rename(partPath, finalPath))
+        result = BackupResult::failed(Problem::Unwritable, finalPath);
+    if (!result.ok()) {
+        QFile::remove(partPath);
+        result.inUse.clear();
+        return result;
+    }
+    result.path = finalPath;
+    return result;
+}
+
+bool BackupWriter::holdsCards(const QString &dbPath)
+{
+    for (const QString &folder : {dbPath, dbPath + QStringLiteral("/arc")}) {
+        QDirIterator it(folder, {QStringLiteral("B*.sza")}, QDir::Files | QDir::Hidden);
+        if (it.hasNext())
+            return true;
+    }
+    return false;
+}

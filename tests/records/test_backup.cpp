@@ -1,0 +1,302 @@
+#include "records/BackupReader.h"
+#include "records/BackupRestore.h"
+#include "records/BackupWriter.h"
+#include "records/CardLock.h"
+#include "support/FileBytes.h"
+#include "support/ProgramFolder.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QProcess>
+#include <QtTest>
+#include <archive.h>
+#include <archive_entry.h>
+
+namespace {
+
+using Problem = BackupResult::Problem;
+// Relative path to bytes; a folder ends with "/" and has no bytes.
+using Tree = QMap<QString, QByteArray>;
+
+const Tree kFolder = {
+    {"BXEQ0001.sza", "[SzemelyiAdatok]\r\nNev=Kiss \xc1gnes\r\n"},
+    {"BXEQ0001.kl", QByteArray(464 * 5, '\x07')},
+    {"BXEQ0001.~kl", QByteArray(464, '\x01')},
+    {"BXEQ0002.sza", "[SzemelyiAdatok]\r\nNev=Nagy\r\n"},
+    {"arc/", {}},
+    {"arc/BXEA0003.sza", "[SzemelyiAdatok]\r\nNev=Arch\r\n"},
+    {"arc/lista.sh", "echo\n"},
+    {"empty/", {}},
+    {QString::fromUtf8("Árvíztűrő tükörfúrógép.txt"), "utf-8 name"},
+};
+
+// Left out of every backup.
+const Tree kLocks = {{"BXZZ0009.lck", {}}, {"arc/BXEA0003.lck", {}}, {"BXEQ0001.~lck", {}}};
+
+Tree treeOf(const QString &folder)
+{
+    Tree tree;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = QDir(folder).relativeFilePath(path);
+        if (it.fileInfo().isDir())
+            tree.insert(relative + "/", {});
+        else
+            tree.insert(relative, readFile(path));
+    }
+    return tree;
+}
+
+void plant(const QString &folder, const Tree &tree)
+{
+    for (auto it = tree.cbegin(); it != tree.cend(); ++it) {
+        QDir().mkpath(QFileInfo(folder + "/" + it.key()).absolutePath());
+        if (!it.key().endsWith('/'))
+            writeFile(folder + "/" + it.key(), it.value());
+        else
+            QDir().mkpath(folder + "/" + it.key());
+    }
+}
+
+int run(const QString &program, const QStringList &arguments, const QString &folder = {},
+        QByteArray *output = nullptr)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    if (output)
+        *output = process.readAllStandardOutput() + process.readAllStandardError();
+    return process.exitCode();
+}
+
+struct Entry
+{
+    QString name;
+    QByteArray data;
+    int type = AE_IFREG;
+};
+
+// A zip made by hand, with the manifest of its files unless one is given.
+void makeZip(const QString &path, const QList<Entry> &entries, const QByteArray *manifest = nullptr)
+{
+    QByteArray listed;
+    archive *a = archive_write_new();
+    archive_write_set_format_zip(a);
+    archive_write_open_filename(a, QFile::encodeName(path).constData());
+    QList<Entry> all = entries;
+    for (const Entry &entry : entries)
+        listed += QCryptographicHash::hash(entry.data, QCryptographicHash::Sha256).toHex() + "  " +
+                  entry.name.toUtf8() + "\n";
+    if (!manifest || !manifest->isEmpty())
+        all.append({"MANIFEST.sha256", manifest ? *manifest : listed});
+    for (const Entry &entry : all) {
+        archive_entry *e = archive_entry_new();
+        archive_entry_set_pathname_utf8(e, entry.name.toUtf8().constData());
+        archive_entry_set_filetype(e, entry.type);
+        archive_entry_set_perm(e, 0644);
+        if (entry.type == AE_IFLNK)
+            archive_entry_set_symlink(e, "/etc/passwd");
+        archive_entry_set_size(e, entry.type == AE_IFREG ? entry.data.size() : 0);
+        archive_write_header(a, e);
+        archive_write_data(a, entry.data.constData(), entry.data.size());
+        archive_entry_free(e);
+    }
+    archive_write_close(a);
+    archive_write_free(a);
+}
+
+// Whether the central directory marks this name as UTF-8 (general purpose bit 11).
+bool flaggedUtf8(const QByteArray &zip, const QString &name)
+{
+    const QByteArray wanted = name.toUtf8();
+    for (qsizetype at = zip.indexOf("PK\x01\x02"); at >= 0;
+         at = zip.indexOf("PK\x01\x02", at + 4)) {
+        const auto word = [&](int offset) {
+            return quint8(zip[at + offset]) | quint8(zip[at + offset + 1]) << 8;
+        };
+        if (zip.mid(at + 46, word(28)) == wanted)
+            return word(8) & 0x800;
+    }
+    return false;
+}
+
+} // namespace
+
+class TestBackup : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString db() const { return m_dir.filePath("db"); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    BackupResult backUp(const QString &target, const BackupProgress &progress = {})
+    {
+        return BackupWriter::write(db(), target, QDateTime::currentDateTime(), progress, {0, 0});
+    }
+
+private slots:
+    void initTestCase()
+    {
+        plant(db(), kFolder);
+        // A restored folder must not start with cards held.
+        plant(db(), kLocks);
+    }
+
+    void backupUnpacksWithUnzipToTheSameBytesAndRestoresThem()
+    {
+        CardLock held(CardLock::pathFor(db() + "/BXEQ0002"));
+        QVERIFY(held.acquire());
+        const BackupResult made = backUp(path("out"));
+        QVERIFY2(made.ok(), qPrintable(made.detail));
+        QCOMPARE(made.inUse, QStringList{"BXEQ0002"});
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files),
+                 QStringList{QFileInfo(made.path).fileName()});
+        QVERIFY(QFileInfo(made.path).fileName().contains(
+            QRegularExpression("^Tavimer-\\d{8}-\\d{6}\\.zip$")));
+        QVERIFY(flaggedUtf8(readFile(made.path), kFolder.lastKey()));
+
+        QCOMPARE(run("unzip", {"-q", made.path, "-d", path("unzipped")}), 0);
+        QCOMPARE(run("sha256sum", {"--quiet", "-c", "MANIFEST.sha256"}, path("unzipped")), 0);
+        QFile::remove(path("unzipped/MANIFEST.sha256"));
+        QCOMPARE(treeOf(path("unzipped")), kFolder);
+
+        const BackupResult restored = BackupRestore::restore(made.path, path("restored/db"));
+        QVERIFY2(restored.ok(), qPrintable(restored.detail));
+        QCOMPARE(treeOf(path("restored/db")), kFolder);
+        for (const QString &name : {"BXEQ0001.kl", "arc", "arc/lista.sh"})
+            QCOMPARE(QFileInfo(path("restored/db/") + name).lastModified().toSecsSinceEpoch(),
+                     QFileInfo(db() + "/" + name).lastModified().toSecsSinceEpoch());
+    }
+
+    void backupIsRefused_data()
+    {
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<int>("problem");
+        QTest::newRow("no database folder") << "none"
+                                            << "refused1" << false << int(Problem::NoDatabase);
+        QTest::newRow("inside the database") << "db"
+                                             << "db/arc/bak" << false << int(Problem::TargetInside);
+        QTest::newRow("cancelled") << "db"
+                                   << "refused2" << true << int(Problem::Cancelled);
+    }
+
+    void backupIsRefused()
+    {
+        QFETCH(QString, database);
+        QFETCH(QString, target);
+        QFETCH(bool, cancel);
+        QFETCH(int, problem);
+        const BackupResult result =
+            BackupWriter::write(path(database), path(target), QDateTime::currentDateTime(),
+                                [cancel](qint64, qint64) { return !cancel; }, {0, 0});
+        QCOMPARE(int(result.problem), problem);
+        QVERIFY(!QFileInfo::exists(path(target)) || QDir(path(target)).isEmpty());
+        QCOMPARE(treeOf(db()).size(), kFolder.size() + kLocks.size());
+    }
+
+    void refusedRestoreLeavesNothing_data()
+    {
+        QTest::addColumn<QString>("zip");
+        QTest::addColumn<int>("problem");
+        const QByteArray wrong = QByteArray(64, 'a') + "  a.txt\n";
+        makeZip(path("climbing.zip"), {{"a.txt", "x"}, {"../evil.txt", "x"}});
+        makeZip(path("absolute.zip"), {{"/tmp/evil.txt", "x"}});
+        makeZip(path("link.zip"), {{"a.txt", "x"}, {"passwd", {}, AE_IFLNK}});
+        makeZip(path("mismatch.zip"), {{"a.txt", "x"}}, &wrong);
+        const QByteArray right =
+            QCryptographicHash::hash("x", QCryptographicHash::Sha256).toHex() + "  a.txt\n";
+        makeZip(path("unlisted.zip"), {{"a.txt", "x"}, {"b.txt", "y"}}, &right);
+        makeZip(path("missing.zip"), {}, &wrong);
+        const QByteArray none;
+        makeZip(path("nomanifest.zip"), {{"a.txt", "x"}}, &none);
+        const BackupResult good = backUp(path("good"));
+        QFile::copy(good.path, path("truncated.zip"));
+        QFile::resize(path("truncated.zip"), QFileInfo(good.path).size() / 2);
+        QTest::newRow("entry climbing out") << "climbing.zip" << int(Problem::UnsafeName);
+        QTest::newRow("absolute path") << "absolute.zip" << int(Problem::UnsafeName);
+        QTest::newRow("link") << "link.zip" << int(Problem::NotPlain);
+        QTest::newRow("truncated") << "truncated.zip" << int(Problem::Damaged);
+        QTest::newRow("checksum mismatch") << "mismatch.zip" << int(Problem::ChecksumMismatch);
+        QTest::newRow("file not in the manifest") << "unlisted.zip" << int(Problem::Unlisted);
+        QTest::newRow("listed file missing") << "missing.zip" << int(Problem::Missing);
+        QTest::newRow("no manifest") << "nomanifest.zip" << int(Problem::NoManifest);
+        QTest::newRow("folder with files") << good.path << int(Problem::TargetNotEmpty);
+        QTest::newRow("cancelled") << good.path << int(Problem::Cancelled);
+    }
+
+    void refusedRestoreLeavesNothing()
+    {
+        QFETCH(QString, zip);
+        QFETCH(int, problem);
+        const QString zipPath = QFileInfo(zip).isAbsolute() ? zip : path(zip);
+        if (problem != int(Problem::TargetNotEmpty) && problem != int(Problem::Cancelled))
+            QCOMPARE(int(BackupReader::read(zipPath).problem), problem);
+        QTemporaryDir parent;
+        const QString target = parent.filePath("deep/db");
+        if (problem == int(Problem::TargetNotEmpty))
+            plant(target, {{"keep.txt", "mine"}});
+        const Tree before = treeOf(parent.path());
+        const bool cancel = problem == int(Problem::Cancelled);
+        const BackupResult result =
+            BackupRestore::restore(zipPath, target, [cancel](qint64, qint64) { return !cancel; });
+        QCOMPARE(int(result.problem), problem);
+        QCOMPARE(treeOf(parent.path()), before);
+    }
+
+    void commandLineBacksUpVerifiesAndRestores_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("backup") << QStringList{"--backup", "{dir}/cli"} << 0
+                                << "{dir}/cli/Tavimer-";
+        QTest::newRow("verify") << QStringList{"--verify", "{zip}"} << 0 << QString::fromUtf8("ép");
+        QTest::newRow("restore") << QStringList{"--restore", "{zip}", "{dir}/back"} << 0
+                                 << "{dir}/back";
+        QTest::newRow("restore over files")
+            << QStringList{"--restore", "{zip}", "{dir}"} << 1 << "nem üres";
+        QTest::newRow("verify damaged")
+            << QStringList{"--verify", "{dir}/tavimer.dat"} << 1 << QString::fromUtf8("sérült");
+        QTest::newRow("not understood") << QStringList{"--verify"} << 2 << "--backup DIR";
+    }
+
+    void commandLineBacksUpVerifiesAndRestores()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
+        static ProgramFolder program;
+        if (!QFile::exists(program.programPath())) {
+            QVERIFY(QFile::copy(qEnvironmentVariable("TAVIMER_BINARY_DIR") + "/tavimer",
+                                program.programPath()));
+            plant(program.database(), kFolder);
+        }
+        const QString zip = BackupWriter::write(program.database(), program.filePath("made"),
+                                                QDateTime::currentDateTime())
+                                .path;
+        for (QString &argument : arguments)
+            argument.replace("{dir}", program.path()).replace("{zip}", zip);
+        QByteArray output;
+        QCOMPARE(run(program.programPath(), arguments, {}, &output), exitCode);
+        QVERIFY2(QString::fromUtf8(output).contains(says.replace("{dir}", program.path())),
+                 output.constData());
+        if (QTest::currentDataTag() == QLatin1String("backup")) {
+            QCOMPARE(run("unzip", {"-q", output.trimmed(), "-d", program.filePath("unzipped")}), 0);
+            QFile::remove(program.filePath("unzipped/MANIFEST.sha256"));
+            QCOMPARE(treeOf(program.filePath("unzipped")), kFolder);
+        }
+    }
+};
+
+QTEST_MAIN(TestBackup)
+#include "test_backup.moc"
