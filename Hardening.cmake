@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian's hardening flags (those dpkg-buildflags gives with hardening=+all) for every target.
 # A sanitizer build brings checks of its own and is left as it is.
 option(TAVIMER_HARDENING "Build with the distribution's hardening flags" ON)

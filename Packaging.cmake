@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Install layout and the Debian package: cmake --build build --target package
 set(TAVIMER_APP_ID hu.kelvaro.Tavimer)
 set(TAVIMER_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tavimer)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "audio/NoiseGenerator.h"
 
 quint32 NoiseGenerator::s_state = 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/BackupResult.h"
 
 BackupResult BackupResult::failed(Problem problem, const QString &detail)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/CardText.h"
 
 QString CardText::bodyMassIndex(const QString &heightCm, const QString &weightKg)

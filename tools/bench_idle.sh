@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Processor share of the idle program over 60 s, read from /proc/<pid>/stat, with no device
 # attached: once with the cards window in front, once with the measuring window.
 # Usage: tools/bench_idle.sh [build folder] [seconds]; needs Xvfb and xdotool.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures launch-to-ready of the real program and its peak memory, then ends it.
 // Prints: "<milliseconds since the process started> ms, <peak resident> MB".
 #include "app/Application.h"

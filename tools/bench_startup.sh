@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Launch-to-ready time and peak memory of the program, five runs under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/../build"

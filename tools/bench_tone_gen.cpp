@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the tone generator's synthesis: the cue tone, and a long tone with everything on.
 #include "audio/TToneGen.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package and checks what it installs: the file list, lintian, the desktop
 # entry and the AppStream file. Expects a configured and built build/.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the seven body pictures of the measuring window (480 x 320 JPEG each).
 // Usage: draw_body_pictures <assets folder>
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the two picture-diagram pictures, with their Hungarian texts, as uncompressed 24-bit
 // bitmaps.
 // Usage: draw_diagram_pictures <assets folder>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the splash logo, the tool-bar icons of the main window and the program's own icon.
 // Usage: draw_shell_assets <assets folder>
 #include <QFile>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Random input for a running program on an X display (started by tools/monkey.sh).
 
 Clicks on the tool bar and the windows, drags, wheel turns, keys, text, and Escape for the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Random input for the sanitizer build, against the simulated device, on a display of its own:
 #   bash tools/monkey.sh [seconds=60] [seed]
 # Fails on a crash, a sanitizer report or a hang of more than 5 s; the log names the seed, so

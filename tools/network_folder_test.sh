@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Several workstations over a network file system: serves one folder through an ssh
 # server on 127.0.0.1 only, mounts it twice with sshfs (each mount caches on its own, as
 # two workstations do), runs the stress driver on both mounts, checks every record

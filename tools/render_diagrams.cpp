@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts the program, puts a measurement set into the grid and saves a picture of the main
 // window with each diagram in front; then prints the circle diagram and picture diagram 1
 // through the print button into PDF files.

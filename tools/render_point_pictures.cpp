@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws each body picture with the markers of a catalogue's point map, the first
 // point on each picture as the current one, for checking a map by eye.
 // Usage: render_point_pictures <catalogue> <pictures folder> <output folder>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and starts the program.
 # With --demo, a simulated measuring device is started as well, and the settings file is told
 # where to find it ([Device] Ports).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and its tests with AddressSanitizer and UndefinedBehaviorSanitizer into
 # build-san/ (Debug). Extra arguments go to cmake --build, e.g. --target tavimer.
 set -euo pipefail

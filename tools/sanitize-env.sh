@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced: makes every sanitizer report end the program with a failure and a stack.
 # Leaks are reported from the program's own code only: Qt's, fontconfig's and the graphics
 # libraries' one-time allocations are kept to the end of the process on purpose.

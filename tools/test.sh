@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, checks the Debian package, and runs every test headless.
 # With --sanitize: a Debug build with AddressSanitizer and UndefinedBehaviorSanitizer in
 # build-san/, where any report fails its test.

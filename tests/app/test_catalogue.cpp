@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Catalogue.h"
 #include "app/CatalogueDefaults.h"
 #include "support/TempFiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CatalogueChoice.h"
 #include "app/CommandLine.h"
 #include "support/TempFiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "audio/NoiseGenerator.h"
 #include "audio/TToneGen.h"
 #include "support/FakeSoundOutput.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads a wave file with Python's own reader and prints its format and strongest frequency."""
 import math
 import sys

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the comparison window on cards of 1,000 to 10,000 sheets, from the button to the
 // painted window; fails when 10,000 sheets take a second or more. Label bench, run by hand:
 //   ctest --test-dir build -L bench -R bench_compare --output-on-failure

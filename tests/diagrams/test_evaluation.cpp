@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "WorkedExample.h"
 #include "diagrams/ChartFormat.h"
 #include "diagrams/Evaluation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "PdfTools.h"
 #include "WorkedExample.h"
 #include "app/Catalogue.h"

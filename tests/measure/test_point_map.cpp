@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Catalogue.h"
 #include "measure/PointMap.h"
 #include "platform/Cp1250.h"

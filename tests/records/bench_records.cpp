@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of the records with a full database folder; run by hand, not in CI:
 //   cmake --build build --target bench_records && QT_QPA_PLATFORM=offscreen
 //   build/tests/records/bench_records

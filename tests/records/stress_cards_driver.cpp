@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One workstation's worth of card work on a shared database folder, for the
 // several-workstation stress test. It uses the card session the way the cards
 // window and the archive window do, and logs every change that succeeded:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the measuring device, for tests, demonstrations and training without hardware.
 // It serves a pseudo-terminal behind a symbolic link and sends two-byte readings (high byte
 // first) at 9600-bit/s pace, one frame per period with the line silent in between, playing a
