@@ -135,8 +135,9 @@ QString DeviceLink::searchText() const
             m_deviceText(QStringLiteral("PortNoAccess")).replace(QLatin1String("%s"), userName()));
     const QStringList busy = portsWith(Trouble::Busy);
     if (!busy.isEmpty())
-        text = withSentence(text, m_deviceText(QStringLiteral("PortBusy"))
-                                      .replace(QLatin1String("%s"), busy.join(QStringLiteral(", "))));
+        text =
+            withSentence(text, m_deviceText(QStringLiteral("PortBusy"))
+                                   .replace(QLatin1String("%s"), busy.join(QStringLiteral(", "))));
     return text;
 }
 

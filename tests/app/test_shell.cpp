@@ -23,6 +23,7 @@
 #include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -37,6 +38,16 @@ class TestShell : public QObject
 
     QString programPath() const { return m_dir->filePath("tavimer"); }
     QString iniPath() const { return m_dir->filePath("tavimer.ini"); }
+
+    // The test screen is 800 x 800: a restored window is fitted inside it, frame and all.
+    static QSize onScreen(const QSize &size)
+    {
+        const QMargins frame(frmMain->geometry().left() - frmMain->frameGeometry().left(),
+                             frmMain->geometry().top() - frmMain->frameGeometry().top(),
+                             frmMain->frameGeometry().right() - frmMain->geometry().right(),
+                             frmMain->frameGeometry().bottom() - frmMain->geometry().bottom());
+        return size.boundedTo(frmMain->screen()->availableGeometry().size().shrunkBy(frame));
+    }
     QString defaultDb() const { return m_dir->filePath("xdg/Kelvaro/Tavimer/Database/"); }
 
     void start()
@@ -76,7 +87,8 @@ private slots:
         start();
         QCOMPARE(answers.count(), 0);
         QCOMPARE(frmMain->pos(), QPoint(0, 0));
-        QCOMPARE(frmMain->size(), QSize(800, 560));
+        QCOMPARE(frmMain->size(), onScreen(QSize(800, 560)));
+        const QSize shown = frmMain->size();
         QCOMPARE(frmMain->DBPath, defaultDb());
         QCOMPARE(frmMain->ArcPath, defaultDb() + "arc/");
         QCOMPARE(frmMain->windowTitle(), QString("Sorvendi"));
@@ -89,8 +101,8 @@ private slots:
         const ProfileFile ini(iniPath());
         QCOMPARE(ini.readInteger("Main", "Top", -1), 0);
         QCOMPARE(ini.readInteger("Main", "Left", -1), 0);
-        QCOMPARE(ini.readInteger("Main", "Width", -1), 800);
-        QCOMPARE(ini.readInteger("Main", "Height", -1), 560);
+        QCOMPARE(ini.readInteger("Main", "Width", -1), shown.width());
+        QCOMPARE(ini.readInteger("Main", "Height", -1), shown.height());
         QCOMPARE(ini.readString("Database", "DBPath"), defaultDb());
     }
 
@@ -137,10 +149,10 @@ private slots:
     {
         writeIni("[Main]\r\nTop=10\r\nLeft=20\r\nWidth=640\r\nHeight=900\r\n");
         start();
-        QCOMPARE(frmMain->size(), QSize(800, 900));
-        QCOMPARE(frmMain->pos(), QPoint(20, 10));
+        QCOMPARE(frmMain->size(), onScreen(QSize(800, 900)));
+        QVERIFY(frmMain->screen()->availableGeometry().contains(frmMain->frameGeometry()));
         frmMain->resize(500, 300);
-        QCOMPARE(frmMain->size(), QSize(800, 560));
+        QCOMPARE(frmMain->size(), onScreen(QSize(800, 560)));
         finish();
     }
 
@@ -373,7 +385,7 @@ private slots:
         start();
         QCOMPARE(answers.count(), 1);
         QVERIFY(answers.texts().first().contains(iniPath()));
-        QCOMPARE(frmMain->size(), QSize(800, 560));
+        QCOMPARE(frmMain->size(), onScreen(QSize(800, 560)));
         QCOMPARE(frmMeres->windowTitle(), QString("Meas"));
         QCOMPARE(frmMain->sbKarton->toolTip(), QString("Cards"));
         finish();

@@ -36,7 +36,7 @@ private slots:
         QVERIFY(running.waitForFinished(60000));
         QCOMPARE(running.exitStatus(), QProcess::NormalExit);
         QVERIFY(!QFile::exists(lock));
-        QCOMPARE(ProfileFile(ini).readString("Main", "Width"), QString("800"));
+        QVERIFY(ProfileFile(ini).readInteger("Main", "Width", -1) > 0);
     }
 };
 

@@ -268,7 +268,7 @@ private slots:
             << QStringList{"--restore", "{zip}", "{dir}"} << 1 << "nem üres";
         QTest::newRow("verify damaged")
             << QStringList{"--verify", "{dir}/tavimer.dat"} << 1 << QString::fromUtf8("sérült");
-        QTest::newRow("not understood") << QStringList{"--verify"} << 2 << "--backup DIR";
+        QTest::newRow("not understood") << QStringList{"--verify"} << 2 << "--backup <dir>";
     }
 
     void commandLineBacksUpVerifiesAndRestores()
