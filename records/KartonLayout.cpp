@@ -14,8 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kButtonWidth = 97;
-constexpr int kButtonHeight = 41;
 constexpr int kLeft = 8;
 constexpr int kRight = 352;
 constexpr int kRow = 40;
@@ -130,12 +128,13 @@ QWidget *KartonLayout::sheetPage(TfrmKarton &k)
     k.bLoadKL = new QPushButton(frmMain->CatalogueText("Karton", "bLoadKL"), k.Lapok);
     k.bReport = new QPushButton(frmMain->CatalogueText("Karton", "Report"), k.Lapok);
     for (QPushButton *b : {k.bDeleteKL, k.bLoadKL, k.bReport}) {
-        b->setFixedSize(kButtonWidth, kButtonHeight);
+        b->setFixedSize(KartonLayout::kButtonWidth, KartonLayout::kButtonHeight);
         buttons->addWidget(b);
     }
     k.bCompare = new QPushButton(
         frmMain->CatalogueText(QStringLiteral("Compare"), QStringLiteral("Title")), k.Lapok);
-    k.bCompare->setFixedSize(std::max(kButtonWidth, k.bCompare->sizeHint().width()), kButtonHeight);
+    k.bCompare->setFixedSize(std::max(KartonLayout::kButtonWidth, k.bCompare->sizeHint().width()),
+                             KartonLayout::kButtonHeight);
     buttons->addWidget(k.bCompare);
     buttons->addStretch(1);
     body->addLayout(buttons);

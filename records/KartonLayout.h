@@ -8,6 +8,10 @@ class TfrmKarton;
 class KartonLayout
 {
 public:
+    // The cards window's buttons, on its left and on the sheet page, are of one size.
+    static constexpr int kButtonWidth = 97;
+    static constexpr int kButtonHeight = 41;
+
     static QWidget *personalPage(TfrmKarton &k);
     static QWidget *sheetPage(TfrmKarton &k);
 };

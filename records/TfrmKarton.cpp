@@ -32,8 +32,6 @@
 TfrmKarton *frmKarton = nullptr;
 
 namespace {
-constexpr int kButtonWidth = 97;
-constexpr int kButtonHeight = 41;
 constexpr int kMargin = 8;
 constexpr int kHeightAllowance = 38;
 constexpr int kWidthAllowance = 131;
@@ -81,7 +79,8 @@ void TfrmKarton::buildButtons()
     pnlButtons = new QWidget(this);
     auto button = [this](const QString &caption, int index) {
         auto *b = new QPushButton(caption, pnlButtons);
-        b->setGeometry(0, index * kButtonHeight, kButtonWidth, kButtonHeight);
+        b->setGeometry(0, index * KartonLayout::kButtonHeight, KartonLayout::kButtonWidth,
+                       KartonLayout::kButtonHeight);
         return b;
     };
     bUjbeteg = button(frmMain->CatalogueText("Karton", "bUjbeteg"), 0);
@@ -139,8 +138,8 @@ void TfrmKarton::FormResize()
 {
     const QSize outer = subWindow() ? subWindow()->size() : size();
     const int height = std::max(outer.height() - kHeightAllowance, 0);
-    pnlButtons->setGeometry(kMargin, kMargin, kButtonWidth, height);
-    Karton->setGeometry(kMargin + kButtonWidth + kMargin, kMargin,
+    pnlButtons->setGeometry(kMargin, kMargin, KartonLayout::kButtonWidth, height);
+    Karton->setGeometry(kMargin + KartonLayout::kButtonWidth + kMargin, kMargin,
                         std::max(outer.width() - kWidthAllowance, 0), height);
 }
 
