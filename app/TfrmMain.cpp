@@ -72,6 +72,8 @@ TfrmMain::TfrmMain(const QString &programPath, QWidget *parent)
 
     m_start = new QTimer(this);
     m_start->setSingleShot(true);
+    // A coarse timer may be up to 50 ms late, which the splash's second would only lengthen.
+    m_start->setTimerType(Qt::PreciseTimer);
     m_start->setInterval(kStartDelayMs);
     connect(m_start, &QTimer::timeout, this, &TfrmMain::StartTimer);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {

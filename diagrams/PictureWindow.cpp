@@ -7,16 +7,14 @@
 #include <QLabel>
 #include <QPainter>
 
-PictureWindow::PictureWindow(const QString &titleKey, const QImage &picture,
+PictureWindow::PictureWindow(const QString &titleKey, QSize pictureSize,
                              const std::array<DiagramLayout::Seed, 12> &seeds, QWidget *parent)
-    : MdiChild(false, parent), m_picture(picture), m_seeds(seeds)
+    : MdiChild(false, parent), m_seeds(seeds)
 {
     setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), titleKey));
-    m_picture.convertTo(QImage::Format_RGB32);
     Image = new QLabel(this);
     Image->setObjectName(QStringLiteral("Image"));
-    Image->setPixmap(QPixmap::fromImage(m_picture));
-    Image->resize(m_picture.size());
+    Image->resize(pictureSize);
     Image->hide();
 }
 
@@ -35,6 +33,9 @@ void PictureWindow::Fill(int X, int Y, quint32 Colour)
 
 void PictureWindow::paintEvent(QPaintEvent *)
 {
+    // Drawn at the first showing, not at start-up, where the windows wait hidden.
+    if (m_picture.isNull())
+        m_picture = Drawing(1).convertToFormat(QImage::Format_RGB32);
     m_surface = m_picture;
     frmMain->Evaluate();
     for (const auto &seed : m_seeds) {

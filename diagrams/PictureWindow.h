@@ -14,7 +14,7 @@ class PictureWindow : public MdiChild
     Q_OBJECT
 
 public:
-    PictureWindow(const QString &titleKey, const QImage &picture,
+    PictureWindow(const QString &titleKey, QSize pictureSize,
                   const std::array<DiagramLayout::Seed, 12> &seeds, QWidget *parent);
 
     // Fills the region around the picture point (X, Y) on what the window shows now.

@@ -7,8 +7,7 @@
 TfrmCirc1 *frmCirc1 = nullptr;
 
 TfrmCirc1::TfrmCirc1(QWidget *parent)
-    : PictureWindow(QStringLiteral("DiagCirc1"),
-                    PictureArt::picture1(PictureArt::texts(*frmMain->catalogue())),
+    : PictureWindow(QStringLiteral("DiagCirc1"), PictureArt::kPicture1Size,
                     DiagramLayout::Picture1Seeds, parent)
 {
     frmCirc1 = this;

@@ -7,8 +7,7 @@
 TfrmCirc2 *frmCirc2 = nullptr;
 
 TfrmCirc2::TfrmCirc2(QWidget *parent)
-    : PictureWindow(QStringLiteral("DiagCirc2"),
-                    PictureArt::picture2(PictureArt::texts(*frmMain->catalogue())),
+    : PictureWindow(QStringLiteral("DiagCirc2"), PictureArt::kPicture2Size,
                     DiagramLayout::Picture2Seeds, parent)
 {
     frmCirc2 = this;
