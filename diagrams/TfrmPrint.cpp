@@ -11,8 +11,10 @@
 #include "diagrams/PictureWindow.h"
 #include "diagrams/PrintPage.h"
 #include "diagrams/ReportPainter.h"
+#include "diagrams/TablePainter.h"
 #include "diagrams/TfrmBar.h"
 #include "diagrams/TfrmCirc.h"
+#include "diagrams/TfrmCompare.h"
 #include "diagrams/TfrmHusbWife.h"
 #include "diagrams/TfrmUSin.h"
 #include "measure/TfrmMeres.h"
@@ -26,11 +28,15 @@
 #include <QPicture>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTableWidget>
+#include <QtMath>
 
 TfrmPrint *frmPrint = nullptr;
 
 namespace {
 constexpr int kHeaderHeight = 120;
+// Between the printed comparison table and the charts under it.
+constexpr int kGap = 8;
 // The header is laid out on a band this wide, which spans the page.
 constexpr int kHeaderWidth = 800;
 // Pictures are drawn this many times their size for a printer: about 300 dots per inch.
@@ -189,6 +195,26 @@ public:
 private:
     QList<QPair<QGraphicsItem *, QGraphicsItem::CacheMode>> m_modes;
 };
+
+// The comparison as it stands, but with the whole table, which on screen may scroll.
+QRect recordComparison(QPainter &recorder)
+{
+    const QWidget *table = frmCompare->grTabla;
+    const int tableTop = table->mapTo(frmCompare, QPoint()).y();
+    const int chartsTop = tableTop + table->height();
+    const int width = frmCompare->width();
+    const UncachedScenes uncached(frmCompare);
+    frmCompare->render(&recorder, QPoint(), QRegion(0, 0, width, tableTop), QWidget::DrawChildren);
+    const QSizeF full =
+        TablePainter::paint(recorder, QPointF(table->mapTo(frmCompare, QPoint()).x(), tableTop),
+                            *frmCompare->grTabla->model(), table->font());
+    const int below = tableTop + qCeil(full.height()) + kGap;
+    const int chartsHeight = frmCompare->height() - chartsTop;
+    frmCompare->render(&recorder, QPoint(0, below), QRegion(0, chartsTop, width, chartsHeight),
+                       QWidget::DrawChildren);
+    return QRect(0, 0, std::max(width, qCeil(full.width())), below + chartsHeight);
+}
+
 } // namespace
 
 struct TfrmPrint::Contents
@@ -221,6 +247,8 @@ TfrmPrint::Contents TfrmPrint::record(QWidget *window) const
         const QImage filled = PicturePainter::filled(
             picture->Drawing(kPrintScale), picture->Seeds(), frmMain->ClassColor, kPrintScale);
         recorder.drawImage(QRectF(picture->Image->geometry()), filled);
+    } else if (window == frmCompare) {
+        contents.area = recordComparison(recorder);
     } else {
         contents.area = diagramArea(window);
         const UncachedScenes uncached(window);

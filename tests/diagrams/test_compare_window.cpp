@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "PdfTools.h"
 #include "SheetReadings.h"
 #include "app/TfrmMain.h"
 #include "diagrams/TfrmCompare.h"
@@ -18,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScatterSeries>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -114,8 +116,15 @@ private slots:
             printer.setOutputFileName(pdf);
             return true;
         };
+        // Every row on paper, though the window shows only some of them.
+        frmCompare->subWindow()->resize(760, 520);
         frmMain->sbPrint->click();
-        QVERIFY(QFileInfo(pdf).size() > 0);
+        const QString text = PdfTools::text(pdf, 1);
+        QCOMPARE(text.count(QRegularExpression("\\bBal\\b")), 12);
+        QCOMPARE(text.count(QRegularExpression("\\bJobb\\b")), 12);
+        // The captions of the choices and the legend's.
+        QCOMPARE(text.count("Előtte"), 2);
+        QCOMPARE(text.count("Utána"), 2);
     }
 
     void followsTheOpenCard()
