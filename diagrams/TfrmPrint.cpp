@@ -20,6 +20,7 @@
 #include "measure/TfrmMeres.h"
 #include "records/KLRecord.h"
 
+#include <QComboBox>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -28,6 +29,7 @@
 #include <QPicture>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QtMath>
 
@@ -199,20 +201,21 @@ private:
 // The comparison as it stands, but with the whole table, which on screen may scroll.
 QRect recordComparison(QPainter &recorder)
 {
-    const QWidget *table = frmCompare->grTabla;
-    const int tableTop = table->mapTo(frmCompare, QPoint()).y();
-    const int chartsTop = tableTop + table->height();
-    const int width = frmCompare->width();
+    QTableWidget *table = frmCompare->grTabla;
+    const QPoint tableAt = table->mapTo(frmCompare, QPoint());
     const UncachedScenes uncached(frmCompare);
-    frmCompare->render(&recorder, QPoint(), QRegion(0, 0, width, tableTop), QWidget::DrawChildren);
-    const QSizeF full =
-        TablePainter::paint(recorder, QPointF(table->mapTo(frmCompare, QPoint()).x(), tableTop),
-                            *frmCompare->grTabla->model(), table->font());
-    const int below = tableTop + qCeil(full.height()) + kGap;
-    const int chartsHeight = frmCompare->height() - chartsTop;
-    frmCompare->render(&recorder, QPoint(0, below), QRegion(0, chartsTop, width, chartsHeight),
-                       QWidget::DrawChildren);
-    return QRect(0, 0, std::max(width, qCeil(full.width())), below + chartsHeight);
+    // Each part whole: a clip region around a part does not reach the printer.
+    for (QWidget *part :
+         {frmCompare->cbElotte->parentWidget(), static_cast<QWidget *>(frmCompare->stSummary)})
+        part->render(&recorder, part->mapTo(frmCompare, QPoint()), QRegion(),
+                     QWidget::DrawChildren);
+    const QSizeF full = TablePainter::paint(recorder, tableAt, *table->model(), table->font());
+    QWidget *charts = qobject_cast<QSplitter *>(table->parentWidget())->widget(1);
+    const QPoint chartsAt(charts->mapTo(frmCompare, QPoint()).x(),
+                          tableAt.y() + qCeil(full.height()) + kGap);
+    charts->render(&recorder, chartsAt, QRegion(), QWidget::DrawChildren);
+    return QRect(0, 0, std::max(frmCompare->width(), tableAt.x() + qCeil(full.width())),
+                 chartsAt.y() + charts->height());
 }
 
 } // namespace
