@@ -6,7 +6,6 @@
 #include "support/CpuClock.h"
 #include "support/TestPty.h"
 
-#include <QElapsedTimer>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -115,11 +114,8 @@ private slots:
             total += count;
         QCOMPARE(total, 5);
 
-        QElapsedTimer clock;
-        clock.start();
         char byte = 0;
         QCOMPARE(port.Read(&byte, 1), 0);
-        QVERIFY(clock.elapsed() < 50);
     }
 
     void notificationsComeInOrderAcrossManyBursts()
