@@ -87,8 +87,8 @@ void TfrmBar::buildAxes()
     m_axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     m_axisX->setLabelsAngle(-90);
     m_axisX->setGridLineVisible(false);
-    for (int bar = 0; bar < kBars; ++bar)
-        m_axisX->append(BarScale::barLabel(bar), bar);
+    labelBars(BarScale::kFirstX, BarScale::kLastX);
+    connect(m_axisX, &QCategoryAxis::rangeChanged, this, &TfrmBar::labelBars);
 
     m_axisY = new QCategoryAxis(this);
     m_axisY->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -117,6 +117,18 @@ void TfrmBar::labelValues(qreal min, qreal max)
     m_axisY->setStartValue(ticks.first());
     for (double tick : ticks)
         m_axisY->append(ChartFormat::axisLabel(tick), tick);
+}
+
+void TfrmBar::labelBars(qreal min, qreal max)
+{
+    // Only the bars in view: Qt would pile the labels of the others up at the edges.
+    for (const QString &label : m_axisX->categoriesLabels())
+        m_axisX->remove(label);
+    m_axisX->setStartValue(min - 1);
+    for (int bar = 0; bar < kBars; ++bar) {
+        if (bar >= min && bar <= max)
+            m_axisX->append(BarScale::barLabel(bar), bar);
+    }
 }
 
 bool TfrmBar::eventFilter(QObject *watched, QEvent *event)

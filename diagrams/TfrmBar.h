@@ -40,6 +40,7 @@ private:
     QLineSeries *addLine(quint32 colour);
     void buildAxes();
     void labelValues(qreal min, qreal max);
+    void labelBars(qreal min, qreal max);
     static QList<QPointF> linePoints(int line);
     static QColor barColour(int bar);
     static double barValue(int bar);

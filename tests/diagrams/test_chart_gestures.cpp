@@ -4,6 +4,7 @@
 #include "diagrams/TfrmBar.h"
 #include "diagrams/TfrmCompare.h"
 
+#include <QCategoryAxis>
 #include <QChartView>
 #include <QtTest>
 
@@ -96,6 +97,12 @@ private slots:
         }
         animationHasRunOut(view, true);
         QTRY_VERIFY_WITH_TIMEOUT(animationHasRunOut(view), 20000);
+        if (chart == "bar") {
+            // A bar's label only where the bar is in view, never piled up at an edge.
+            auto *x = qobject_cast<QCategoryAxis *>(view->chart()->axes(Qt::Horizontal).first());
+            for (const QString &label : x->categoriesLabels())
+                QVERIFY(x->endValue(label) >= x->min() && x->endValue(label) <= x->max());
+        }
     }
 };
 
