@@ -41,18 +41,19 @@ QLineEdit *addField(QWidget *page, const QString &label, int x, int y, int width
 void KartonLayout::buttons(TfrmKarton &k)
 {
     k.pnlButtons = new QWidget(&k);
-    auto button = [&k](const char *key, int index, void (TfrmKarton::*click)()) {
-        auto *b = new QPushButton(frmMain->CatalogueText("Karton", key), k.pnlButtons);
+    auto button = [&k](const QString &caption, int index, void (TfrmKarton::*click)()) {
+        auto *b = new QPushButton(caption, k.pnlButtons);
         b->setGeometry(0, index * kButtonHeight, kButtonWidth, kButtonHeight);
         QObject::connect(b, &QPushButton::clicked, &k, click);
         return b;
     };
-    k.bUjbeteg = button("bUjbeteg", 0, &TfrmKarton::bUjbetegClick);
-    k.bKeres = button("bKeres", 1, &TfrmKarton::bKeresClick);
-    k.bSave = button("bSave", 2, &TfrmKarton::bSaveClick);
-    k.bBezar = button("bBezar", 3, &TfrmKarton::bBezarClick);
-    k.bTorol = button("bTorol", 4, &TfrmKarton::bTorolClick);
-    k.bArc = button("bArc", 5, &TfrmKarton::bArcClick);
+    k.bUjbeteg =
+        button(frmMain->CatalogueText("Karton", "bUjbeteg"), 0, &TfrmKarton::bUjbetegClick);
+    k.bKeres = button(frmMain->CatalogueText("Karton", "bKeres"), 1, &TfrmKarton::bKeresClick);
+    k.bSave = button(frmMain->CatalogueText("Karton", "bSave"), 2, &TfrmKarton::bSaveClick);
+    k.bBezar = button(frmMain->CatalogueText("Karton", "bBezar"), 3, &TfrmKarton::bBezarClick);
+    k.bTorol = button(frmMain->CatalogueText("Karton", "bTorol"), 4, &TfrmKarton::bTorolClick);
+    k.bArc = button(frmMain->CatalogueText("Karton", "bArc"), 5, &TfrmKarton::bArcClick);
 }
 
 QWidget *KartonLayout::personalPage(TfrmKarton &k)
