@@ -129,6 +129,7 @@ CardSession::Outcome CardSession::locked(const std::function<Outcome()> &work)
 {
     CardLock lock(CardLock::pathFor(base()));
     if (!lock.acquire(m_lockWaitMs)) {
+        // Never written without the lock, not even where the folder refuses lock files.
         if (!lock.inUse())
             return Outcome::Failed;
         m_holder = lock.holder();
