@@ -99,9 +99,8 @@ CardSession::Outcome CardArchive::moveCard(const QString &id, const QString &fro
     QString ignored;
     QString &named = culprit ? *culprit : ignored;
     CardLock lock(CardLock::pathFor(lockFolder + id));
-    // A folder that takes no lock file takes no moved file either: the copy reports it.
-    if (!lock.acquire(lockWaitMs) && lock.inUse())
-        return Outcome::InUse;
+    if (!lock.acquire(lockWaitMs))
+        return lock.inUse() ? Outcome::InUse : Outcome::Failed;
     const QStringList names = cardFiles(from, id);
     const Outcome movable = checkMovable(id, names, from, to, &named);
     return movable == Outcome::Done ? moveFiles(names, from, to, &named) : movable;

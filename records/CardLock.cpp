@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/CardLock.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 QString CardLock::pathFor(const QString &cardBase)
 {
@@ -20,10 +22,18 @@ bool CardLock::acquire(int waitMs)
     m_inUse = false;
     if (isHeld())
         return true;
-    if (m_file.tryLock(waitMs))
-        return true;
-    m_inUse = m_file.error() == QLockFile::LockFailedError;
-    return false;
+    const QDeadlineTimer deadline(waitMs);
+    for (;;) {
+        if (m_file.tryLock(int(deadline.remainingTime())))
+            return true;
+        // sftp has no answer for "exists": over sshfs another holder's lock file can come
+        // back as a failure of the folder. While a lock file is there, the card is in use.
+        const QLockFile::LockError error = m_file.error();
+        m_inUse = error == QLockFile::LockFailedError || QFileInfo::exists(m_path);
+        if (error != QLockFile::UnknownError || deadline.hasExpired())
+            return false;
+        QThread::msleep(kRetryMs);
+    }
 }
 
 CardLock::Holder CardLock::holder() const

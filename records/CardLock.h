@@ -22,6 +22,8 @@ public:
     };
 
     static constexpr int kWaitMs = 1500;
+    // Pause before trying again after the folder failed to make the lock file.
+    static constexpr int kRetryMs = 20;
 
     static QString pathFor(const QString &cardBase);
 
@@ -30,7 +32,8 @@ public:
     CardLock &operator=(const CardLock &) = delete;
 
     const QString &path() const { return m_path; }
-    // Tries until the lock is held or `waitMs` has passed.
+    // Tries until the lock is held or `waitMs` has passed. False also when the folder takes
+    // no lock file; nothing may be written then.
     bool acquire(int waitMs = kWaitMs);
     bool isHeld() const { return m_file.isLocked(); }
     // After a failed acquire: another holder kept it (rather than the folder refusing the file).

@@ -128,11 +128,13 @@ void CardSession::close()
 CardSession::Outcome CardSession::locked(const std::function<Outcome()> &work)
 {
     CardLock lock(CardLock::pathFor(base()));
-    if (!lock.acquire(m_lockWaitMs) && lock.inUse()) {
+    if (!lock.acquire(m_lockWaitMs)) {
+        // Never written without the lock, not even where the folder refuses lock files.
+        if (!lock.inUse())
+            return Outcome::Failed;
         m_holder = lock.holder();
         return Outcome::InUse;
     }
-    // A folder that takes no lock file takes no record either: the write reports it.
     return work();
 }
 

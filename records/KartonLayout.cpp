@@ -38,6 +38,24 @@ QLineEdit *addField(QWidget *page, const QString &label, int x, int y, int width
 
 } // namespace
 
+void KartonLayout::buttons(TfrmKarton &k)
+{
+    k.pnlButtons = new QWidget(&k);
+    auto button = [&k](const QString &caption, int index, void (TfrmKarton::*click)()) {
+        auto *b = new QPushButton(caption, k.pnlButtons);
+        b->setGeometry(0, index * kButtonHeight, kButtonWidth, kButtonHeight);
+        QObject::connect(b, &QPushButton::clicked, &k, click);
+        return b;
+    };
+    k.bUjbeteg =
+        button(frmMain->CatalogueText("Karton", "bUjbeteg"), 0, &TfrmKarton::bUjbetegClick);
+    k.bKeres = button(frmMain->CatalogueText("Karton", "bKeres"), 1, &TfrmKarton::bKeresClick);
+    k.bSave = button(frmMain->CatalogueText("Karton", "bSave"), 2, &TfrmKarton::bSaveClick);
+    k.bBezar = button(frmMain->CatalogueText("Karton", "bBezar"), 3, &TfrmKarton::bBezarClick);
+    k.bTorol = button(frmMain->CatalogueText("Karton", "bTorol"), 4, &TfrmKarton::bTorolClick);
+    k.bArc = button(frmMain->CatalogueText("Karton", "bArc"), 5, &TfrmKarton::bArcClick);
+}
+
 QWidget *KartonLayout::personalPage(TfrmKarton &k)
 {
     auto *page = new QWidget();

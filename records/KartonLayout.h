@@ -12,6 +12,8 @@ public:
     static constexpr int kButtonWidth = 97;
     static constexpr int kButtonHeight = 41;
 
+    // The column of card buttons down the window's left edge.
+    static void buttons(TfrmKarton &k);
     static QWidget *personalPage(TfrmKarton &k);
     static QWidget *sheetPage(TfrmKarton &k);
 };

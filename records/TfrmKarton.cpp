@@ -6,28 +6,22 @@
 #include "diagrams/TfrmCompare.h"
 #include "diagrams/TfrmPrint.h"
 #include "measure/TfrmMeres.h"
-#include "records/CardFile.h"
 #include "records/CardText.h"
+#include "records/KartonFields.h"
 #include "records/KartonLayout.h"
-#include "records/OneLineValidator.h"
 #include "records/PatientDisplayName.h"
 #include "records/RecordDates.h"
 #include "records/SheetTabBar.h"
 #include "records/TfrmArc.h"
 #include "records/TfrmFind.h"
 
-#include <QApplication>
 #include <QFileInfo>
-#include <QFont>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 TfrmKarton *frmKarton = nullptr;
 
@@ -50,7 +44,7 @@ TfrmKarton::TfrmKarton(QWidget *parent)
 {
     frmKarton = this;
     setWindowTitle(frmMain->CatalogueText(QStringLiteral("Title"), QStringLiteral("Cards")));
-    buildButtons();
+    KartonLayout::buttons(*this);
     Karton = new QTabWidget(this);
     Karton->addTab(KartonLayout::personalPage(*this),
                    frmMain->CatalogueText("Karton", "tabSzemelyi"));
@@ -62,46 +56,15 @@ TfrmKarton::TfrmKarton(QWidget *parent)
                    frmMain->CatalogueText("Karton", "tabKezelolapok"));
     Karton->hide();
     connectChanges();
-    keepFieldsOnOneLine();
+    KartonFields::keepOnOneLine(*this);
     connect(frmMain, &TfrmMain::namesHiddenChanged, this,
             [this] { ShowPatientInCaption(PatientName); });
 
     Loading = false;
-    for (QLineEdit *field : personalFields())
-        field->clear();
+    KartonFields::clearPersonal(*this);
     eTTIdx->clear();
     setCardState(false);
     bSave->setEnabled(false);
-}
-
-void TfrmKarton::buildButtons()
-{
-    pnlButtons = new QWidget(this);
-    auto button = [this](const QString &caption, int index) {
-        auto *b = new QPushButton(caption, pnlButtons);
-        b->setGeometry(0, index * KartonLayout::kButtonHeight, KartonLayout::kButtonWidth,
-                       KartonLayout::kButtonHeight);
-        return b;
-    };
-    bUjbeteg = button(frmMain->CatalogueText("Karton", "bUjbeteg"), 0);
-    bKeres = button(frmMain->CatalogueText("Karton", "bKeres"), 1);
-    bSave = button(frmMain->CatalogueText("Karton", "bSave"), 2);
-    bBezar = button(frmMain->CatalogueText("Karton", "bBezar"), 3);
-    bTorol = button(frmMain->CatalogueText("Karton", "bTorol"), 4);
-    bArc = button(frmMain->CatalogueText("Karton", "bArc"), 5);
-    connect(bUjbeteg, &QPushButton::clicked, this, &TfrmKarton::bUjbetegClick);
-    connect(bKeres, &QPushButton::clicked, this, &TfrmKarton::bKeresClick);
-    connect(bSave, &QPushButton::clicked, this, &TfrmKarton::bSaveClick);
-    connect(bBezar, &QPushButton::clicked, this, &TfrmKarton::bBezarClick);
-    connect(bTorol, &QPushButton::clicked, this, &TfrmKarton::bTorolClick);
-    connect(bArc, &QPushButton::clicked, this, &TfrmKarton::bArcClick);
-}
-
-QList<QLineEdit *> TfrmKarton::personalFields() const
-{
-    // The order of the keys in the .sza file.
-    return {eNev,  eSzulDatum, eNeme, eLanyNev, eAnyja, eHelyseg, eIrsz, eCim,  eTel,
-            eFogl, eTAJ,       eTMag, eSuly,    eDiagn, eBNO,     eID,   eDatum};
 }
 
 void TfrmKarton::connectChanges()
@@ -120,12 +83,6 @@ void TfrmKarton::connectChanges()
     connect(bLoadKL, &QPushButton::clicked, this, &TfrmKarton::bLoadKLClick);
     connect(bReport, &QPushButton::clicked, this, &TfrmKarton::bReportClick);
     connect(bCompare, &QPushButton::clicked, this, &TfrmKarton::bCompareClick);
-}
-
-void TfrmKarton::keepFieldsOnOneLine()
-{
-    for (QLineEdit *field : personalFields() + QList<QLineEdit *>{eIdopont, eHelyszin, eEgyeb})
-        field->setValidator(new OneLineValidator(field));
 }
 
 void TfrmKarton::resizeEvent(QResizeEvent *event)
@@ -193,26 +150,6 @@ QString TfrmKarton::sheetPath() const
     return m_session.sheetPath();
 }
 
-CardContent TfrmKarton::content() const
-{
-    CardContent card;
-    for (const QLineEdit *field : personalFields())
-        card.personal << field->text();
-    card.anamnesis = mAnm->toPlainText();
-    card.complaints = mPan->toPlainText();
-    return card;
-}
-
-KLRecord TfrmKarton::notes() const
-{
-    KLRecord sheet;
-    sheet.Idopont = eIdopont->text();
-    sheet.Helyszin = eHelyszin->text();
-    sheet.Statusz = CardFile::toFileText(mStatusz->toPlainText());
-    sheet.Egyeb = eEgyeb->text();
-    return sheet;
-}
-
 void TfrmKarton::newSession()
 {
     // The folders as the settings give them now.
@@ -230,7 +167,8 @@ bool TfrmKarton::SaveCard()
     bool overwrite = false;
     for (;;) {
         const Outcome outcome = m_ask.run([&] {
-            return m_session.save(content(), withNotes ? m_sheet : -1, notes(), overwrite);
+            return m_session.save(KartonFields::content(*this), withNotes ? m_sheet : -1,
+                                  KartonFields::notes(*this), overwrite);
         });
         if (outcome == Outcome::Done) {
             eID->setText(m_session.id());
@@ -256,9 +194,10 @@ bool TfrmKarton::saveFailed(Outcome outcome)
 {
     // Only a failing folder drops the edits' pending state; anything else keeps them.
     m_saveDeferred = outcome != Outcome::Failed && outcome != Outcome::NoIdLeft;
-    m_ask.report(outcome, msg("SaveErrK"));
+    // The tabs are rebuilt before the message says so.
     if (outcome == Outcome::SheetsChanged)
         KezelolapokShow();
+    m_ask.report(outcome, msg("SaveErrK"));
     return false;
 }
 
@@ -276,11 +215,7 @@ void TfrmKarton::LoadCard(const QString &wanted)
     newSession();
     CardContent card;
     m_session.open(id, card);
-    const QList<QLineEdit *> fields = personalFields();
-    for (int i = 0; i < fields.size(); ++i)
-        fields[i]->setText(card.personal.value(i));
-    mAnm->setPlainText(card.anamnesis);
-    mPan->setPlainText(card.complaints);
+    KartonFields::show(*this, card);
     eID->setText(id);
     KezelolapokShow();
     if (!card.damaged.isEmpty())
@@ -360,8 +295,7 @@ void TfrmKarton::bUjbetegClick()
         Dialogs::error(this, msg("SaveErrK"));
         return;
     }
-    for (QLineEdit *field : personalFields())
-        field->clear();
+    KartonFields::clearPersonal(*this);
     mAnm->setPlainText(CardSession::anamnesisTemplate());
     mPan->clear();
     eID->setText(m_session.id());
@@ -453,18 +387,9 @@ void TfrmKarton::KezelolapokShow()
 void TfrmKarton::LapokChange()
 {
     Loading = true;
-    eIdopont->clear();
-    eHelyszin->clear();
-    mStatusz->clear();
-    eEgyeb->clear();
     const QList<KLRecord> &sheets = m_session.shownSheets();
-    if (m_sheet >= 0 && m_sheet < sheets.size()) {
-        const KLRecord &sheet = sheets[m_sheet];
-        eIdopont->setText(sheet.Idopont);
-        eHelyszin->setText(sheet.Helyszin);
-        mStatusz->setPlainText(CardFile::toMemoText(sheet.Statusz));
-        eEgyeb->setText(sheet.Egyeb);
-    }
+    KartonFields::showNotes(*this,
+                            m_sheet >= 0 && m_sheet < sheets.size() ? &sheets[m_sheet] : nullptr);
     Loading = false;
 }
 
@@ -485,13 +410,7 @@ bool TfrmKarton::SaveMeasurementAsSheet()
     showPage(kSheetPage);
     KLRecord sheet;
     sheet.Idopont = RecordDates::sheetTime(m_clock());
-    for (int row = 1; row <= 12; ++row) {
-        for (int col = 1; col <= 2; ++col) {
-            bool ok = false;
-            const int reading = frmMeres->Cell(col, row).toInt(&ok, 10);
-            sheet.Readings[KLRecord::readingIndex(col, row)] = ok ? reading : KLRecord::kNoReading;
-        }
-    }
+    KartonFields::readGrid(sheet);
     // The readings stay in the grid whatever happens to the sheet.
     const bool appended = m_ask.report(
         m_ask.run([&] { return m_session.appendSheet(sheet); }),
@@ -519,8 +438,9 @@ bool TfrmKarton::saveNewCardFirst()
 
 bool TfrmKarton::SaveSheetHeader()
 {
-    return m_ask.report(m_ask.run([this] { return m_session.saveNotes(m_sheet, notes()); }),
-                        msg("SaveErrKL"));
+    return m_ask.report(
+        m_ask.run([this] { return m_session.saveNotes(m_sheet, KartonFields::notes(*this)); }),
+        msg("SaveErrKL"));
 }
 
 // Acts only on the sheet file as the tabs show it; otherwise the tabs are built anew.
@@ -528,8 +448,8 @@ bool TfrmKarton::sheetsAsShown(Outcome outcome)
 {
     if (outcome != Outcome::SheetsChanged)
         return m_ask.report(outcome, msg("OpenErrKL"));
-    m_ask.report(outcome);
     KezelolapokShow();
+    m_ask.report(outcome);
     return false;
 }
 
@@ -546,12 +466,7 @@ void TfrmKarton::bLoadKLClick()
     const std::optional<KLRecord> sheet = readSelectedSheet();
     if (!sheet)
         return;
-    for (int row = 1; row <= 12; ++row) {
-        for (int col = 1; col <= 2; ++col) {
-            const qint32 reading = sheet->Readings[KLRecord::readingIndex(col, row)];
-            frmMeres->SetCell(col, row, reading < 0 ? QString() : QString::number(reading));
-        }
-    }
+    KartonFields::showInGrid(*sheet);
     frmMeres->Origin = GridOrigin::ofSheet(eID->text(), PatientName, sheet->Idopont);
     frmMeres->MarkReadingsSaved();
     frmMain->bringToFront(frmMeres);
@@ -559,16 +474,9 @@ void TfrmKarton::bLoadKLClick()
 
 void TfrmKarton::bReportClick()
 {
-    std::optional<KLRecord> read = readSelectedSheet();
-    if (!read)
-        return;
-    // The stored readings under the texts as the card shows them now.
-    KLRecord sheet = *read;
-    sheet.Idopont = eIdopont->text();
-    sheet.Helyszin = eHelyszin->text();
-    sheet.Statusz = mStatusz->toPlainText();
-    sheet.Egyeb = eEgyeb->text();
-    frmPrint->PrintReport(eNev->text(), eID->text(), eSzulDatum->text(), sheet);
+    if (const std::optional<KLRecord> read = readSelectedSheet())
+        frmPrint->PrintReport(eNev->text(), eID->text(), eSzulDatum->text(),
+                              KartonFields::withShownNotes(*this, *read));
 }
 
 void TfrmKarton::bDeleteKLClick()

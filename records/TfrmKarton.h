@@ -122,8 +122,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void buildButtons();
-    QList<QLineEdit *> personalFields() const;
     void connectChanges();
     void FormResize();
     void eNevChange();
@@ -136,9 +134,6 @@ private:
     void setCardState(bool open);
     void openCard(const QString &id);
     void greetOnBirthday();
-    void keepFieldsOnOneLine();
-    CardContent content() const;
-    KLRecord notes() const;
     bool saveNewCardFirst();
     bool saveFailed(CardSession::Outcome outcome);
     bool sheetsAsShown(CardSession::Outcome outcome);

@@ -29,7 +29,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-mkdir -p "$work/share/db/arc" "$work/m1" "$work/m2"
+mkdir -p "$work/share/db/arc" "$work/share/locks" "$work/m1" "$work/m2"
 ssh-keygen -q -t ed25519 -N '' -f "$work/host_key"
 ssh-keygen -q -t ed25519 -N '' -f "$work/client_key"
 cp "$work/client_key.pub" "$work/authorized_keys"
@@ -63,6 +63,24 @@ for m in m1 m2; do
   done
   mountpoint -q "$work/$m" || { cat "$work/sshfs.log" >&2; skip "sshfs could not mount"; }
 done
+
+# The lock first: as many processes contend for one lock over both mounts, each time
+# leaving it as if they had died holding it. No two may ever be inside at once.
+rounds=$(( seconds < 60 ? 10 : 60 ))
+echo "$writers processes take one lock $rounds times each over both mounts"
+true & dead_pid=$!
+wait "$dead_pid"
+pids=()
+for i in $(seq "$writers"); do
+  m=m$(( (i - 1) % 2 + 1 ))
+  "$driver" contend "$work/$m/locks/card.lck" "$rounds" "$dead_pid" >"$work/lock$i" &
+  pids+=($!)
+done
+status=0
+for p in "${pids[@]}"; do wait "$p" || status=1; done
+cat "$work"/lock*
+[ $status -eq 0 ] || { echo "a lock contender failed" >&2; exit 1; }
+! grep -qv '^overlaps=0 ' "$work"/lock* || { echo "two holders of one lock" >&2; exit 1; }
 
 echo "$writers writers for $seconds s over two sshfs mounts (cache=no) of one folder"
 pids=()
