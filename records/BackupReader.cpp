@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/BackupReader.h"
 
+#include "platform/FileTime.h"
+
 #include "records/BackupManifest.h"
 
 #include <QCryptographicHash>
@@ -106,11 +108,8 @@ BackupResult Reading::run()
     if (!result.ok())
         return result;
     // Last, since unpacking a folder's files touches its time.
-    for (auto it = m_folderTimes.crbegin(); it != m_folderTimes.crend(); ++it) {
-        QFile dir(target(it->first));
-        if (dir.open(QIODevice::ReadOnly))
-            dir.setFileTime(it->second, QFileDevice::FileModificationTime);
-    }
+    for (auto it = m_folderTimes.crbegin(); it != m_folderTimes.crend(); ++it)
+        FileTime::setModified(target(it->first), it->second);
     result.files = m_digests.size();
     result.path = m_zipPath;
     return result;

@@ -149,6 +149,9 @@ private slots:
         plant(db(), kFolder);
         // A restored folder must not start with cards held.
         plant(db(), kLocks);
+        // Times of long ago, which no unpacking could give by chance.
+        for (const char *name : {"BXEQ0001.kl", "arc/lista.sh", "arc"})
+            QCOMPARE(run("touch", {"-d", "2020-01-02 03:04:05", db() + "/" + name}), 0);
     }
 
     void backupUnpacksWithUnzipToTheSameBytesAndRestoresThem()
