@@ -64,6 +64,17 @@ for m in m1 m2; do
   mountpoint -q "$work/$m" || { cat "$work/sshfs.log" >&2; skip "sshfs could not mount"; }
 done
 
+# Process i works on mount 1 or 2 in turn, as if on two workstations.
+mount_of() { echo "$work/m$(( ($1 - 1) % 2 + 1 ))"; }
+# Waits for every process in pids, shows their outputs (the files starting with $2), and stops
+# with the message $1 if one of them failed.
+wait_all() {
+  local status=0
+  for p in "${pids[@]}"; do wait "$p" || status=1; done
+  cat "$2"*
+  [ $status -eq 0 ] || { echo "$1" >&2; exit 1; }
+}
+
 # The lock first: as many processes contend for one lock over both mounts, each time
 # leaving it as if they had died holding it. No two may ever be inside at once.
 rounds=$(( seconds < 60 ? 10 : 60 ))
@@ -72,29 +83,22 @@ true & dead_pid=$!
 wait "$dead_pid"
 pids=()
 for i in $(seq "$writers"); do
-  m=m$(( (i - 1) % 2 + 1 ))
-  "$driver" contend "$work/$m/locks/card.lck" "$rounds" "$dead_pid" >"$work/lock$i" &
+  "$driver" contend "$(mount_of "$i")/locks/card.lck" "$rounds" "$dead_pid" >"$work/lock$i" &
   pids+=($!)
 done
-status=0
-for p in "${pids[@]}"; do wait "$p" || status=1; done
-cat "$work"/lock*
-[ $status -eq 0 ] || { echo "a lock contender failed" >&2; exit 1; }
+wait_all "a lock contender failed" "$work/lock"
 ! grep -qv '^overlaps=0 ' "$work"/lock* || { echo "two holders of one lock" >&2; exit 1; }
 
 echo "$writers writers for $seconds s over two sshfs mounts (cache=no) of one folder"
 pids=()
 logs=()
 for i in $(seq "$writers"); do
-  m=m$(( (i - 1) % 2 + 1 ))
   logs+=("$work/log$i")
-  "$driver" run "$work/$m/db/" "$((100 + i))" "$((seconds * 1000))" "$work/log$i" >"$work/out$i" &
+  "$driver" run "$(mount_of "$i")/db/" "$((100 + i))" "$((seconds * 1000))" "$work/log$i" \
+    >"$work/out$i" &
   pids+=($!)
 done
-status=0
-for p in "${pids[@]}"; do wait "$p" || status=1; done
-cat "$work"/out*
-[ $status -eq 0 ] || { echo "a writer failed" >&2; exit 1; }
+wait_all "a writer failed" "$work/out"
 # Checked through the server's own folder once both mounts are gone, so that files FUSE
 # kept under hidden names while they were open are gone too.
 for m in m1 m2; do fusermount3 -u "$work/$m" 2>/dev/null || fusermount -u "$work/$m"; done
