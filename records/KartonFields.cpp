@@ -43,11 +43,8 @@ void KartonFields::clearPersonal(TfrmKarton &k)
 
 KLRecord KartonFields::notes(const TfrmKarton &k)
 {
-    KLRecord sheet;
-    sheet.Idopont = k.eIdopont->text();
-    sheet.Helyszin = k.eHelyszin->text();
-    sheet.Statusz = CardFile::toFileText(k.mStatusz->toPlainText());
-    sheet.Egyeb = k.eEgyeb->text();
+    KLRecord sheet = withShownNotes(k, KLRecord());
+    sheet.Statusz = CardFile::toFileText(sheet.Statusz);
     return sheet;
 }
 

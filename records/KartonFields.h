@@ -20,11 +20,11 @@ public:
     static void show(TfrmKarton &k, const CardContent &card);
     static void clearPersonal(TfrmKarton &k);
 
-    // The four notes of the sheet page.
+    // The four notes of the sheet page, as the sheet file keeps them.
     static KLRecord notes(const TfrmKarton &k);
     // Empties the notes, then shows those of `sheet` when there is one.
     static void showNotes(TfrmKarton &k, const KLRecord *sheet);
-    // The stored readings under the notes as the page shows them now.
+    // The stored readings under the notes as the page shows them now, for a page.
     static KLRecord withShownNotes(const TfrmKarton &k, const KLRecord &stored);
     // Fields that must not take a line break, as a paste may bring one.
     static void keepOnOneLine(TfrmKarton &k);
