@@ -6,6 +6,7 @@
 #include "audio/TToneGen.h"
 #include "measure/DeviceLink.h"
 #include "measure/ImageArea.h"
+#include "measure/ReadingsOwner.h"
 #include "measure/SystemPorts.h"
 #include "records/TfrmKarton.h"
 
@@ -154,11 +155,55 @@ void TfrmMeres::bStartClick()
         SetCell(2, row, QString());
     }
     const bool card = frmKarton && frmKarton->isCardOpen();
-    Origin = GridOrigin::ofMeasurement(QDateTime::currentDateTime(),
-                                       card ? frmKarton->eID->text() : QString(),
-                                       card ? frmKarton->PatientName : QString());
+    SetOrigin(GridOrigin::ofMeasurement(QDateTime::currentDateTime(),
+                                        card ? frmKarton->eID->text() : QString(),
+                                        card ? frmKarton->PatientName : QString(),
+                                        card ? frmKarton->eSzulDatum->text() : QString()));
     m_unsaved = false;
     Run.start();
+}
+
+void TfrmMeres::SetOrigin(const GridOrigin &origin)
+{
+    Origin = origin;
+    emit originChanged();
+}
+
+void TfrmMeres::PatientSaved(const QString &id, const QString &name, const QString &birth)
+{
+    if (id.isEmpty() || Origin.patientId != id)
+        return;
+    Origin.patientName = name;
+    Origin.patientBirth = birth;
+    emit originChanged();
+}
+
+void TfrmMeres::ShowOwnerIn(MdiChild *window)
+{
+    const QString title = window->windowTitle();
+    QLabel *line = nullptr;
+    if (!window->bordered()) {
+        line = new QLabel(window);
+        line->setObjectName(QStringLiteral("ownerLine"));
+        line->setAttribute(Qt::WA_TransparentForMouseEvents);
+        line->setFont(pixelFont(font().family(), 12, true));
+        line->move(4, 0);
+        line->hide();
+    }
+    const auto show = [this, window, title, line] {
+        const QString caption =
+            ReadingsOwner::caption(title, Origin, frmMain->namesHidden(), *frmMain->catalogue());
+        window->setWindowTitle(caption);
+        if (!line)
+            return;
+        line->setText(caption.mid(title.size() + 3));
+        line->adjustSize();
+        line->setVisible(!Origin.isEmpty());
+        line->raise();
+    };
+    connect(this, &TfrmMeres::originChanged, window, show);
+    connect(frmMain, &TfrmMain::namesHiddenChanged, window, show);
+    show();
 }
 
 void TfrmMeres::bNextClick()
