@@ -119,10 +119,10 @@ const DefaultText kDefaults[] = {
      "egyszer, új kezelőlapként?"},
     {"Msg", "AskStoredOther",
      "Ezek a mérési értékek %1 kezelőlapjáról valók (%2).#A megnyitott karton: %3.#Elmentsem őket "
-     "%3 kartonjára, új kezelőlapként?"},
+     "erre a kartonra, új kezelőlapként?"},
     {"Msg", "AskMeasuredOther",
      "Ez a mérés %1 kartonjának megnyitásakor indult (%2).#A megnyitott karton: %3.#Elmentsem a "
-     "mérést %3 kartonjára?"},
+     "mérést erre a kartonra?"},
     // [Print]
     {"Print", "PrintFailed", "A nyomtatás nem sikerült:#%s"},
     {"Print", "Taken", "Mérés: %1"},

@@ -60,12 +60,17 @@ ReadingsOwner::Patient ReadingsOwner::patientOf(const GridOrigin &origin)
     return {origin.patientId, origin.patientName, origin.patientBirth};
 }
 
+QString ReadingsOwner::owner(const GridOrigin &origin, bool namesHidden, const Catalogue &catalogue)
+{
+    if (origin.isEmpty())
+        return QString();
+    return origin.saved ? label(patientOf(origin), namesHidden, catalogue)
+                        : catalogue.text("Print", "NoCardYet");
+}
+
 QString ReadingsOwner::caption(const QString &title, const GridOrigin &origin, bool namesHidden,
                                const Catalogue &catalogue)
 {
-    if (origin.isEmpty())
-        return title;
-    const QString owner = origin.saved ? label(patientOf(origin), namesHidden, catalogue)
-                                       : catalogue.text("Print", "NoCardYet");
-    return title + QStringLiteral(" - ") + owner;
+    const QString text = owner(origin, namesHidden, catalogue);
+    return text.isEmpty() ? title : title + QStringLiteral(" - ") + text;
 }

@@ -42,6 +42,8 @@ public:
     // "name (id, born date)"; the id alone while names are hidden; empty without a card.
     static QString label(const Patient &patient, bool namesHidden, const Catalogue &catalogue);
     static Patient patientOf(const GridOrigin &origin);
+    // Whose the readings are, or that they are on no card yet; empty before any.
+    static QString owner(const GridOrigin &origin, bool namesHidden, const Catalogue &catalogue);
     // A window's title with the owner of the grid's readings after it.
     static QString caption(const QString &title, const GridOrigin &origin, bool namesHidden,
                            const Catalogue &catalogue);

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -190,19 +191,21 @@ void TfrmMeres::ShowOwnerIn(MdiChild *window)
         line->move(4, 0);
         line->hide();
     }
-    const auto show = [this, window, title, line] {
-        const QString caption =
-            ReadingsOwner::caption(title, Origin, frmMain->namesHidden(), *frmMain->catalogue());
-        window->setWindowTitle(caption);
+    const QPointer<MdiChild> shown(window);
+    const auto show = [this, shown, title, line] {
+        if (!shown)
+            return;
+        const bool hidden = frmMain->namesHidden();
+        shown->setWindowTitle(ReadingsOwner::caption(title, Origin, hidden, *frmMain->catalogue()));
         if (!line)
             return;
-        line->setText(caption.mid(title.size() + 3));
+        line->setText(ReadingsOwner::owner(Origin, hidden, *frmMain->catalogue()));
         line->adjustSize();
         line->setVisible(!Origin.isEmpty());
         line->raise();
     };
     connect(this, &TfrmMeres::originChanged, window, show);
-    connect(frmMain, &TfrmMain::namesHiddenChanged, window, show);
+    connect(frmMain, &TfrmMain::namesHiddenChanged, this, show);
     show();
 }
 
