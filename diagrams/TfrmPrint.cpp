@@ -233,18 +233,21 @@ QRect recordComparison(QPainter &recorder)
         part->render(&recorder, part->mapTo(frmCompare, QPoint()), QRegion(),
                      QWidget::DrawChildren);
     const QSizeF full = TablePainter::paint(recorder, tableAt, *table->model(), table->font());
-    // The charts under the table and as wide as it, so that the page is filled by the table's
-    // type rather than by the width of the window on screen.
+    // The page is as wide as the table and the choices above it, and the charts under the table
+    // as wide as that, so that the page is filled by the table's type rather than by the width
+    // of the window on screen.
+    const QWidget *last = frmCompare->cbUtana;
+    const qreal width = std::max(
+        full.width(), qreal(last->mapTo(frmCompare, last->rect().topRight()).x() - tableAt.x()));
     QWidget *charts = qobject_cast<QSplitter *>(table->parentWidget())->widget(1);
-    const qreal scale = full.width() / std::max(charts->width(), 1);
+    const qreal scale = width / std::max(charts->width(), 1);
     const QPointF chartsAt(tableAt.x(), tableAt.y() + full.height() + kGap);
     recorder.save();
     recorder.translate(chartsAt);
     recorder.scale(scale, scale);
     charts->render(&recorder, QPoint(), QRegion(), QWidget::DrawChildren);
     recorder.restore();
-    return QRect(0, 0, tableAt.x() + qCeil(full.width()),
-                 qCeil(chartsAt.y() + charts->height() * scale));
+    return QRect(0, 0, tableAt.x() + qCeil(width), qCeil(chartsAt.y() + charts->height() * scale));
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 
 #include <QImage>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -54,22 +53,6 @@ inline QImage picture(const QString &pdf, int page, int dpi)
     run("pdftoppm", {"-gray", "-png", "-singlefile", "-r", QString::number(dpi), "-f", p, "-l", p,
                      pdf, pdf + "-page"});
     return QImage(pdf + "-page.png");
-}
-
-// How far down the page a word's top stands, as a share of the page's height; -1 if absent.
-inline double wordTop(const QString &pdf, int page, const QString &word)
-{
-    const QString p = QString::number(page);
-    const QString html = run("pdftotext", {"-bbox", "-f", p, "-l", p, pdf, "-"});
-    const QRegularExpressionMatch height =
-        QRegularExpression(R"re(<page width="[\d.]+" height="([\d.]+)")re").match(html);
-    const QRegularExpressionMatch top =
-        QRegularExpression(R"re(<word xMin="[\d.]+" yMin="([\d.]+)"[^>]*>)re" +
-                           QRegularExpression::escape(word) + "</word>")
-            .match(html);
-    if (!height.hasMatch() || !top.hasMatch())
-        return -1;
-    return top.captured(1).toDouble() / height.captured(1).toDouble();
 }
 
 } // namespace PdfTools
