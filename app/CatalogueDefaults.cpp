@@ -114,12 +114,23 @@ const DefaultText kDefaults[] = {
     {"Msg", "FileDamaged",
      "A fájl sérült vagy nem olvasható:#%s#A program nem olvasta be, és nem is írja felül."},
     {"Msg", "Calibrate", "Kalibrálja a készüléket 200uA-re, majd nyomja meg az OK gombot!"},
+    {"Msg", "AskStoredAgain",
+     "Ezek a mérési értékek már el vannak mentve %1 kezelőlapjaként (%2).#Elmentsem őket még "
+     "egyszer, új kezelőlapként?"},
+    {"Msg", "AskStoredOther",
+     "Ezek a mérési értékek %1 kezelőlapjáról valók (%2).#A megnyitott karton: %3.#Elmentsem őket "
+     "erre a kartonra, új kezelőlapként?"},
+    {"Msg", "AskMeasuredOther",
+     "Ez a mérés %1 kartonjának megnyitásakor indult (%2).#A megnyitott karton: %3.#Elmentsem a "
+     "mérést erre a kartonra?"},
     // [Print]
     {"Print", "PrintFailed", "A nyomtatás nem sikerült:#%s"},
     {"Print", "Taken", "Mérés: %1"},
     {"Print", "Unsaved", "Mentetlen mérés: %1"},
     {"Print", "Printed", "Nyomtatva: %1"},
     {"Print", "NoReadings", "A mérés táblázatában nincs mért érték."},
+    {"Print", "Born", "szül. %1"},
+    {"Print", "NoCardYet", "mentetlen mérés, még nincs kartonon"},
     // [Report]
     {"Report", "Title", "Kezelési jelentés"},
     {"Report", "Name", "Név"},
@@ -149,7 +160,7 @@ const DefaultText kDefaults[] = {
     {"Pictures", "Caption2", "Az energia napi keringési ciklusa az egyes meridiánokban"},
     {"Pictures", "Metal", "fém"},
     {"Pictures", "Earth", "föld"},
-    {"Pictures", "Fire", "tüz"},
+    {"Pictures", "Fire", "tűz"},
     {"Pictures", "Water", "víz"},
     {"Pictures", "Wood", "fa"},
     // [Compare]

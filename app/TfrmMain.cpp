@@ -227,6 +227,9 @@ void TfrmMain::createChildren()
     addChild(frmCirc = new TfrmCirc(), sbCirc);
     addChild(frmCirc1 = new TfrmCirc1(), sbCirc1);
     addChild(frmCirc2 = new TfrmCirc2(), sbCirc2);
+    for (MdiChild *window : std::initializer_list<MdiChild *>{frmMeres, frmHusbWife, frmUSin,
+                                                              frmBar, frmCirc, frmCirc1, frmCirc2})
+        frmMeres->ShowOwnerIn(window);
 }
 
 QToolButton *TfrmMain::buttonOf(MdiChild *child) const
@@ -349,7 +352,7 @@ void TfrmMain::sbPrintClick()
     QMdiSubWindow *sub = m_mdiArea->activeSubWindow();
     if (!sub || !sub->widget() || !frmPrint)
         return;
-    frmPrint->PrintDiagram(sub->widget(), frmKarton ? frmKarton->PatientName : QString());
+    frmPrint->PrintDiagram(sub->widget(), frmKarton ? frmKarton->PatientLabel() : QString());
 }
 
 void TfrmMain::sbExitClick()

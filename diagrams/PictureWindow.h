@@ -34,5 +34,7 @@ protected:
 private:
     QImage m_picture;
     QImage m_surface;
+    // Picture pixels per window pixel: the screen's scale, rounded up.
+    int m_scale = 1;
     const std::array<DiagramLayout::Seed, 12> &m_seeds;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "diagrams/PrintPage.h"
 
+#include <QFontMetricsF>
+
 QSize PrintPage::fitted(QSize image, QSize page)
 {
     const qint64 w = image.width();
@@ -19,4 +21,15 @@ QRectF PrintPage::centred(QSizeF contents, const QRectF &room)
         return {};
     const QSizeF size = contents.scaled(room.size(), Qt::KeepAspectRatio);
     return QRectF(room.center() - QPointF(size.width() / 2, size.height() / 2), size);
+}
+
+int PrintPage::fittingPixelSize(QFont font, const QString &text, int width, int smallest)
+{
+    int size = font.pixelSize();
+    for (; size > smallest; --size) {
+        font.setPixelSize(size);
+        if (QFontMetricsF(font).horizontalAdvance(text) <= width)
+            break;
+    }
+    return size;
 }

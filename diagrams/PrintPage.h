@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QFont>
 #include <QRectF>
 #include <QSize>
 
@@ -12,4 +13,7 @@ public:
     static QSize fitted(QSize image, QSize page);
     // As large as fits into `room` with its shape kept, in the middle of it.
     static QRectF centred(QSizeF contents, const QRectF &room);
+    // The largest pixel size, from the font's own down to `smallest`, at which `text` fits on
+    // one line of `width`; `smallest` when none does, and the text has to wrap.
+    static int fittingPixelSize(QFont font, const QString &text, int width, int smallest);
 };

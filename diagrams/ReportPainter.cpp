@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTextOption>
 #include <functional>
 
@@ -28,6 +29,10 @@ constexpr qreal kLabelWidth = 120;
 constexpr qreal kRow = 20;
 constexpr qreal kColumns[] = {62, 50, 78, 78, 122};
 constexpr qreal kTableWidth = 390;
+constexpr qreal kLeastBar = 300;
+// How far a long status may shrink: columns side by side, then smaller type.
+constexpr int kMostColumns = 4;
+constexpr int kSmallestPixels = 8;
 
 QFont reportFont(int pixels, bool bold = false)
 {
@@ -113,18 +118,51 @@ qreal ReportPainter::heading(QPainter &p, qreal y, const QString &text) const
 }
 
 qreal ReportPainter::field(QPainter &p, qreal x, qreal y, qreal width, const QString &key,
-                           const QString &value) const
+                           const QString &value, qreal room) const
 {
     p.setPen(Qt::black);
     p.setFont(reportFont(kTextPixels, true));
     p.drawText(QRectF(x, y, kLabelWidth, kLine), Qt::AlignLeft | Qt::AlignTop, text(key));
-    p.setFont(reportFont(kTextPixels));
-    const QRectF box(x + kLabelWidth, y, width - kLabelWidth, 10 * kLine);
+    const QStringList lines = value.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    // A status of many short lines takes columns and smaller type, not the bar diagram's room.
+    for (int pixels = kTextPixels;; pixels -= 2) {
+        for (int columns = 1; columns <= kMostColumns; ++columns) {
+            p.setFont(reportFont(pixels));
+            const qreal height = columnsHeight(p, width - kLabelWidth, lines, columns, nullptr);
+            if (height <= room || (pixels <= kSmallestPixels && columns == kMostColumns)) {
+                const QPointF at(x + kLabelWidth, y);
+                columnsHeight(p, width - kLabelWidth, lines, columns, &at);
+                return y + std::max(kLine, height + 4);
+            }
+        }
+    }
+}
+
+// The lines in `columns` columns of equal line counts; drawn at `at` unless that is null.
+qreal ReportPainter::columnsHeight(QPainter &p, qreal width, const QStringList &lines, int columns,
+                                   const QPointF *at)
+{
+    const int perColumn = (static_cast<int>(lines.size()) + columns - 1) / columns;
+    const qreal columnWidth = width / columns;
     // A word longer than the line is broken, not cut off.
     QTextOption option(Qt::AlignLeft | Qt::AlignTop);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    p.drawText(box, value, option);
-    return y + std::max(kLine, p.boundingRect(box, value, option).height() + 4);
+    qreal height = 0;
+    for (int c = 0; c < columns; ++c) {
+        const QString text = lines.mid(c * perColumn, perColumn).join(QLatin1Char('\n'));
+        const QRectF box(c * columnWidth, 0, columnWidth - (c + 1 < columns ? 8 : 0), 1e5);
+        height = std::max(height, text.isEmpty() ? 0 : p.boundingRect(box, text, option).height());
+        if (at)
+            p.drawText(box.translated(*at), text, option);
+    }
+    return height;
+}
+
+qreal ReportPainter::fieldHeight(QPainter &p, qreal width, const QString &value)
+{
+    p.setFont(reportFont(kTextPixels));
+    const QStringList lines = value.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    return std::max(kLine, columnsHeight(p, width - kLabelWidth, lines, 1, nullptr) + 4);
 }
 
 void ReportPainter::table(QPainter &p, qreal x, qreal y, int side) const
@@ -172,7 +210,12 @@ void ReportPainter::dataPage(QPainter &p) const
     field(p, half, y, half, QStringLiteral("Time"), r.time);
     y = field(p, 0, y, half, QStringLiteral("Birth"), r.patient.birthDate);
     y = field(p, 0, y, kWidth, QStringLiteral("Place"), r.place);
-    y = field(p, 0, y, kWidth, QStringLiteral("Status"), r.status);
+    // What comes under the status, with the bar diagram at a readable least height.
+    const qreal below = fieldHeight(p, kWidth, r.remark) + 10 +
+                        (Evaluation::kMeridians + 1) * kRow + 12 + kLine + 8 +
+                        (r.notice.isEmpty() ? 0 : kLine + 8) + kLine + 8 + kLeastBar;
+    y = field(p, 0, y, kWidth, QStringLiteral("Status"), r.status,
+              m_height - kFooterSpace - 8 - y - below);
     y = field(p, 0, y, kWidth, QStringLiteral("Remark"), r.remark) + 10;
 
     table(p, 0, y, Evaluation::Left);

@@ -3,7 +3,9 @@
 
 #include <QDateTime>
 #include <QImage>
+#include <QPointF>
 #include <QString>
+#include <QStringList>
 
 class Catalogue;
 class PatientReport;
@@ -37,8 +39,13 @@ private:
     void drawnDiagramsPage(QPainter &p) const;
     void picturesPage(QPainter &p) const;
     void footer(QPainter &p, int page) const;
+    // Draws a labelled value and returns the y under it; a value higher than `room` is set
+    // in columns and smaller type.
     qreal field(QPainter &p, qreal x, qreal y, qreal width, const QString &key,
-                const QString &value) const;
+                const QString &value, qreal room = 1e5) const;
+    static qreal columnsHeight(QPainter &p, qreal width, const QStringList &lines, int columns,
+                               const QPointF *at);
+    static qreal fieldHeight(QPainter &p, qreal width, const QString &value);
     void table(QPainter &p, qreal x, qreal y, int side) const;
     qreal heading(QPainter &p, qreal y, const QString &text) const;
     QString text(const QString &key) const;

@@ -29,14 +29,20 @@ QVector<qreal> columnWidths(const QAbstractItemModel &model, const QFontMetricsF
     return widths;
 }
 
-void paintCell(QPainter &p, const QRectF &cell, const QString &text, const QVariant &background,
-               Qt::Alignment alignment)
+bool isBrush(const QVariant &value)
 {
-    if (background.canConvert<QBrush>() && background.value<QBrush>().style() != Qt::NoBrush)
+    return value.canConvert<QBrush>() && value.value<QBrush>().style() != Qt::NoBrush;
+}
+
+void paintCell(QPainter &p, const QRectF &cell, const QString &text, const QVariant &background,
+               Qt::Alignment alignment, const QVariant &foreground = QVariant())
+{
+    if (isBrush(background))
         p.fillRect(cell, background.value<QBrush>());
     p.setPen(QPen(Qt::darkGray, 0));
     p.drawRect(cell);
-    p.setPen(Qt::black);
+    // Light text on a dark class stays light on paper, as on screen.
+    p.setPen(isBrush(foreground) ? foreground.value<QBrush>().color() : QColor(Qt::black));
     p.drawText(cell.adjusted(kPadding, 0, -kPadding, 0), int(alignment | Qt::AlignVCenter), text);
 }
 
@@ -66,7 +72,8 @@ QSizeF TablePainter::paint(QPainter &p, const QPointF &topLeft, const QAbstractI
                       model.data(index, Qt::BackgroundRole),
                       alignment.isValid()
                           ? Qt::Alignment(alignment.toInt()) & Qt::AlignHorizontal_Mask
-                          : Qt::AlignLeft);
+                          : Qt::AlignLeft,
+                      model.data(index, Qt::ForegroundRole));
             at.rx() += widths[column];
         }
     }

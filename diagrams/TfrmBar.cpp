@@ -5,6 +5,7 @@
 #include "diagrams/BarScale.h"
 #include "diagrams/ChartFormat.h"
 #include "diagrams/Evaluation.h"
+#include "diagrams/PatientReport.h"
 #include "diagrams/SymbolPainter.h"
 
 #include <QBarSet>
@@ -46,9 +47,12 @@ TfrmBar::TfrmBar(QWidget *parent) : MdiChild(false, parent)
     }
     chart->addSeries(Series1);
     connect(Series1, &QStackedBarSeries::hovered, this, [](bool status, int index, QBarSet *set) {
-        QToolTip::showText(QCursor::pos(), status ? set->label() + QStringLiteral(": ") +
-                                                        ChartFormat::value(set->at(index))
-                                                  : QString());
+        QToolTip::showText(
+            QCursor::pos(),
+            status ? set->label() + QStringLiteral(": ") +
+                         ChartFormat::value(set->at(index),
+                                            PatientReport::locale(*frmMain->catalogue()))
+                   : QString());
     });
     for (const BarScale::Level &level : BarScale::kLevels)
         m_lines.append(addLine(level.colour));
@@ -116,7 +120,8 @@ void TfrmBar::labelValues(qreal min, qreal max)
         return;
     m_axisY->setStartValue(ticks.first());
     for (double tick : ticks)
-        m_axisY->append(ChartFormat::axisLabel(tick), tick);
+        m_axisY->append(ChartFormat::axisLabel(tick, PatientReport::locale(*frmMain->catalogue())),
+                        tick);
 }
 
 void TfrmBar::labelBars(qreal min, qreal max)

@@ -4,6 +4,7 @@
 #include "app/TfrmMain.h"
 #include "diagrams/BarScale.h"
 #include "diagrams/ChartFormat.h"
+#include "diagrams/PatientReport.h"
 #include "diagrams/SymbolPainter.h"
 #include "records/TfrmKarton.h"
 
@@ -58,9 +59,15 @@ void shade(QTableWidgetItem *item, quint32 colour)
     item->setForeground(dark ? Qt::white : Qt::black);
 }
 
+// Numbers in the program's language, as the report writes them, not the system's.
+QLocale numbers()
+{
+    return PatientReport::locale(*frmMain->catalogue());
+}
+
 QString deviationText(bool present, double deviation)
 {
-    return present ? ChartFormat::value(deviation) : SheetComparison::kMissing;
+    return present ? ChartFormat::value(deviation, numbers()) : SheetComparison::kMissing;
 }
 } // namespace
 
@@ -212,7 +219,7 @@ void TfrmCompare::buildPairChart()
                                  BarScale::kMaxY};
     axisY->setStartValue(ticks.first());
     for (double tick : ticks)
-        axisY->append(ChartFormat::axisLabel(tick), tick);
+        axisY->append(ChartFormat::axisLabel(tick, numbers()), tick);
     chart->addAxis(axisX, Qt::AlignBottom);
     chart->addAxis(axisY, Qt::AlignLeft);
     srPairs->attachAxis(axisX);
@@ -413,7 +420,7 @@ void TfrmCompare::cbChange()
     if (before < 0 || after < 0 || after >= m_readings.size())
         return;
     const SheetComparison comparison(m_readings[before], m_readings[after]);
-    stSummary->setText(comparison.summary(m_balancedLabel, m_spreadLabel, m_noReadings));
+    stSummary->setText(comparison.summary(m_balancedLabel, m_spreadLabel, m_noReadings, numbers()));
     fillTable(comparison);
     fillPairs(comparison);
     markPair(before, after);
@@ -436,7 +443,7 @@ void TfrmCompare::fillTable(const SheetComparison &comparison)
         shade(after, row.colourAfter);
         grTabla->item(point, ColChange)
             ->setText(row.presentBefore && row.presentAfter
-                          ? SheetComparison::changeText(row.change)
+                          ? SheetComparison::changeText(row.change, numbers())
                           : SheetComparison::kMissing);
     }
     fitTable();

@@ -17,10 +17,12 @@
 #include "diagrams/TfrmCompare.h"
 #include "diagrams/TfrmHusbWife.h"
 #include "diagrams/TfrmUSin.h"
+#include "measure/ReadingsOwner.h"
 #include "measure/TfrmMeres.h"
 #include "records/KLRecord.h"
 
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -41,6 +43,10 @@ constexpr int kHeaderHeight = 120;
 constexpr int kGap = 8;
 // The header is laid out on a band this wide, which spans the page.
 constexpr int kHeaderWidth = 800;
+// The header's type, and the smallest it shrinks to before a line wraps.
+constexpr int kHeaderPixels = 16;
+constexpr int kSmallestHeaderPixels = 9;
+constexpr int kDateTop = 88;
 // Pictures are drawn this many times their size for a printer: about 300 dots per inch.
 constexpr int kPrintScale = 4;
 // Where the bar diagram is laid out for a page.
@@ -87,7 +93,7 @@ QLabel *headerLabel(int top, bool bold, QWidget *parent)
 {
     auto *label = new QLabel(parent);
     QFont font(QStringLiteral("Arial Rounded MT Bold"));
-    font.setPixelSize(16);
+    font.setPixelSize(kHeaderPixels);
     font.setBold(bold);
     font.setItalic(true);
     label->setFont(font);
@@ -119,20 +125,37 @@ TfrmPrint::TfrmPrint(QWidget *parent)
     setPalette(white);
     setAutoFillBackground(true);
     Label1 = headerLabel(56, true, this);
-    Label2 = headerLabel(88, false, this);
+    Label2 = headerLabel(kDateTop, false, this);
     Image = new QLabel(this);
     Image->move(0, kHeaderHeight);
 }
 
+namespace {
+// A header line keeps all of its text on the band: smaller type first, then a second line.
+void fitOnBand(QLabel *label, const QString &text)
+{
+    const int room = kHeaderWidth - 2 * label->x();
+    QFont font = label->font();
+    font.setPixelSize(kHeaderPixels);
+    font.setPixelSize(PrintPage::fittingPixelSize(font, text, room, kSmallestHeaderPixels));
+    label->setFont(font);
+    label->setText(text);
+    const bool wraps = QFontMetricsF(font).horizontalAdvance(text) > room;
+    label->setWordWrap(wraps);
+    label->setMinimumWidth(wraps ? room : 0);
+    label->setMaximumWidth(wraps ? room : QWIDGETSIZE_MAX);
+    label->adjustSize();
+}
+} // namespace
+
 void TfrmPrint::Compose(QSize contents, const QString &patientName, const QString &taken)
 {
-    Label1->setText(patientName);
-    Label1->adjustSize();
+    fitOnBand(Label1, patientName);
     const QString printed = now().toString(QStringLiteral("yyyy-MM-dd hh:mm"));
-    Label2->setText(taken.isEmpty()
-                        ? printed
-                        : taken + QStringLiteral("     ") + printText("Printed").arg(printed));
-    Label2->adjustSize();
+    fitOnBand(Label2, taken.isEmpty()
+                          ? printed
+                          : taken + QStringLiteral("     ") + printText("Printed").arg(printed));
+    Label2->move(Label2->x(), std::max(kDateTop, Label1->y() + Label1->height()));
     Image->resize(contents);
     resize(contents.width(), kHeaderHeight + contents.height());
 }
@@ -210,12 +233,21 @@ QRect recordComparison(QPainter &recorder)
         part->render(&recorder, part->mapTo(frmCompare, QPoint()), QRegion(),
                      QWidget::DrawChildren);
     const QSizeF full = TablePainter::paint(recorder, tableAt, *table->model(), table->font());
+    // The page is as wide as the table and the choices above it, and the charts under the table
+    // as wide as that, so that the page is filled by the table's type rather than by the width
+    // of the window on screen.
+    const QWidget *last = frmCompare->cbUtana;
+    const qreal width = std::max(
+        full.width(), qreal(last->mapTo(frmCompare, last->rect().topRight()).x() - tableAt.x()));
     QWidget *charts = qobject_cast<QSplitter *>(table->parentWidget())->widget(1);
-    const QPoint chartsAt(charts->mapTo(frmCompare, QPoint()).x(),
-                          tableAt.y() + qCeil(full.height()) + kGap);
-    charts->render(&recorder, chartsAt, QRegion(), QWidget::DrawChildren);
-    return QRect(0, 0, std::max(frmCompare->width(), tableAt.x() + qCeil(full.width())),
-                 chartsAt.y() + charts->height());
+    const qreal scale = width / std::max(charts->width(), 1);
+    const QPointF chartsAt(tableAt.x(), tableAt.y() + full.height() + kGap);
+    recorder.save();
+    recorder.translate(chartsAt);
+    recorder.scale(scale, scale);
+    charts->render(&recorder, QPoint(), QRegion(), QWidget::DrawChildren);
+    recorder.restore();
+    return QRect(0, 0, tableAt.x() + qCeil(width), qCeil(chartsAt.y() + charts->height() * scale));
 }
 
 } // namespace
@@ -255,7 +287,14 @@ TfrmPrint::Contents TfrmPrint::record(QWidget *window) const
     } else {
         contents.area = diagramArea(window);
         const UncachedScenes uncached(window);
+        // The header names the owner already.
+        QWidget *ownerLine = window->findChild<QWidget *>(QStringLiteral("ownerLine"));
+        const bool ownerShown = ownerLine && ownerLine->isVisible();
+        if (ownerShown)
+            ownerLine->hide();
         window->render(&recorder, QPoint(), QRegion(window->rect()), QWidget::DrawChildren);
+        if (ownerShown)
+            ownerLine->show();
     }
     return contents;
 }
@@ -270,7 +309,10 @@ void TfrmPrint::PrintDiagram(QWidget *window, const QString &patientName)
         const QString taken = origin.taken.isEmpty()
                                   ? QString()
                                   : printText(origin.saved ? "Taken" : "Unsaved").arg(origin.taken);
-        Compose(window->size(), origin.patientName, taken);
+        Compose(
+            window->size(),
+            ReadingsOwner::label(ReadingsOwner::patientOf(origin), false, *frmMain->catalogue()),
+            taken);
     } else {
         Compose(window->size(), patientName);
     }

@@ -3,13 +3,14 @@
 
 #include "records/RecordDates.h"
 
-GridOrigin GridOrigin::ofSheet(const QString &id, const QString &name, const QString &idopont)
+GridOrigin GridOrigin::ofSheet(const QString &id, const QString &name, const QString &idopont,
+                               const QString &birth)
 {
-    return {id, name, idopont, true};
+    return {id, name, birth, idopont, true};
 }
 
 GridOrigin GridOrigin::ofMeasurement(const QDateTime &started, const QString &id,
-                                     const QString &name)
+                                     const QString &name, const QString &birth)
 {
-    return {id, name, RecordDates::sheetTime(started), false};
+    return {id, name, birth, RecordDates::sheetTime(started), false};
 }

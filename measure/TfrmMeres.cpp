@@ -6,6 +6,7 @@
 #include "audio/TToneGen.h"
 #include "measure/DeviceLink.h"
 #include "measure/ImageArea.h"
+#include "measure/ReadingsOwner.h"
 #include "measure/SystemPorts.h"
 #include "records/TfrmKarton.h"
 
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -154,11 +156,57 @@ void TfrmMeres::bStartClick()
         SetCell(2, row, QString());
     }
     const bool card = frmKarton && frmKarton->isCardOpen();
-    Origin = GridOrigin::ofMeasurement(QDateTime::currentDateTime(),
-                                       card ? frmKarton->eID->text() : QString(),
-                                       card ? frmKarton->PatientName : QString());
+    SetOrigin(GridOrigin::ofMeasurement(QDateTime::currentDateTime(),
+                                        card ? frmKarton->eID->text() : QString(),
+                                        card ? frmKarton->PatientName : QString(),
+                                        card ? frmKarton->eSzulDatum->text() : QString()));
     m_unsaved = false;
     Run.start();
+}
+
+void TfrmMeres::SetOrigin(const GridOrigin &origin)
+{
+    Origin = origin;
+    emit originChanged();
+}
+
+void TfrmMeres::PatientSaved(const QString &id, const QString &name, const QString &birth)
+{
+    if (id.isEmpty() || Origin.patientId != id)
+        return;
+    Origin.patientName = name;
+    Origin.patientBirth = birth;
+    emit originChanged();
+}
+
+void TfrmMeres::ShowOwnerIn(MdiChild *window)
+{
+    const QString title = window->windowTitle();
+    QLabel *line = nullptr;
+    if (!window->bordered()) {
+        line = new QLabel(window);
+        line->setObjectName(QStringLiteral("ownerLine"));
+        line->setAttribute(Qt::WA_TransparentForMouseEvents);
+        line->setFont(pixelFont(font().family(), 12, true));
+        line->move(4, 0);
+        line->hide();
+    }
+    const QPointer<MdiChild> shown(window);
+    const auto show = [this, shown, title, line] {
+        if (!shown)
+            return;
+        const bool hidden = frmMain->namesHidden();
+        shown->setWindowTitle(ReadingsOwner::caption(title, Origin, hidden, *frmMain->catalogue()));
+        if (!line)
+            return;
+        line->setText(ReadingsOwner::owner(Origin, hidden, *frmMain->catalogue()));
+        line->adjustSize();
+        line->setVisible(!Origin.isEmpty());
+        line->raise();
+    };
+    connect(this, &TfrmMeres::originChanged, window, show);
+    connect(frmMain, &TfrmMain::namesHiddenChanged, this, show);
+    show();
 }
 
 void TfrmMeres::bNextClick()

@@ -63,6 +63,12 @@ public:
     MeasuringRun Run;
     // Whose readings the grid holds; set with every new content of the grid.
     GridOrigin Origin;
+    void SetOrigin(const GridOrigin &origin);
+    // A card's name or birth date as last saved, for readings that belong to it.
+    void PatientSaved(const QString &id, const QString &name, const QString &birth);
+    // Keeps the window's title followed by the owner of the readings; a window without a
+    // frame shows the owner on a line of its own.
+    void ShowOwnerIn(MdiChild *window);
     QTimer *tmrMPont = nullptr;
     std::unique_ptr<TToneGen> ToneGen;
 
@@ -78,6 +84,9 @@ public:
     QPushButton *bSave = nullptr;
     QPushButton *bPrev = nullptr;
     QPushButton *bNext = nullptr;
+
+signals:
+    void originChanged();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

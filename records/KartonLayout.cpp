@@ -136,6 +136,8 @@ QWidget *KartonLayout::sheetPage(TfrmKarton &k)
     field(frmMain->CatalogueText("Karton", "eHelyszin"), k.eHelyszin);
     k.mStatusz = new QPlainTextEdit(k.Lapok);
     k.mStatusz->setFixedSize(577, 89);
+    // Tab leaves the memo as it leaves every other field; a tab character is no status.
+    k.mStatusz->setTabChangesFocus(true);
     field(frmMain->CatalogueText("Karton", "mStatusz"), k.mStatusz);
     k.eEgyeb = new QLineEdit(k.Lapok);
     k.eEgyeb->setFixedWidth(577);

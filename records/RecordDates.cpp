@@ -35,12 +35,21 @@ QString RecordDates::shortDate(const QDate &date)
     return QLocale::system().toString(date, shortDateFormat());
 }
 
-QString RecordDates::sheetTime(const QDateTime &when)
+QString RecordDates::sheetTime(const QDateTime &when, const QLocale &locale)
 {
-    QString text = shortDate(when.date());
-    if (when.time() != QTime(0, 0))
-        text += QLatin1Char(' ') + QLocale::system().toString(when.time(), longTimeFormat());
-    return text.left(KLRecord::kIdopontSize);
+    const bool midnight = when.time() == QTime(0, 0);
+    QString text = locale.toString(when.date(), locale.dateFormat(QLocale::ShortFormat));
+    if (!midnight)
+        text +=
+            QLatin1Char(' ') +
+            locale.toString(when.time(), withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
+    // A month's name or "PM" is no record's language, and a cut time reads as another time.
+    const bool hasLetter =
+        std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
+    if (!hasLetter && text.size() <= KLRecord::kIdopontSize)
+        return text;
+    return QLocale::c().toString(when, midnight ? QStringLiteral("yyyy.MM.dd.")
+                                                : QStringLiteral("yyyy.MM.dd. HH:mm:ss"));
 }
 
 std::optional<QDate> RecordDates::monthAndDay(const QString &text, const QString &dateFormat)

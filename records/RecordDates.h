@@ -3,6 +3,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 #include <optional>
 
@@ -14,8 +15,9 @@ public:
     // Hours, minutes and seconds as the system writes them, without a time zone.
     static QString longTimeFormat();
     static QString shortDate(const QDate &date);
-    // "date time" cut to 20 characters; the time is left out at exactly midnight.
-    static QString sheetTime(const QDateTime &when);
+    // "date time" in the system's formats, the time left out at exactly midnight; when that
+    // holds letters or is longer than a sheet keeps, "2024.05.17. 14:03:05" instead.
+    static QString sheetTime(const QDateTime &when, const QLocale &locale = QLocale::system());
     // A birth date on today's month and day, in the exact short date format or as
     // monthAndDay reads it.
     static bool isBirthday(const QString &birthDate, const QDate &today);

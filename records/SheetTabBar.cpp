@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QStyleOptionTab>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 constexpr int kPadding = 24;
@@ -127,14 +128,15 @@ int SheetTabBar::tabAt(const QPoint &pos) const
 void SheetTabBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setClipRect(0, 0, stripWidth(), height());
+    // No clip: a window recorded for a printer lost every tab under one. The last tab is cut
+    // to the strip instead.
     int x = 0;
     for (int i = m_first; i < m_count && x < stripWidth(); ++i) {
         QStyleOptionTab option;
         option.initFrom(this);
         option.shape = QTabBar::RoundedNorth;
         option.text = tabText(i);
-        option.rect = QRect(x, 0, tabWidth(i), height());
+        option.rect = QRect(x, 0, std::min(tabWidth(i), stripWidth() - x), height());
         option.position = m_count == 1       ? QStyleOptionTab::OnlyOneTab
                           : i == 0           ? QStyleOptionTab::Beginning
                           : i == m_count - 1 ? QStyleOptionTab::End

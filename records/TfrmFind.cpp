@@ -49,10 +49,11 @@ TfrmFind::TfrmFind(QWidget *parent) : QDialog(parent)
     eFind = new QLineEdit(this);
     eFind->setGeometry(72, 8, 121, 24);
     stNoMatch = new QLabel(frmMain->CatalogueText("Find", "NoMatch"), this);
-    stNoMatch->setGeometry(200, 12, 183, 16);
+    // On a line of its own, under the search field and the box beside it.
+    stNoMatch->setGeometry(8, 36, 375, 16);
     stNoMatch->hide();
     List = new QListWidget(this);
-    List->setGeometry(6, 40, 377, 241);
+    List->setGeometry(6, 56, 377, 225);
     List->setFont(listFont());
     List->setUniformItemSizes(true);
     bOK = new QPushButton(frmMain->CatalogueText("Find", "bOK"), this);
@@ -107,10 +108,14 @@ void TfrmFind::FormShow()
     stNoMatch->hide();
     if (List->count() == 0)
         tmrClose->start();
-    List->setCurrentRow(0);
     if (cbHideNames->isChecked()) {
+        // The next patient at the desk must not read the previous one's search or line.
+        eFind->clear();
+        List->setCurrentRow(-1);
         for (int row = 0; row < List->count(); ++row)
             showLine(List->item(row));
+    } else {
+        List->setCurrentRow(0);
     }
     // The earlier search stays in view, followed by the list, and the first key replaces it.
     eFindChange();
@@ -171,6 +176,12 @@ bool TfrmFind::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             bOKClick();
+            return true;
+        }
+        // The list moves under the typed text, so the hand stays in the search field.
+        if (watched == eFind && (key == Qt::Key_Up || key == Qt::Key_Down ||
+                                 key == Qt::Key_PageUp || key == Qt::Key_PageDown)) {
+            QApplication::sendEvent(List, event);
             return true;
         }
     }

@@ -5,6 +5,7 @@
 #include "app/TfrmMain.h"
 #include "diagrams/TfrmCompare.h"
 #include "diagrams/TfrmPrint.h"
+#include "measure/ReadingsOwner.h"
 #include "measure/TfrmMeres.h"
 #include "records/CardText.h"
 #include "records/KartonFields.h"
@@ -114,6 +115,8 @@ void TfrmKarton::eNevChange()
 void TfrmKarton::eTMagChange()
 {
     eTTIdx->setText(CardText::bodyMassIndex(eTMag->text(), eSuly->text()));
+    // Height and weight are stored like every other field.
+    eNevChange();
 }
 
 void TfrmKarton::mAnmChange()
@@ -226,10 +229,23 @@ void TfrmKarton::LoadCard(const QString &wanted)
 
 void TfrmKarton::ShowPatientInCaption(const QString &name)
 {
+    const bool hidden = frmMain->namesHidden();
     frmMain->setWindowTitle(CardText::captionWithPatient(
-        frmMain->windowTitle(),
-        PatientDisplayName::inCaption(name, eID->text(), frmMain->namesHidden())));
+        frmMain->windowTitle(), name.isEmpty() || hidden
+                                    ? PatientDisplayName::inCaption(name, eID->text(), hidden)
+                                    : ReadingsOwner::label({eID->text(), name, eSzulDatum->text()},
+                                                           false, *frmMain->catalogue())));
     PatientName = name;
+    if (frmMeres && !name.isEmpty())
+        frmMeres->PatientSaved(eID->text(), name, eSzulDatum->text());
+}
+
+QString TfrmKarton::PatientLabel() const
+{
+    if (PatientName.isEmpty())
+        return QString();
+    return ReadingsOwner::label({eID->text(), PatientName, eSzulDatum->text()}, false,
+                                *frmMain->catalogue());
 }
 
 void TfrmKarton::showPage(int page)
@@ -407,22 +423,39 @@ bool TfrmKarton::SaveMeasurementAsSheet()
         // The rebuilt sheet page would otherwise drop the notes being typed.
         return false;
     }
+    if (!mayStoreGridHere())
+        return false;
     showPage(kSheetPage);
     KLRecord sheet;
-    sheet.Idopont = RecordDates::sheetTime(m_clock());
+    sheet.Idopont = ReadingsOwner::sheetTime(frmMeres->Origin, m_clock());
     KartonFields::readGrid(sheet);
     // The readings stay in the grid whatever happens to the sheet.
     const bool appended = m_ask.report(
         m_ask.run([&] { return m_session.appendSheet(sheet); }),
         msg("KLFileErr").replace(QLatin1String("%s"), QFileInfo(sheetPath()).absoluteFilePath()));
     if (appended)
-        frmMeres->Origin = GridOrigin::ofSheet(m_session.id(), PatientName, sheet.Idopont);
+        frmMeres->SetOrigin(
+            GridOrigin::ofSheet(m_session.id(), PatientName, sheet.Idopont, eSzulDatum->text()));
     KezelolapokShow();
     if (appended && LapokTabs->count() > 0) {
         setCurrentSheet(LapokTabs->count() - 1);
         LapokChange();
     }
     return appended;
+}
+
+// Readings already on a sheet, or measured on another patient, are stored only on the user's
+// word; the question names both patients and Escape stores nothing.
+bool TfrmKarton::mayStoreGridHere()
+{
+    const GridOrigin &origin = frmMeres->Origin;
+    const ReadingsOwner::Decision decision = ReadingsOwner::decide(origin, m_session.id());
+    if (decision == ReadingsOwner::Decision::Save)
+        return true;
+    return Dialogs::askYesNo(
+        this,
+        ReadingsOwner::question(decision, origin, {m_session.id(), PatientName, eSzulDatum->text()},
+                                frmMain->namesHidden(), *frmMain->catalogue()));
 }
 
 // A sheet without its card's .sza would be listed by no search, and its id would be
@@ -467,7 +500,8 @@ void TfrmKarton::bLoadKLClick()
     if (!sheet)
         return;
     KartonFields::showInGrid(*sheet);
-    frmMeres->Origin = GridOrigin::ofSheet(eID->text(), PatientName, sheet->Idopont);
+    frmMeres->SetOrigin(
+        GridOrigin::ofSheet(eID->text(), PatientName, sheet->Idopont, eSzulDatum->text()));
     frmMeres->MarkReadingsSaved();
     frmMain->bringToFront(frmMeres);
 }

@@ -39,6 +39,8 @@ public:
     bool SaveCard();
     void LoadCard(const QString &id);
     void ShowPatientInCaption(const QString &name);
+    // The open card's name, id and birth date as prints head it; empty when none is open.
+    QString PatientLabel() const;
     // True when the grid was appended as a new sheet.
     bool SaveMeasurementAsSheet();
 
@@ -135,6 +137,7 @@ private:
     void openCard(const QString &id);
     void greetOnBirthday();
     bool saveNewCardFirst();
+    bool mayStoreGridHere();
     bool saveFailed(CardSession::Outcome outcome);
     bool sheetsAsShown(CardSession::Outcome outcome);
     // The selected sheet as stored, when the sheet file is as the tabs show it.

@@ -142,6 +142,9 @@ private slots:
         }
         QCOMPARE(Catalogue(shipped("tavimer.dat")).text("Title", "Meas"),
                  QString::fromUtf8("Mérés"));
+        // The picture diagrams' element word, with its double acute accent.
+        QCOMPARE(Catalogue(shipped("tavimer.dat")).text("Pictures", "Fire"),
+                 QString::fromUtf8("tűz"));
     }
 
     // A text added to the program without its catalogue entries fails here.

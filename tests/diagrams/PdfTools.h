@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QImage>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -43,6 +44,15 @@ inline int pages(const QString &pdf)
             return line.mid(6).trimmed().toInt();
     }
     return -1;
+}
+
+// A page as a greyscale picture, `dpi` dots per inch; written beside the PDF.
+inline QImage picture(const QString &pdf, int page, int dpi)
+{
+    const QString p = QString::number(page);
+    run("pdftoppm", {"-gray", "-png", "-singlefile", "-r", QString::number(dpi), "-f", p, "-l", p,
+                     pdf, pdf + "-page"});
+    return QImage(pdf + "-page.png");
 }
 
 } // namespace PdfTools

@@ -51,7 +51,7 @@ QString summary(const QString &before, const QString &after, double spreadBefore
                 double spreadAfter)
 {
     auto spread = [](double value) {
-        return value < 0 ? QString("–") : QLocale().toString(value, 'f', 1);
+        return value < 0 ? QString("–") : QLocale("hu").toString(value, 'f', 1);
     };
     return QString("Kiegyensúlyozott pontok: %1 → %2   Szórás: %3 → %4")
         .arg(before, after, spread(spreadBefore), spread(spreadAfter));
@@ -69,6 +69,8 @@ class TestCompareWindow : public QObject
 private slots:
     void initTestCase()
     {
+        // Numbers follow the program's language, not the system's.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         m_program.start();
         m_program.reset();
         const QString db = m_program.db();
@@ -95,7 +97,7 @@ private slots:
         QCOMPARE(frmCompare->cbUtana->currentText(), QString("2. 2026.01.05 11:00:00"));
         QCOMPARE(frmCompare->cbUtana->count(), 3);
         QCOMPARE(frmCompare->stSummary->text(), summary("18/23", "14/24", 6.5, 6.4));
-        QCOMPARE(frmCompare->grTabla->item(9, 4)->text(), QLocale().toString(21.3, 'f', 1));
+        QCOMPARE(frmCompare->grTabla->item(9, 4)->text(), QString("21,3"));
         QCOMPARE(frmCompare->grTabla->item(9, 4)->background().color(), QColor(255, 0, 0));
         QCOMPARE(frmCompare->srPairs->barSets()[1]->at(9),
                  SheetComparison::summarise(allHundreds()).result.Deviation[4][1]);
@@ -125,6 +127,21 @@ private slots:
         // The captions of the choices and the legend's.
         QCOMPARE(text.count("Előtte"), 2);
         QCOMPARE(text.count("Utána"), 2);
+        QVERIFY2(text.contains("Kis Anna (BXEQ0001)"), qPrintable(text));
+
+        // A wide window still gives a page filled from top to bottom, not a strip of small type.
+        frmCompare->subWindow()->resize(1270, 700);
+        frmMain->sbPrint->click();
+        const QImage page = PdfTools::picture(pdf, 1, 30);
+        QVERIFY(!page.isNull());
+        int lowest = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                if (qGray(page.pixel(x, y)) < 200)
+                    lowest = y;
+            }
+        }
+        QVERIFY2(lowest > page.height() * 3 / 4, qPrintable(QString::number(lowest)));
     }
 
     void followsTheOpenCard()

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "diagrams/BarScale.h"
 #include "diagrams/DiagramLayout.h"
+#include "diagrams/Evaluation.h"
 #include "diagrams/FloodFill.h"
 #include "diagrams/SymbolPainter.h"
+#include "diagrams/TablePainter.h"
 
 #include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QStandardItemModel>
 #include <QtTest>
 #include <deque>
 
@@ -185,6 +188,30 @@ private slots:
     void pictureTwoHasTwentyFourClosedRegionsAtItsSeeds()
     {
         verifyPicture("circ2.bmp", QSize(530, 460), DiagramLayout::Picture2Seeds);
+    }
+
+    // White digits on the dark classes, as on screen, stay white on paper.
+    void printedTableKeepsTheTextColourOfItsCells()
+    {
+        QStandardItemModel model(1, 1);
+        model.setHorizontalHeaderLabels({"H"});
+        auto *item = new QStandardItem("88,8");
+        item->setBackground(SymbolPainter::colour(Evaluation::kBlue));
+        item->setForeground(Qt::white);
+        model.setItem(0, 0, item);
+        QImage image(200, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QFont font;
+        font.setPixelSize(20);
+        const QSizeF size = TablePainter::paint(painter, QPointF(0, 0), model, font);
+        painter.end();
+        int light = 0;
+        for (int y = qCeil(size.height() / 2) + 3; y < size.height() - 3; ++y) {
+            for (int x = 3; x < size.width() - 3; ++x)
+                light += qGray(image.pixel(x, y)) > 200;
+        }
+        QVERIFY(light > 10);
     }
 };
 

@@ -92,14 +92,38 @@ private slots:
         QVERIFY(inked);
     }
 
-    void emptyNameLeavesTheDateAndALongNameIsCut()
+    void emptyNameLeavesTheDate()
     {
         frmPrint->Compose(QSize(100, 50), QString());
         QCOMPARE(frmPrint->Label1->text(), QString());
         QCOMPARE(frmPrint->Label2->text(), QString("2026-03-07 09:05"));
-        frmPrint->Compose(QSize(100, 50), QString(60, QChar('W')));
-        QCOMPARE(frmPrint->width(), 100);
-        QVERIFY(frmPrint->Label1->width() > 100);
+    }
+
+    void longNameShrinksOrWrapsOntoTheBand_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("wraps");
+        QTest::newRow("95 characters") << 95 << false;
+        QTest::newRow("300 characters") << 300 << true;
+    }
+
+    void longNameShrinksOrWrapsOntoTheBand()
+    {
+        QFETCH(int, length);
+        QFETCH(bool, wraps);
+        QString name;
+        while (name.size() < length)
+            name += QString::fromUtf8("Kovács Árvíztűrő ");
+        name = name.left(length);
+        frmPrint->Compose(QSize(100, 50), name);
+        QCOMPARE(frmPrint->Label1->text(), name);
+        QCOMPARE(frmPrint->Label1->wordWrap(), wraps);
+        const QFontMetrics metrics(frmPrint->Label1->font());
+        const QRect needed = metrics.boundingRect(QRect(0, 0, frmPrint->Label1->width(), 10000),
+                                                  Qt::TextWordWrap, name);
+        QVERIFY(frmPrint->Label1->x() + frmPrint->Label1->width() <= 800 - 8);
+        QVERIFY(needed.height() <= frmPrint->Label1->height());
+        QVERIFY(frmPrint->Label2->y() >= frmPrint->Label1->y() + frmPrint->Label1->height());
     }
 
     void pageIsScaledByHeightUnlessThatIsTooWide()
@@ -131,12 +155,13 @@ private slots:
     {
         QTest::addColumn<bool>("readings");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("sheet") << true << QStringList{"Kiss Anna",
-                                                      "Mérés: 2026.01.05 10:00:00",
-                                                      "2026-03-07 09:05",
-                                                      "Gb",
-                                                      "Th",
-                                                      "St"};
+        QTest::newRow("sheet") << true
+                               << QStringList{"Kiss Anna (BAAA0001, szül. 1970.05.17)",
+                                              "Mérés: 2026.01.05 10:00:00",
+                                              "2026-03-07 09:05",
+                                              "Gb",
+                                              "Th",
+                                              "St"};
         QTest::newRow("no readings") << false << QStringList{"Kiss Anna", "nincs mért érték"};
     }
 
@@ -145,7 +170,8 @@ private slots:
         QFETCH(bool, readings);
         QFETCH(QStringList, expected);
         setGrid(readings ? workedExample() : Evaluation::Cells());
-        frmMeres->Origin = GridOrigin::ofSheet("BAAA0001", "Kiss Anna", "2026.01.05 10:00:00");
+        frmMeres->Origin =
+            GridOrigin::ofSheet("BAAA0001", "Kiss Anna", "2026.01.05 10:00:00", "1970.05.17");
         auto circle = std::make_unique<TfrmCirc>();
         circle->resize(800, 500);
         const QString pdf = m_dir.filePath("circle.pdf");

@@ -147,6 +147,19 @@ private slots:
         QVERIFY2(text.simplified().remove(' ').contains(QString(expected).remove(' ')),
                  qPrintable(text));
     }
+
+    // 40 short lines fill a status of 240 characters; the box of ten lines cut them.
+    void manyShortStatusLinesAreAllShown()
+    {
+        KLRecord sheet = workedSheet();
+        QStringList lines;
+        for (int i = 1; i <= 40; ++i)
+            lines << QString("st%1").arg(i, 2, 10, QChar('0'));
+        sheet.Statusz = lines.join("\r\n");
+        const QString text = PdfTools::text(writeReport("tavimer.dat", sheet), 1);
+        for (const QString &line : lines)
+            QVERIFY2(text.contains(line), qPrintable(line));
+    }
 };
 
 QTEST_MAIN(TestReport)

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 #include "app/TfrmMain.h"
+#include "diagrams/TfrmBar.h"
+#include "diagrams/TfrmCirc.h"
+#include "diagrams/TfrmCirc1.h"
 #include "measure/TfrmMeres.h"
 #include "platform/Cp1250.h"
 #include "records/RecordDates.h"
@@ -10,15 +13,16 @@
 #include "support/FileBytes.h"
 
 #include "records/SheetTabBar.h"
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QLabel>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -133,7 +137,7 @@ private slots:
         frmKarton->eNev->setText("Kis Anna");
         frmKarton->bSave->click();
         QVERIFY(!frmKarton->bSave->isEnabled());
-        QCOMPARE(frmMain->windowTitle(), QString("Sorvendi - Kis Anna"));
+        QCOMPARE(frmMain->windowTitle(), QString("Sorvendi - Kis Anna (BXEQ0001)"));
         QCOMPARE(frmKarton->PatientName, QString("Kis Anna"));
         frmKarton->bUjbeteg->click();
         QCOMPARE(frmKarton->eID->text(), QString("BXEQ0002"));
@@ -167,20 +171,90 @@ private slots:
         QCOMPARE(readFile(base("BXEQ0001") + ".anm"), QByteArray("Allergia:\r\nM\xFBt\xE9t:"));
     }
 
-    void heightOrWeightAloneChangesOnlyTheIndex()
+    void heightOrWeightAloneIsAChange_data()
     {
+        QTest::addColumn<bool>("height");
+        QTest::newRow("height") << true;
+        QTest::newRow("weight") << false;
+    }
+
+    void heightOrWeightAloneIsAChange()
+    {
+        QFETCH(bool, height);
         const QString id = savedCard("A");
         ModalScript script({findAndPick("a")});
         frmKarton->bKeres->click();
         QCOMPARE(frmKarton->eID->text(), id);
-        frmKarton->eTMag->setText("175");
-        frmKarton->eSuly->setText("70");
-        QCOMPARE(frmKarton->eTTIdx->text(), QString(" 22.86"));
         QVERIFY(!frmKarton->bSave->isEnabled());
+        (height ? frmKarton->eTMag : frmKarton->eSuly)->setText(height ? "175" : "70");
+        QVERIFY(frmKarton->bSave->isEnabled());
+        (height ? frmKarton->eSuly : frmKarton->eTMag)->setText(height ? "70" : "175");
+        QCOMPARE(frmKarton->eTTIdx->text(), QString(" 22.86"));
         frmKarton->eSuly->setText("70,5");
         QCOMPARE(frmKarton->eTTIdx->text(), QString());
-        frmKarton->mPan->setPlainText("x");
-        QVERIFY(frmKarton->bSave->isEnabled());
+        frmKarton->eSuly->setText("70");
+        frmKarton->bSave->click();
+        QVERIFY(readFile(base(id) + ".sza").contains(height ? "TMag=175" : "Suly=70"));
+    }
+
+    void tabLeavesTheStatusMemo()
+    {
+        savedCard("A");
+        ModalScript script({findAndPick("a")});
+        saveMeasurement();
+        frmKarton->mStatusz->setFocus();
+        QTest::keyClick(frmKarton->mStatusz, Qt::Key_Tab);
+        QCOMPARE(frmKarton->mStatusz->toPlainText(), QString());
+        QVERIFY(!frmKarton->bSave->isEnabled());
+    }
+
+    // Two patients of one name: A's sheet loaded, then B's card opened without loading.
+    void loadedReadingsReachAnotherCardOnlyOnTheUsersWord()
+    {
+        const QString a = savedCard("Kiss Anna", "1970.05.17");
+        const QString b = savedCard("Kiss Anna", "1981.02.03");
+        const QString labelA = QString::fromUtf8("Kiss Anna (%1, szül. 1970.05.17)").arg(a);
+        const QString labelB = QString::fromUtf8("Kiss Anna (%1, szül. 1981.02.03)").arg(b);
+        fillGrid();
+        {
+            ModalScript first({findAndPick("kiss")});
+            saveMeasurement();
+        }
+        const auto key = [](Qt::Key pressed) {
+            return [pressed](QWidget *widget) {
+                QTest::keyClick(widget, pressed);
+                return true;
+            };
+        };
+        // Down in the search field takes the second card; the question's default and Escape
+        // store nothing, Yes does.
+        ModalScript script({[](QWidget *widget) {
+                                frmFind->eFind->setText("kiss");
+                                QTest::keyClick(frmFind->eFind, Qt::Key_Down);
+                                QTest::keyClick(frmFind->eFind, Qt::Key_Return);
+                                return widget == frmFind;
+                            },
+                            key(Qt::Key_Return), key(Qt::Key_Escape), Yes});
+        frmKarton->bLoadKL->click();
+        QVERIFY(frmMeres->windowTitle().endsWith(labelA) && frmBar->windowTitle().endsWith(labelA));
+        frmKarton->bKeres->click();
+        QCOMPARE(frmKarton->eID->text(), b);
+        QVERIFY(frmMain->windowTitle().endsWith(labelB) &&
+                frmMeres->windowTitle().endsWith(labelA));
+        const auto *line = frmCirc->findChild<QLabel *>("ownerLine");
+        QVERIFY(line && line->isVisibleTo(frmCirc) && line->text() == labelA);
+        for (int i = 0; i < 2; ++i)
+            frmMeres->bSave->click();
+        QVERIFY(!QFile::exists(base(b) + ".kl"));
+        QCOMPARE(readFile(base(a) + ".kl").size(), 464);
+        frmMeres->bSave->click();
+        QCOMPARE(script.texts().size(), 3);
+        QVERIFY2(script.texts()[0].contains(labelA) && script.texts()[0].contains(labelB),
+                 qPrintable(script.texts()[0]));
+        // The readings keep the time they were taken, under B from now on.
+        QCOMPARE(readFile(base(b) + ".kl"), readFile(base(a) + ".kl"));
+        QVERIFY(frmMeres->windowTitle().endsWith(labelB) &&
+                frmCirc1->windowTitle().endsWith(labelB));
     }
 
     void searchOpensTheCardAndGreetsOnItsBirthday()
@@ -196,7 +270,8 @@ private slots:
         QCOMPARE(script.texts(), QStringList{QString::fromUtf8("Bolgod születésnapot!!!")});
         QCOMPARE(frmKarton->eNev->text(), QString::fromUtf8("Ödön Kis"));
         QCOMPARE(frmKarton->mAnm->toPlainText(), QString::fromUtf8("első\nmásodik"));
-        QCOMPARE(frmMain->windowTitle(), QString::fromUtf8("Sorvendi - Ödön Kis"));
+        QCOMPARE(frmMain->windowTitle(), QString::fromUtf8("Sorvendi - Ödön Kis (%1, szül. %2)")
+                                             .arg(id, RecordDates::shortDate(QDate(1970, 5, 17))));
         QVERIFY(frmKarton->isCardOpen() && !frmKarton->bSave->isEnabled());
         QVERIFY(frmKarton->bBezar->isEnabled() && frmKarton->bTorol->isEnabled());
         // No greeting on another day, nor when a measurement opens the card.
@@ -213,7 +288,7 @@ private slots:
         frmKarton->setClock([] { return kNow; });
         frmKarton->bBezarClick();
         ModalScript measured({findAndPick("odon")});
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         QTest::qWait(100);
         QCOMPARE(measured.texts(), QStringList());
         QCOMPARE(frmKarton->eID->text(), id);
@@ -312,7 +387,7 @@ private slots:
         frmKarton->mPan->clear();
         frmKarton->bSave->click();
         ModalScript sheet({Ok});
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         const QByteArray kl = readFile(base(id) + ".kl");
         frmKarton->eHelyszin->setText(QString::fromUtf8("Κέρκυρα"));
         frmKarton->bSave->click();
@@ -386,7 +461,7 @@ private slots:
         savedCard("A");
         const QStringList before = QDir(db()).entryList(QDir::Files);
         ModalScript script({cancelSearch()});
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         QCOMPARE(QDir(db()).entryList(QDir::Files), before);
         QVERIFY(!frmKarton->isCardOpen());
     }
@@ -397,14 +472,14 @@ private slots:
         const QString id = frmKarton->eID->text();
         fillGrid();
         ModalScript script({No, Cancel, Yes});
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         // An earlier No leaves the card unsaved; it is asked all the same.
         frmKarton->bSave->setEnabled(false);
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         QCOMPARE(QDir(db()).entryList(QDir::Files), QStringList());
         QCOMPARE(frmMeres->Cell(1, 12), QString("11"));
         QCOMPARE(frmKarton->eNev->text(), QString("Uj Beteg"));
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         QCOMPARE(script.texts(), QStringList(3, "A karton nincs elmentve. Elmentsem?"));
         QVERIFY(readFile(base(id) + ".sza").contains("Nev=Uj Beteg"));
         QCOMPARE(readFile(base(id) + ".kl").size(), 464);
@@ -419,7 +494,7 @@ private slots:
         fillGrid();
         ModalScript script({findAndPick("a")});
         frmMeres->SetCell(2, 3, "x12");
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         QCOMPARE(frmMain->mdiArea()->activeSubWindow(), frmKarton->subWindow());
         QVERIFY(frmMain->sbKarton->isChecked());
         QCOMPARE(frmKarton->Karton->currentIndex(), int(TfrmKarton::kSheetPage));
@@ -451,7 +526,7 @@ private slots:
     {
         const QString id = savedCard("A");
         ModalScript script({findAndPick("a")});
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         frmKarton->eHelyszin->setText(QString::fromUtf8("Rendelő"));
         frmKarton->mStatusz->setPlainText("a\nb" + QString(298, 's'));
         frmKarton->eEgyeb->setText(QString(81, 'e'));
@@ -473,7 +548,7 @@ private slots:
         const QString id = savedCard("A");
         ModalScript script({findAndPick("a"), Cancel, Yes});
         for (int i = 0; i < 3; ++i)
-            frmKarton->SaveMeasurementAsSheet();
+            saveMeasurement();
         QCOMPARE(tabCaptions(), (QStringList{"1.", "2.", "3."}));
         QCOMPARE(frmKarton->sheetIndex(), 2);
         frmKarton->eHelyszin->setText("third");
@@ -490,13 +565,13 @@ private slots:
     {
         const QString id = savedCard("A");
         ModalScript script({findAndPick("a"), Cancel, Yes});
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         frmKarton->eHelyszin->setText("typed");
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         QCOMPARE(script.texts(), QStringList{"A karton nincs elmentve. Elmentsem?"});
         QCOMPARE(tabCaptions(), QStringList{"1."});
         QCOMPARE(frmKarton->eHelyszin->text(), QString("typed"));
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         QCOMPARE(tabCaptions(), (QStringList{"1.", "2."}));
         QCOMPARE(readFile(base(id) + ".kl").mid(21, 6), QByteArray("\x05typed"));
     }
@@ -507,7 +582,7 @@ private slots:
         ModalScript script({findAndPick("a"), No, Yes});
         for (int i = 0; i < 3; ++i) {
             frmMeres->SetCell(1, 1, QString::number(i));
-            frmKarton->SaveMeasurementAsSheet();
+            saveMeasurement();
         }
         frmKarton->LapokTabs->setCurrentIndex(1);
         frmKarton->bDeleteKL->click();
@@ -527,7 +602,7 @@ private slots:
     {
         const QString id = savedCard("A");
         ModalScript script({findAndPick("a"), Yes});
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         frmKarton->bDeleteKL->click();
         QCOMPARE(readFile(base(id) + ".kl").size(), 0);
         QVERIFY(QFile::exists(base(id) + ".kl"));
@@ -538,7 +613,7 @@ private slots:
     {
         const QString id = savedCard("A");
         ModalScript script({findAndPick("a"), Yes, Ok, Yes, Ok, Ok, Ok, Ok});
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         // The backup's place is taken by folders, so the copy cannot be made.
         QDir().mkpath(base(id) + ".~kl/" + id + ".kl");
         frmKarton->bDeleteKL->click();
@@ -558,12 +633,12 @@ private slots:
         QCOMPARE(tabCaptions(), QStringList());
 
         QDir().mkpath(base(id) + ".kl");
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         QCOMPARE(script.texts().last(), QString("File megnyitási hiba! (%1)")
                                             .arg(QFileInfo(base(id) + ".kl").absoluteFilePath()));
         QDir(base(id) + ".kl").removeRecursively();
         writeFile(base(id) + ".kl", readFile(base(id) + ".~kl") + QByteArray(100, '\0'));
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         QCOMPARE(script.texts().last(),
                  QString::fromUtf8("A kezelőlap-fájl sérült, a mérés nincs elmentve:\r%1\r"
                                    "A fájl a(z) 2. kezelőlaptól kezdve nem olvasható.")
@@ -648,6 +723,7 @@ private slots:
         QCOMPARE(frmFind->exec(), int(QDialog::Accepted));
         QCOMPARE(frmFind->SelectedId, QString("BXEQ0002"));
         QCOMPARE(frmFind->size(), QSize(390, 318));
+        QVERIFY(!frmFind->stNoMatch->geometry().intersects(frmFind->cbHideNames->geometry()));
     }
 
     void hiddenNamesShowOnlyTheSelectedNameAndTheIdInTheCaption()
@@ -668,7 +744,30 @@ private slots:
         QCOMPARE(frmMain->windowTitle(), QString("Sorvendi - BXEQ0002"));
         QVERIFY(readFile(frmMain->settingsPath()).contains("HideNames=1"));
         frmMain->setNamesHidden(false);
-        QCOMPARE(frmMain->windowTitle(), QString("Sorvendi - Zoltan Ede"));
+        QCOMPARE(frmMain->windowTitle(),
+                 QString::fromUtf8("Sorvendi - Zoltan Ede (BXEQ0002, szül. 1980.01.30)"));
+    }
+
+    // The next patient at the desk sees nobody's name before typing.
+    void hiddenNamesOpenTheSearchWithoutALineInFull()
+    {
+        savedCard(QString::fromUtf8("Kovács Anna"), "1971.03.12");
+        frmMain->setNamesHidden(true);
+        frmFind->eFind->setText("kov");
+        QStringList shown;
+        ModalScript script({[&shown](QWidget *widget) {
+            shown << frmFind->eFind->text() << QString::number(frmFind->List->currentRow())
+                  << frmFind->List->item(0)->text();
+            QTest::keyClick(frmFind->eFind, Qt::Key_Down);
+            shown << frmFind->List->item(0)->text();
+            frmFind->bCancel->click();
+            return widget == frmFind;
+        }});
+        frmKarton->bKeres->click();
+        frmMain->setNamesHidden(false);
+        QCOMPARE(shown, QStringList({"", "-1", "K. A." + QString(37, ' ') + "BXEQ0001",
+                                     QString::fromUtf8("Kovács Anna") + QString(20, ' ') +
+                                         "1971.03.12 BXEQ0001"}));
     }
 };
 

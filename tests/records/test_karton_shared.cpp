@@ -126,11 +126,11 @@ private slots:
     void cardLockedElsewhereAsksToTakeItOverNamingTheWorkstation()
     {
         const QString id = openedCard("Anna");
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         const QByteArray kl = readFile(base(id) + ".kl");
         QVERIFY(writeFile(CardLock::pathFor(base(id)), "4242\ntavimer\nRECEPCIO\n"));
         ModalScript script({No, No});
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         frmKarton->eNev->setText("Anna A");
         frmKarton->bSave->click();
         QCOMPARE(script.texts().size(), 2);
@@ -152,7 +152,7 @@ private slots:
         QVERIFY(QDir().rename(base(id) + ".sza", db() + "arc/" + id + ".sza"));
         frmMeres->SetCell(1, 1, "123");
         ModalScript script({Ok});
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         QCOMPARE(script.texts().size(), 1);
         QVERIFY(script.texts()[0].contains(id));
         QVERIFY(!QFile::exists(base(id) + ".kl"));
@@ -163,9 +163,9 @@ private slots:
     {
         const QString id = openedCard("Anna");
         frmMeres->SetCell(1, 1, "1");
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         frmMeres->SetCell(1, 1, "2");
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
         QVERIFY(SheetFile(base(id) + ".kl").removeSheet(0, base(id) + ".kl$"));
         frmMeres->SetCell(1, 1, "9");
         ModalScript script({Ok});
@@ -178,8 +178,8 @@ private slots:
     void sheetDeletionAfterSheetsChangedElsewhereDeletesNothing()
     {
         const QString id = openedCard("Anna");
-        frmKarton->SaveMeasurementAsSheet();
-        frmKarton->SaveMeasurementAsSheet();
+        saveMeasurement();
+        saveMeasurement();
         KLRecord added;
         added.Egyeb = "elsewhere";
         QVERIFY(SheetFile(base(id) + ".kl").append(added));

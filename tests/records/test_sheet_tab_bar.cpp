@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/SheetTabBar.h"
 
+#include <QPainter>
+#include <QPicture>
 #include <QSignalSpy>
 #include <QToolButton>
 #include <QtTest>
@@ -53,6 +55,36 @@ private slots:
         bar.setCount(0);
         QCOMPARE(bar.currentIndex(), -1);
         QVERIFY(!arrows[0]->isVisible());
+    }
+
+    // A print records the window first; the tabs must reach the page with their numbers.
+    void tabsAreDrawnWhenTheirWindowIsRecordedForPaper()
+    {
+        QWidget window;
+        window.resize(400, 120);
+        auto *bar = new SheetTabBar(&window);
+        bar->setGeometry(50, 40, 300, 30);
+        bar->setCount(3);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QPicture recording;
+        {
+            QPainter recorder(&recording);
+            window.render(&recorder, QPoint(), QRegion(), QWidget::DrawChildren);
+        }
+        QImage page(400, 120, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        {
+            QPainter painter(&page);
+            painter.setClipRect(page.rect());
+            painter.drawPicture(0, 0, recording);
+        }
+        int ink = 0;
+        for (int y = 40; y < 70; ++y) {
+            for (int x = 50; x < 350; ++x)
+                ink += qGray(page.pixel(x, y)) < 100;
+        }
+        QVERIFY2(ink > 20, qPrintable(QString::number(ink)));
     }
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "measure/TfrmMeres.h"
 #include "records/ModalScript.h"
 #include "records/TfrmFind.h"
 #include "records/TfrmKarton.h"
@@ -25,6 +26,13 @@ inline ModalScript::Step findAndPick(const QString &typed)
         QTest::keyClick(frmFind->eFind, Qt::Key_Return);
         return true;
     };
+}
+
+// A new measurement saved as a sheet: readings of no card yet, which need no question.
+inline bool saveMeasurement()
+{
+    frmMeres->SetOrigin(GridOrigin());
+    return frmKarton->SaveMeasurementAsSheet();
 }
 
 inline const auto Yes = ModalScript::answer(QMessageBox::Yes);
