@@ -5,6 +5,7 @@
 #include "diagrams/PrintPage.h"
 #include "diagrams/TfrmCirc.h"
 #include "diagrams/TfrmPrint.h"
+#include "support/FileBytes.h"
 #include "support/ModalAnswer.h"
 
 #include <QApplication>
@@ -122,8 +123,11 @@ private slots:
         const QString pdf = m_dir.filePath("page.pdf");
         frmPrint->choosePrinter = toPdf(pdf);
         std::unique_ptr<QWidget> window(plain(QSize(643, 200), Qt::green));
+        const mode_t umask = ::umask(022);
         frmPrint->PrintDiagram(window.get(), "Nagy Béla");
+        ::umask(umask);
         QCOMPARE(pageCount(pdf), 1);
+        QCOMPARE(modeOf(pdf), 0600);
         QCOMPARE(frmPrint->Label1->text(), QString("Nagy Béla"));
     }
 
