@@ -13,11 +13,14 @@
 #include "records/CardFile.h"
 #include "records/KLRecord.h"
 #include "records/SheetTabBar.h"
+#include "records/TfrmFind.h"
 #include "records/TfrmKarton.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPrinter>
@@ -96,13 +99,18 @@ bool writeCard(const QString &db)
     return sheets.flush();
 }
 
-// Answers the measuring window's calibration prompt with OK.
+// Answers the calibration prompt with OK, and picks the sample card in the search dialog.
 void answerPrompts(QTimer &timer)
 {
     QObject::connect(&timer, &QTimer::timeout, [] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *box = qobject_cast<QMessageBox *>(modal);
         if (box && box->button(QMessageBox::Ok))
             box->button(QMessageBox::Ok)->click();
+        if (modal == frmFind && frmFind->List->count() > 0) {
+            frmFind->List->setCurrentRow(0);
+            frmFind->bOK->click();
+        }
     });
     timer.start(50);
 }
@@ -119,17 +127,19 @@ int storedReadings()
 bool render(const QString &picture, const QString &output)
 {
     QTimer prompts;
+    answerPrompts(prompts);
     if (picture == QLatin1String("main-window")) {
         frmMain->bringToFront(frmMeres);
-        answerPrompts(prompts);
         frmMeres->bStart->click();
         // Six points stored and the probe still on the sixth: the prompt to lift it.
-        if (!waitFor([] { return storedReadings() >= 6; }, 180000))
+        if (!waitFor(
+                [] { return storedReadings() >= 6 && frmMeres->stValue->text().toInt() > 200; },
+                180000))
             return false;
-        settle(1500);
+        settle(300);
         return frmMain->grab().save(output);
     }
-    frmKarton->LoadCard(kId);
+    frmKarton->bKeresClick();
     frmKarton->Karton->setCurrentIndex(TfrmKarton::kSheetPage);
     frmKarton->LapokTabs->setCurrentIndex(1);
     if (picture == QLatin1String("compare")) {
