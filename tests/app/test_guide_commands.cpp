@@ -40,16 +40,6 @@ QMap<QString, QByteArray> treeOf(const QString &folder)
     return tree;
 }
 
-// What under `path`, itself included, is not its owner's alone.
-QByteArray notOwnerOnly(const QString &path)
-{
-    QProcess find;
-    find.start("find", {path, "(", "-type", "d", "!", "-perm", "700", ")", "-o", "(", "-type", "f",
-                        "!", "-perm", "600", ")"});
-    find.waitForFinished();
-    return find.readAll();
-}
-
 } // namespace
 
 // Runs the commands of the administrator's guide as they stand there, in a bare environment as
@@ -83,8 +73,9 @@ class TestGuideCommands : public QObject
         return home;
     }
 
-    // Runs `command` as the user of `home` (nobody when `asNobody` and root); its output is kept.
-    bool runs(const QStringList &command, const QString &home, bool asNobody = false)
+    // Runs `script` with sh as the user of `home` (nobody when `asNobody` and root), keeping its
+    // output.
+    bool runs(const QString &script, const QString &home, bool asNobody = false)
     {
         QProcess process;
         QProcessEnvironment env;
@@ -93,16 +84,13 @@ class TestGuideCommands : public QObject
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(home);
         process.setProcessChannelMode(QProcess::MergedChannels);
-        // Looked up as cron's shell and systemd do, in the PATH given, not the test's.
-        QStringList words = command;
-        words[0] = QStandardPaths::findExecutable(words[0], env.value("PATH").split(':'));
+        QStringList command{"sh", "-e", "-c", script};
         if (asNobody && ::geteuid() == 0) {
             QProcess::execute("chown", {"-R", "65534:65534", home});
-            words =
-                QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"} +
-                words;
+            command = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"} +
+                      command;
         }
-        process.start(words[0], words.mid(1));
+        process.start(command[0], command.mid(1));
         if (!process.waitForFinished(120000))
             process.kill();
         process.waitForFinished();
@@ -110,9 +98,12 @@ class TestGuideCommands : public QObject
         return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     }
 
-    bool shellRuns(const QString &script, const QString &home, bool asNobody = false)
+    // What under `path`, itself included, is not its owner's alone.
+    QByteArray notOwnerOnly(const QString &path)
     {
-        return runs({"sh", "-e", "-c", script}, home, asNobody);
+        runs("find '" + path + "' \\( -type d ! -perm 700 \\) -o \\( -type f ! -perm 600 \\)",
+             m_dir.path());
+        return m_output;
     }
 
 private slots:
@@ -130,15 +121,14 @@ private slots:
 
     void nightlyBackupWorksFromTheFirstNightAndRestores_data()
     {
-        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("log");
         const QStringList cron = guideBlocks("crontab");
         QCOMPARE(cron.size(), 1);
         // The five time fields, then the command, which cron hands to sh with % as a line break.
         const QRegularExpression line("^30 2 \\* \\* \\* ([^%]+)$");
         QVERIFY2(line.match(cron[0].trimmed()).hasMatch(), qPrintable(cron[0]));
-        QTest::newRow("cron") << QStringList{"sh", "-c", line.match(cron[0].trimmed()).captured(1)}
-                              << "tavimer-backup.log";
+        QTest::newRow("cron") << line.match(cron[0].trimmed()).captured(1) << "tavimer-backup.log";
         QString service;
         for (const QString unit : {"tavimer-backup.service", "tavimer-backup.timer"}) {
             const QStringList shown = guideBlocks("ini " + unit);
@@ -147,16 +137,16 @@ private slots:
             service += shown[0];
         }
         const QString exec = QRegularExpression("ExecStart=(.*)\n").match(service).captured(1);
-        QTest::newRow("systemd") << exec.split(' ') << QString();
+        // systemd runs it without a shell, which its words do not need.
+        QTest::newRow("systemd") << exec << QString();
     }
 
     void nightlyBackupWorksFromTheFirstNightAndRestores()
     {
-        QFETCH(QStringList, command);
+        QFETCH(QString, command);
         QFETCH(QString, log);
         const QString home = userWithCards(QTest::currentDataTag());
-        for (QString &word : command)
-            word.replace("%h", home);
+        command.replace("%h", home);
         for (int night = 0; night < 2; ++night)
             QVERIFY2(runs(command, home), m_output.constData());
         const QString folder = home + "/Tavimer-backups";
@@ -168,7 +158,7 @@ private slots:
                     readFile(home + "/" + log).contains((folder + "/" + zip).toUtf8()));
         const QStringList restore = guideBlocks("sh restore");
         QCOMPARE(restore.size(), 1);
-        QVERIFY2(shellRuns(restore[0], home), m_output.constData());
+        QVERIFY2(runs(restore[0], home), m_output.constData());
         QCOMPARE(treeOf(home + "/Tavimer-restored"), treeOf(database(home)));
         QCOMPARE(notOwnerOnly(home + "/Tavimer-restored"), QByteArray());
     }
@@ -178,9 +168,8 @@ private slots:
         if (QStandardPaths::findExecutable("systemd-analyze").isEmpty())
             QSKIP("systemd-analyze is not installed");
         const QString units = source("assets/systemd/tavimer-backup");
-        runs({"sh", "-c",
-              "XDG_RUNTIME_DIR=$HOME systemd-analyze verify --man=no --user " + units +
-                  ".service " + units + ".timer"},
+        runs("XDG_RUNTIME_DIR=$HOME systemd-analyze verify --man=no --user " + units + ".service " +
+                 units + ".timer",
              m_dir.path());
         // Only a program that is not installed where systemd looks may be reported.
         const QString said = QString::fromUtf8(m_output).remove(
@@ -195,20 +184,19 @@ private slots:
         QVERIFY(from.size() == 1 && to.size() == 1);
         const QString old = userWithCards("old-computer");
         const QString home = m_dir.filePath("new-computer");
-        QVERIFY2(shellRuns(from[0], old), m_output.constData());
+        QVERIFY2(runs(from[0], old), m_output.constData());
         // Carried on a stick into the new user's home.
         QVERIFY(QDir().mkpath(home));
         QCOMPARE(QProcess::execute("cp", {"-R", old + "/Tavimer-move", home}), 0);
-        QVERIFY2(shellRuns(to[0], home, true), m_output.constData());
+        QVERIFY2(runs(to[0], home, true), m_output.constData());
         QCOMPARE(treeOf(database(home)), treeOf(database(old)));
         QCOMPARE(notOwnerOnly(database(home)), QByteArray());
         const QByteArray settings = readFile(home + "/.config/Kelvaro/tavimer.ini");
         for (const char *kept : {"Language=en", "HideNames=1", "RemindDays=3"})
             QVERIFY2(settings.contains(kept) && !settings.contains("DBPath"), settings.constData());
         // The new user's program finds the cards where the settings lead it.
-        QVERIFY2(
-            shellRuns("tavimer --backup ~/check && unzip -Z1 ~/check/Tavimer-*.zip", home, true),
-            m_output.constData());
+        QVERIFY2(runs("tavimer --backup ~/check && unzip -Z1 ~/check/Tavimer-*.zip", home, true),
+                 m_output.constData());
         QVERIFY2(m_output.contains("arc/BXEA0002.sza") && m_output.contains("BXEQ0001.kl"),
                  m_output.constData());
     }
