@@ -110,13 +110,11 @@ private slots:
     void initTestCase()
     {
         ::umask(022);
-        QVERIFY(QDir().mkpath(m_bin) && QDir().mkpath(m_dir.filePath("usr/share/tavimer")));
-        QVERIFY(QFile::copy(qEnvironmentVariable("TAVIMER_BINARY_DIR") + "/tavimer",
-                            m_bin + "/tavimer"));
-        for (const QString name : {"tavimer.dat", "tavimer-en.dat"})
-            QVERIFY(
-                QFile::copy(source("assets/" + name), m_dir.filePath("usr/share/tavimer/") + name));
-        ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
+        QVERIFY2(runs(QString("mkdir -p usr/bin usr/share/tavimer && cp %1/tavimer usr/bin && cp "
+                              "%2/tavimer.dat %2/tavimer-en.dat usr/share/tavimer && chmod 755 .")
+                          .arg(qEnvironmentVariable("TAVIMER_BINARY_DIR"), source("assets")),
+                      m_dir.path()),
+                 m_output.constData());
     }
 
     void nightlyBackupWorksFromTheFirstNightAndRestores_data()
@@ -135,6 +133,15 @@ private slots:
             QCOMPARE(shown,
                      QStringList{QString::fromUtf8(readFile(source("assets/systemd/" + unit)))});
             service += shown[0];
+        }
+        // Only a program that is not installed where systemd looks may be reported.
+        const QString units = source("assets/systemd/tavimer-backup");
+        if (!QStandardPaths::findExecutable("systemd-analyze").isEmpty()) {
+            runs("XDG_RUNTIME_DIR=$HOME systemd-analyze verify --man=no --user " + units +
+                     ".service " + units +
+                     ".timer 2>&1 | grep -v 'Command tavimer is not executable'",
+                 m_dir.path());
+            QVERIFY2(m_output.isEmpty(), m_output.constData());
         }
         const QString exec = QRegularExpression("ExecStart=(.*)\n").match(service).captured(1);
         // systemd runs it without a shell, which its words do not need.
@@ -163,20 +170,6 @@ private slots:
         QCOMPARE(notOwnerOnly(home + "/Tavimer-restored"), QByteArray());
     }
 
-    void unitFilesPassSystemdsCheck()
-    {
-        if (QStandardPaths::findExecutable("systemd-analyze").isEmpty())
-            QSKIP("systemd-analyze is not installed");
-        const QString units = source("assets/systemd/tavimer-backup");
-        runs("XDG_RUNTIME_DIR=$HOME systemd-analyze verify --man=no --user " + units + ".service " +
-                 units + ".timer",
-             m_dir.path());
-        // Only a program that is not installed where systemd looks may be reported.
-        const QString said = QString::fromUtf8(m_output).remove(
-            QRegularExpression(".*Command tavimer is not executable.*\n?"));
-        QVERIFY2(said.trimmed().isEmpty(), qPrintable(said));
-    }
-
     void movingToANewComputerKeepsCardsAndSettings()
     {
         const QStringList from = guideBlocks("sh move-from");
@@ -194,11 +187,6 @@ private slots:
         const QByteArray settings = readFile(home + "/.config/Kelvaro/tavimer.ini");
         for (const char *kept : {"Language=en", "HideNames=1", "RemindDays=3"})
             QVERIFY2(settings.contains(kept) && !settings.contains("DBPath"), settings.constData());
-        // The new user's program finds the cards where the settings lead it.
-        QVERIFY2(runs("tavimer --backup ~/check && unzip -Z1 ~/check/Tavimer-*.zip", home, true),
-                 m_output.constData());
-        QVERIFY2(m_output.contains("arc/BXEA0002.sza") && m_output.contains("BXEQ0001.kl"),
-                 m_output.constData());
     }
 };
 
