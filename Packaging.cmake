@@ -34,6 +34,9 @@ install(FILES ${CMAKE_BINARY_DIR}/tavimer.1.gz ${CMAKE_BINARY_DIR}/tavimer-sim.1
 install(FILES ${CMAKE_BINARY_DIR}/changelog.gz assets/debian/copyright
         DESTINATION ${TAVIMER_DOC_DIR})
 install(FILES docs/user-guide.md docs/administration.md DESTINATION ${TAVIMER_DOC_DIR})
+# The nightly backup of the administrator's guide, for each user to switch on for themselves.
+install(FILES assets/systemd/tavimer-backup.service assets/systemd/tavimer-backup.timer
+        DESTINATION lib/systemd/user)
 install(DIRECTORY docs/ DESTINATION ${TAVIMER_DOC_DIR} FILES_MATCHING PATTERN "*.png")
 
 set(CPACK_GENERATOR DEB)

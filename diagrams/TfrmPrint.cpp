@@ -19,6 +19,7 @@
 #include "diagrams/TfrmUSin.h"
 #include "measure/ReadingsOwner.h"
 #include "measure/TfrmMeres.h"
+#include "platform/OwnerOnly.h"
 #include "records/KLRecord.h"
 
 #include <QComboBox>
@@ -180,8 +181,11 @@ bool TfrmPrint::choose(QPrinter &printer)
 
 bool TfrmPrint::printOn(QPrinter &printer, const std::function<void(QPainter &)> &paint)
 {
+    // A page in a file carries the patient's name and readings.
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
     QPainter painter;
-    bool printed = painter.begin(&printer);
+    bool printed =
+        (!toFile || OwnerOnly::prepareFile(printer.outputFileName())) && painter.begin(&printer);
     if (printed) {
         paint(painter);
         printed = painter.end() && printer.printerState() != QPrinter::Error;

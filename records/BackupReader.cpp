@@ -2,6 +2,7 @@
 #include "records/BackupReader.h"
 
 #include "platform/FileTime.h"
+#include "platform/OwnerOnly.h"
 
 #include "records/BackupManifest.h"
 
@@ -138,7 +139,7 @@ BackupResult Reading::folder(const QString &name, const QDateTime &time)
 {
     if (m_folder.isEmpty())
         return BackupResult();
-    if (!QDir().mkpath(target(name)))
+    if (!OwnerOnly::makeFolder(target(name)))
         return BackupResult::failed(Problem::Unwritable, target(name));
     if (time.isValid())
         m_folderTimes.append({name, time});
@@ -150,8 +151,8 @@ BackupResult Reading::file(const QString &name, const QDateTime &time)
     const bool isManifest = name == BackupManifest::fileName();
     QFile out(target(name));
     if (!m_folder.isEmpty() && !isManifest) {
-        QDir().mkpath(QFileInfo(out.fileName()).absolutePath());
-        if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        OwnerOnly::makeFolder(QFileInfo(out.fileName()).absolutePath());
+        if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly, OwnerOnly::kFile))
             return BackupResult::failed(Problem::Unwritable, out.fileName());
     }
     QCryptographicHash hash(QCryptographicHash::Sha256);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/BackupRestore.h"
 
+#include "platform/OwnerOnly.h"
 #include "records/BackupReader.h"
 
 #include <QDir>
@@ -36,7 +37,7 @@ QString makePartialBeside(const QString &target)
     for (int n = 1; n < 1000; ++n) {
         const QString partial =
             target + (n == 1 ? QStringLiteral(".part") : QStringLiteral(".part%1").arg(n));
-        if (!QFileInfo::exists(partial) && QDir().mkdir(partial))
+        if (!QFileInfo::exists(partial) && QDir().mkdir(partial, OwnerOnly::kFolder))
             return partial;
     }
     return QString();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/BackupWriter.h"
 
+#include "platform/OwnerOnly.h"
 #include "records/BackupManifest.h"
 #include "records/BackupReader.h"
 #include "records/CardLock.h"
@@ -273,7 +274,7 @@ BackupResult Writing::writeHeader(const QString &relative, qint64 size, const QD
     std::unique_ptr<archive_entry, EntryFree> entry(archive_entry_new());
     archive_entry_set_pathname_utf8(entry.get(), relative.toUtf8().constData());
     archive_entry_set_filetype(entry.get(), folder ? AE_IFDIR : AE_IFREG);
-    archive_entry_set_perm(entry.get(), folder ? 0755 : 0644);
+    archive_entry_set_perm(entry.get(), folder ? 0700 : 0600);
     archive_entry_set_size(entry.get(), size);
     archive_entry_set_mtime(entry.get(), time.toSecsSinceEpoch(), time.time().msec() * 1000000L);
     if (archive_write_header(m_archive.get(), entry.get()) != ARCHIVE_OK)
@@ -317,7 +318,7 @@ BackupResult BackupWriter::write(const QString &dbPath, const QString &targetFol
     // A backup inside the folder would be backed up again the next time, and be lost with it.
     if (isInside(targetFolder, dbPath))
         return BackupResult::failed(Problem::TargetInside, targetFolder);
-    if (!QDir().mkpath(targetFolder) || isInside(targetFolder, dbPath))
+    if (!OwnerOnly::makeFolder(targetFolder) || isInside(targetFolder, dbPath))
         return BackupResult::failed(Problem::Unwritable, targetFolder);
     const QDir target(targetFolder);
     QString name = BackupWriter::fileNameFor(when);
@@ -326,7 +327,9 @@ BackupResult BackupWriter::write(const QString &dbPath, const QString &targetFol
                                                        QStringLiteral("-%1.zip").arg(n));
     const QString finalPath = target.absoluteFilePath(name);
     const QString partPath = finalPath + QStringLiteral(".part");
-    BackupResult result = Writing(dbPath, partPath, when, progress, waits).run();
+    BackupResult result = OwnerOnly::prepareFile(partPath)
+                              ? Writing(dbPath, partPath, when, progress, waits).run()
+                              : BackupResult::failed(Problem::Unwritable, partPath);
     if (result.ok() && !QFile::rename(partPath, finalPath))
         result = BackupResult::failed(Problem::Unwritable, finalPath);
     if (!result.ok()) {

@@ -10,7 +10,8 @@ work="$(mktemp -d)"
 display=":$((200 + RANDOM % 500))"
 trap 'kill "$program" "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
 cp "$build/tavimer" "$build/tavimer.dat" "$work/"
-mkdir -p "$work/xdg/Kelvaro/Tavimer/Database/arc"
+mkdir -p "$work/xdg/Kelvaro/Tavimer"
+mkdir -m 700 "$work/xdg/Kelvaro/Tavimer/Database" "$work/xdg/Kelvaro/Tavimer/Database/arc"
 printf '[Main]\r\nTop=0\r\nLeft=0\r\nWidth=1024\r\nHeight=768\r\n' >"$work/tavimer.ini"
 Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
 xvfb=$!

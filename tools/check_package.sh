@@ -14,15 +14,17 @@ expected=(./usr/bin/tavimer ./usr/bin/tavimer-sim
   ./usr/share/metainfo/hu.kelvaro.Tavimer.metainfo.xml
   ./usr/share/icons/hicolor/scalable/apps/hu.kelvaro.Tavimer.svg
   ./usr/share/man/man1/tavimer.1.gz ./usr/share/man/man1/tavimer-sim.1.gz
-  ./usr/share/doc/tavimer/copyright ./usr/share/doc/tavimer/changelog.gz)
+  ./usr/share/doc/tavimer/copyright ./usr/share/doc/tavimer/changelog.gz
+  ./usr/lib/systemd/user/tavimer-backup.service ./usr/lib/systemd/user/tavimer-backup.timer)
 for size in 16 24 32 48 64 128 256 512; do
   expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/hu.kelvaro.Tavimer.png")
 done
 for f in "${expected[@]}"; do
   grep -qx "$f" <<<"$list" || { echo "package lacks $f" >&2; exit 1; }
 done
-if grep -v -e '^\./usr/bin/' -e '^\./usr/share/' -e '^\./$' -e '^\./usr/$' <<<"$list"; then
-  echo "package installs outside /usr/bin and /usr/share" >&2
+if grep -v -e '^\./usr/bin/' -e '^\./usr/share/' -e '^\./usr/lib/systemd/user/' \
+  -e '^\./usr/lib/$' -e '^\./usr/lib/systemd/$' -e '^\./$' -e '^\./usr/$' <<<"$list"; then
+  echo "package installs outside /usr/bin, /usr/share and the systemd user units" >&2
   exit 1
 fi
 depends=$(dpkg-deb -f "$deb" Depends)

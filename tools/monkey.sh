@@ -25,7 +25,8 @@ finish() {
   rm -rf "$work"
 }
 trap finish EXIT
-mkdir -p "$work/home" "$work/xdg/Kelvaro/Tavimer/Database/arc"
+mkdir -p "$work/home" "$work/xdg/Kelvaro/Tavimer"
+mkdir -m 700 "$work/xdg/Kelvaro/Tavimer/Database" "$work/xdg/Kelvaro/Tavimer/Database/arc"
 chmod 700 "$work/home"
 cp "$build/tavimer" "$build/tavimer.dat" "$work/"
 export HOME="$work/home" XDG_DATA_HOME="$work/xdg" XDG_CONFIG_HOME="$work/home/.config"

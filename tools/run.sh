@@ -15,7 +15,10 @@ done
 bash tools/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
-mkdir -p "${XDG_DATA_HOME:-$HOME/.local/share}/Kelvaro/Tavimer/Database/arc"
+# The patients' records are the owner's alone, as the program makes its own default folder.
+db="${XDG_DATA_HOME:-$HOME/.local/share}/Kelvaro/Tavimer/Database"
+mkdir -p "$(dirname "$db")"
+mkdir -p -m 700 "$db" "$db/arc"
 if [ "$demo" = 0 ]; then
   exec ./build/tavimer
 fi

@@ -5,6 +5,7 @@
 #include "diagrams/PrintPage.h"
 #include "diagrams/TfrmCirc.h"
 #include "diagrams/TfrmPrint.h"
+#include "platform/OwnerOnly.h"
 #include "support/ModalAnswer.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 class TestPrint : public QObject
 {
@@ -146,8 +148,11 @@ private slots:
         const QString pdf = m_dir.filePath("page.pdf");
         frmPrint->choosePrinter = toPdf(pdf);
         std::unique_ptr<QWidget> window(plain(QSize(643, 200), Qt::green));
+        const mode_t umask = ::umask(022);
         frmPrint->PrintDiagram(window.get(), "Nagy Béla");
+        ::umask(umask);
         QCOMPARE(pageCount(pdf), 1);
+        QCOMPARE(QFile::permissions(pdf), OwnerOnly::kFile | QFile::ReadUser | QFile::WriteUser);
         QCOMPARE(frmPrint->Label1->text(), QString("Nagy Béla"));
     }
 
