@@ -6,6 +6,7 @@
 
 #include <QAudioDevice>
 #include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 
 class QAudioSink;
@@ -29,7 +30,9 @@ public:
     // A stuck device never holds a synchronous play longer than the tone plus this.
     static constexpr int kSyncGraceMs = 500;
     static constexpr int kSyncPollMs = 5;
-    static constexpr int kCloseDelayMs = 50;
+    // Silence played after a sound before its sink closes, beyond what the sound server says
+    // it buffers: until then the server may still hold part of the sound.
+    static constexpr int kTailMs = 500;
     // The sound library may still call into a sink shortly after it was stopped, so a
     // stopped sink is deleted only this much later.
     static constexpr int kRetireMs = 3000;
@@ -41,13 +44,15 @@ private:
     void playAsync(const char *wave, const WaveStream::Format &format, bool loop,
                    const QAudioDevice &device);
     void playSync(const char *wave, const WaveStream::Format &format, const QAudioDevice &device);
-    void closeWhenPlayed(QAudioSink *sink, qint64 durationUs);
+    void closeWhenHeard(QAudioSink *sink, WaveStream *stream);
     void retire(QAudioSink *sink);
+    void halt();
     void waitUntilQuiet();
 
+    // The sink of the latest sound; sinks of earlier ones may still be playing their tails.
     QAudioSink *m_sink = nullptr;
+    WaveStream *m_stream = nullptr;
+    QList<QAudioSink *> m_playing;
     QElapsedTimer m_sinceActivity;
-    int m_generation = 0;
-    WaveStream m_stream;
     Levels m_levels;
 };
