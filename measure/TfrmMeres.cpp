@@ -3,6 +3,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TfrmMain.h"
+#include "audio/CueTone.h"
 #include "audio/TToneGen.h"
 #include "measure/DeviceLink.h"
 #include "measure/ImageArea.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -80,6 +82,7 @@ TfrmMeres::TfrmMeres(QWidget *parent)
     connect(bNext, &QPushButton::clicked, this, &TfrmMeres::bNextClick);
     connect(bPrev, &QPushButton::clicked, this, &TfrmMeres::bPrevClick);
     connect(bSave, &QPushButton::clicked, this, &TfrmMeres::bSaveClick);
+    addRunKeys();
     tmrMPont = new QTimer(this);
     tmrMPont->setInterval(100);
     connect(tmrMPont, &QTimer::timeout, this, &TfrmMeres::tmrMPontTimer);
@@ -88,19 +91,27 @@ TfrmMeres::TfrmMeres(QWidget *parent)
 
 TfrmMeres::~TfrmMeres() = default;
 
+// Keys a foot switch can send, so that the run needs no mouse while the probe is held.
+void TfrmMeres::addRunKeys()
+{
+    const QList<QPair<QPushButton *, QKeySequence>> keys = {
+        {bStart, kStartKey}, {bSave, kSaveKey}, {bPrev, kPrevKey}, {bNext, kNextKey}};
+    for (const auto &[button, key] : keys) {
+        // Like the Alt keys, only while this window is the one in front.
+        auto *shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+    }
+    bStart->setToolTip(
+        frmMain->CatalogueText(QStringLiteral("Caption"), QStringLiteral("StartTip")));
+    bSave->setToolTip(frmMain->CatalogueText(QStringLiteral("Caption"), QStringLiteral("SaveTip")));
+    bPrev->setToolTip(frmMain->CatalogueText(QStringLiteral("Caption"), QStringLiteral("PrevTip")));
+    bNext->setToolTip(frmMain->CatalogueText(QStringLiteral("Caption"), QStringLiteral("NextTip")));
+}
+
 void TfrmMeres::setupCueTone()
 {
-    // A 100 ms, 440 Hz pure sine at half volume.
     ToneGen = std::make_unique<TToneGen>();
-    ToneGen->SetResolution(tg8Bit);
-    ToneGen->SetQuality(tgLoQ);
-    ToneGen->SetLeftVolume(50);
-    ToneGen->SetRightVolume(50);
-    for (int level = 0; level < kAMLevelCount; ++level) {
-        ToneGen->SetAMLevel(TTGAMLevel(level));
-        ToneGen->SetAMAmplitude(0);
-    }
-    ToneGen->SetAMLevel(tgAMLevel1);
+    CueTone::configure(*ToneGen);
 }
 
 QString TfrmMeres::calibrationPrompt()
@@ -110,8 +121,13 @@ QString TfrmMeres::calibrationPrompt()
 
 void TfrmMeres::tmrMPontTimer()
 {
+    tickOn(MeasuringRun::feedOf(stValue->text(), Link->msSinceReading()));
+}
+
+void TfrmMeres::tickOn(MeasuringRun::Feed feed)
+{
     tmrMPont->stop();
-    applyTick(Run.tick(MeasuringRun::readingFromText(stValue->text())));
+    applyTick(Run.tick(MeasuringRun::readingFromText(stValue->text()), feed));
     tmrMPont->start();
 }
 
@@ -213,6 +229,8 @@ void TfrmMeres::buildGrid()
     grMeres->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grMeres->setSelectionMode(QAbstractItemView::SingleSelection);
     grMeres->setShowGrid(true);
+    // One Tab stop: the arrow keys move within the grid.
+    grMeres->setTabKeyNavigation(false);
     for (int row = 0; row < 13; ++row) {
         for (int col = 0; col < 3; ++col) {
             auto *item = new QTableWidgetItem();
