@@ -30,9 +30,10 @@ public:
     // A stuck device never holds a synchronous play longer than the tone plus this.
     static constexpr int kSyncGraceMs = 500;
     static constexpr int kSyncPollMs = 5;
-    // Silence played after a sound before its sink closes, beyond what the sound server says
-    // it buffers: until then the server may still hold part of the sound.
-    static constexpr int kTailMs = 500;
+    // Silence played after a sound before its sink closes, beyond the sink's own buffer: the
+    // server's output may hold up to two seconds more (PulseAudio's longest default latency),
+    // and closing the sink drops whatever the server still holds.
+    static constexpr int kTailMs = 3000;
     // The sound library may still call into a sink shortly after it was stopped, so a
     // stopped sink is deleted only this much later.
     static constexpr int kRetireMs = 3000;

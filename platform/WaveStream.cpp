@@ -79,6 +79,8 @@ bool WaveStream::follow(const char *wave, const Format &format, bool loop)
         format.bitsPerSample != m_format.bitsPerSample)
         return false;
     m_next = {wave + format.dataOffset, format, loop};
+    // A sink that found the stream at its end waits for this before it reads again.
+    emit readyRead();
     return true;
 }
 
