@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QByteArray>
-#include <QDeadlineTimer>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
 
-// A PulseAudio server of the test's own, with one null sink at its default latency (which
-// buffers about two seconds, as an idle desktop sink or a wireless headset does) and a
-// recording of that sink's monitor. Nothing of the machine's own sound is used.
+// A PulseAudio server of the test's own with one null sink at its default latency (it buffers
+// as an idle desktop output or a wireless headset does), and a recording of what it played.
+// Nothing of the machine's own sound is used.
 class PrivateSoundServer
 {
 public:
@@ -21,70 +18,45 @@ public:
     {
         for (QProcess *process : {&m_recorder, &m_server}) {
             process->terminate();
-            if (!process->waitForFinished(5000)) {
-                process->kill();
-                process->waitForFinished(5000);
-            }
+            if (!process->waitForFinished(5000))
+                process->kill(), process->waitForFinished(5000);
         }
     }
 
-    static bool installed()
-    {
-        return !QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty() &&
-               !QStandardPaths::findExecutable(QStringLiteral("parec")).isEmpty();
-    }
-
-    // Starts the server and points this process's sound at it; call before any sound is used.
+    // Starts the server and points this process's sound at it, before any sound is used. As
+    // root the server only warns; it must neither end when idle nor be asked to by a client.
     bool start()
     {
-        const QString run = m_dir.filePath(QStringLiteral("run"));
-        const QString home = m_dir.filePath(QStringLiteral("home"));
+        const QString run = m_dir.filePath("run"), socket = run + "/native";
         QDir().mkpath(run);
-        QDir().mkpath(home);
+        QDir().mkpath(m_dir.filePath("home"));
         QFile::setPermissions(run, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                        QFileDevice::ExeOwner);
-        const QString socket = run + QStringLiteral("/native");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), run);
-        env.insert(QStringLiteral("HOME"), home);
-        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-        env.remove(QStringLiteral("DISPLAY"));
+        env.insert("XDG_RUNTIME_DIR", run);
+        env.insert("HOME", m_dir.filePath("home"));
+        env.insert("PULSE_SERVER", "unix:" + socket);
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
         m_server.setProcessEnvironment(env);
-        m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        // -n: no system configuration, so nothing but the null sink exists. As root the
-        // server only warns; it must not exit when idle nor be asked to by a client.
-        m_server.start(QStringLiteral("pulseaudio"),
+        m_recorder.setProcessEnvironment(env);
+        m_server.start("pulseaudio",
                        {"--daemonize=no", "-n", "--exit-idle-time=-1", "--disallow-exit",
                         "--disable-shm", "--log-level=error",
                         "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
                         "--load=module-null-sink sink_name=cue"});
-        if (!m_server.waitForStarted(5000))
-            return false;
         qputenv("PULSE_SERVER", ("unix:" + socket).toLocal8Bit());
-        qputenv("XDG_RUNTIME_DIR", run.toLocal8Bit());
-        m_env = env;
-        m_env.insert(QStringLiteral("PULSE_SERVER"), "unix:" + socket);
-        QDeadlineTimer deadline(10000);
-        while (!QFileInfo::exists(socket) && !deadline.hasExpired() &&
-               m_server.state() == QProcess::Running)
-            QTest::qWait(10);
-        return QFileInfo::exists(socket);
+        return m_server.waitForStarted(5000) &&
+               QTest::qWaitFor([&] { return QFileInfo::exists(socket); }, 10000);
     }
 
-    // Records the sink's monitor as 16-bit mono.
     bool record()
     {
-        m_recorder.setProcessEnvironment(m_env);
-        m_recorder.start(QStringLiteral("parec"), {"-d", "cue.monitor", "--raw", "--format=s16le",
-                                                   "--channels=1", "--rate=44100"});
+        m_recorder.start("parec", {"-d", "cue.monitor", "--raw", "--format=s16le", "--channels=1",
+                                   "--rate=44100"});
         return m_recorder.waitForStarted(5000);
     }
 
-    const QByteArray &recording()
-    {
-        m_recording += m_recorder.readAllStandardOutput();
-        return m_recording;
-    }
+    const QByteArray &recording() { return m_recording += m_recorder.readAllStandardOutput(); }
 
     struct Burst
     {
@@ -92,35 +64,30 @@ public:
         double hz = 0;
     };
 
-    // Sound separated by at least 20 ms of silence; the frequency from the zero crossings.
+    // Sounds with 20 ms of silence after them; the frequency from the zero crossings.
     QList<Burst> bursts()
     {
-        const QByteArray &pcm = recording();
-        const auto *s = reinterpret_cast<const qint16 *>(pcm.constData());
-        const qint64 n = pcm.size() / 2;
-        constexpr int kQuiet = 200;
-        constexpr qint64 kGap = kRate / 50;
+        const auto *s = reinterpret_cast<const qint16 *>(recording().constData());
+        const qint64 n = m_recording.size() / 2;
         QList<Burst> found;
-        qint64 begin = -1;
-        qint64 lastLoud = -1;
+        qint64 begin = -1, last = -1;
         auto close = [&] {
             int crossings = 0;
-            for (qint64 i = begin + 1; i <= lastLoud; ++i)
-                crossings += int((s[i - 1] < 0) != (s[i] < 0));
-            const double seconds = double(lastLoud - begin + 1) / kRate;
+            for (qint64 j = begin + 1; j <= last; ++j)
+                crossings += int((s[j - 1] < 0) != (s[j] < 0));
+            const double seconds = double(last - begin + 1) / kRate;
             found.append({seconds * 1000, crossings / 2.0 / seconds});
+            begin = -1;
         };
         for (qint64 i = 0; i < n; ++i) {
-            if (std::abs(s[i]) <= kQuiet)
+            if (std::abs(s[i]) <= 200)
                 continue;
-            if (begin >= 0 && i - lastLoud > kGap)
-                close(), begin = -1;
-            if (begin < 0)
-                begin = i;
-            lastLoud = i;
+            if (begin >= 0 && i - last > kRate / 50)
+                close();
+            begin = begin < 0 ? i : begin;
+            last = i;
         }
-        // The last burst counts only once the silence after it has been recorded.
-        if (begin >= 0 && n - lastLoud > kGap)
+        if (begin >= 0 && n - last > kRate / 50)
             close();
         return found;
     }
@@ -129,6 +96,5 @@ private:
     QTemporaryDir m_dir;
     QProcess m_server;
     QProcess m_recorder;
-    QProcessEnvironment m_env;
     QByteArray m_recording;
 };
