@@ -163,7 +163,9 @@ QString TfrmMeres::promptText(const MeasuringRun::Tick &tick) const
 
 void TfrmMeres::bStartClick()
 {
-    if (!Dialogs::askOkCancel(this, calibrationPrompt()))
+    const bool confirmed = Dialogs::askOkCancel(this, calibrationPrompt());
+    takeKeysBack();
+    if (!confirmed)
         return;
     for (int row = 1; row <= 12; ++row) {
         SetCell(1, row, QString());
@@ -191,6 +193,14 @@ void TfrmMeres::bSaveClick()
 {
     if (frmKarton && frmKarton->SaveMeasurementAsSheet())
         m_unsaved = false;
+    takeKeysBack();
+}
+
+// The run goes on by keys after a dialog, also where no window manager hands the keyboard
+// back to the program's window when the dialog closes.
+void TfrmMeres::takeKeysBack()
+{
+    window()->activateWindow();
 }
 
 void TfrmMeres::DisconnectPort()

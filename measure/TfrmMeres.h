@@ -104,6 +104,7 @@ private:
     QString promptText(const MeasuringRun::Tick &tick) const;
     void setupCueTone();
     void addRunKeys();
+    void takeKeysBack();
 
     PointMap m_points;
     PointPainter m_painter;

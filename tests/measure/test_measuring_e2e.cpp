@@ -42,13 +42,8 @@ class TestMeasuringE2E : public QObject
     // A key as the keyboard sends it: to whatever has the focus.
     static void press(const QKeySequence &key)
     {
-        // Without a window manager nothing gives the window back its activation after a dialog.
-        if (QApplication::activeWindow() != frmMain) {
-            frmMain->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(frmMain));
-        }
-        QWidget *focus = QApplication::focusWidget();
-        QVERIFY(focus);
+        QWidget *focus = nullptr;
+        QVERIFY(QTest::qWaitFor([&] { return (focus = QApplication::focusWidget()); }));
         QTest::keySequence(focus, key);
     }
 
@@ -142,6 +137,7 @@ private slots:
                                              "--rest", "0.6", "--rise", "0.4", "--hold", "6.6",
                                              "--once", "--quiet", "--fault", "lifted"}));
         m_dir->startProgram();
+        frmMain->activateWindow();
         press(QKeySequence(Qt::CTRL | Qt::Key_2));
         QCOMPARE(frmMain->mdiArea()->activeSubWindow()->widget(), frmMeres);
         QTRY_COMPARE_WITH_TIMEOUT(frmMeres->stValue->text(), QString("0"), 10000);
