@@ -17,8 +17,13 @@ const DefaultText kDefaults[] = {
     {"Main", "CreateForms", "Create MDI Child forms"},
     {"Main", "InitDone", "End of initialization"},
     {"Main", "Language", "hu"},
+    // [Caption]
+    {"Caption", "StartTip", "Mérés indítása az 1. ponttól (F5)"},
+    {"Caption", "SaveTip", "A mérés mentése kezelőlapként (Ctrl+S)"},
+    {"Caption", "PrevTip", "Előző pont (PgUp)"},
+    {"Caption", "NextTip", "Következő pont (PgDown)"},
     // [Karton]
-    {"Karton", "Report", "Jelentés"},
+    {"Karton", "Report", "Jelen&tés"},
     {"Karton", "Reload", "Újra&töltés"},
     {"Karton", "Overwrite", "&Felülírás"},
     {"Karton", "Cancel", "&Mégse"},
@@ -58,8 +63,9 @@ const DefaultText kDefaults[] = {
     {"Karton", "eHelyszin", "Helyszín"},
     {"Karton", "mStatusz", "Státusz"},
     {"Karton", "eEgyeb", "Egyéb"},
-    {"Karton", "bDeleteKL", "Törlés"},
-    {"Karton", "bLoadKL", "Betöltés"},
+    {"Karton", "bDeleteKL", "Tö&rlés"},
+    {"Karton", "bLoadKL", "Betö&ltés"},
+    {"Karton", "bCompare", "Össze&hasonlítás"},
     // [Find]
     {"Find", "eFind", "Keresés"},
     {"Find", "bOK", "OK"},

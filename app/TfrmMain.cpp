@@ -30,6 +30,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -188,6 +189,26 @@ void TfrmMain::buildToolBar()
 
     connect(sbPrint, &QToolButton::clicked, this, &TfrmMain::sbPrintClick);
     connect(sbExit, &QToolButton::clicked, this, &TfrmMain::sbExitClick);
+    addKeys();
+}
+
+// Every window of the tool bar, and printing, without the mouse: Ctrl+1 to Ctrl+8 in the
+// tool bar's order, Ctrl+P. The tool tips name the keys.
+void TfrmMain::addKeys()
+{
+    const QList<QToolButton *> windows = {sbKarton, sbMeres,    sbBar,   sbCirc,
+                                          sbUSin,   sbHusbWife, sbCirc1, sbCirc2};
+    for (int i = 0; i < windows.size(); ++i)
+        addKey(windows[i], QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));
+    addKey(sbPrint, kPrintKey);
+}
+
+void TfrmMain::addKey(QToolButton *button, const QKeySequence &key)
+{
+    auto *shortcut = new QShortcut(key, this);
+    connect(shortcut, &QShortcut::activated, button, &QToolButton::click);
+    button->setToolTip(
+        QStringLiteral("%1 (%2)").arg(button->toolTip(), key.toString(QKeySequence::NativeText)));
 }
 
 void TfrmMain::showEvent(QShowEvent *event)

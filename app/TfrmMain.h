@@ -4,6 +4,7 @@
 #include "app/Catalogue.h"
 
 #include <QColor>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QPoint>
 #include <QString>
@@ -62,6 +63,7 @@ public:
     QToolButton *sbCirc2 = nullptr;
     QToolButton *sbPrint = nullptr;
     QToolButton *sbExit = nullptr;
+    static inline const QKeySequence kPrintKey{Qt::CTRL | Qt::Key_P};
 
 signals:
     void ready();
@@ -80,6 +82,8 @@ protected:
 
 private:
     void buildToolBar();
+    void addKeys();
+    void addKey(QToolButton *button, const QKeySequence &key);
     QToolButton *addButton(const QString &hint, const QString &icon, int width, bool grouped);
     void addSeparator();
     void createChildren();

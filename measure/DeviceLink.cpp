@@ -46,6 +46,7 @@ void DeviceLink::ComPortRxChar(TComPort *sender, int count)
 void DeviceLink::takeReading()
 {
     const int reading = quint8(RxBuffer.at(0)) * 256 + quint8(RxBuffer.at(1));
+    m_sinceReading.start();
     showValue(QString::number(reading));
     showStatus(m_msgText(QStringLiteral("CommOK")));
     tmrComErr->start();
@@ -60,6 +61,7 @@ void DeviceLink::tmrComErrTimer()
 {
     tmrComErr->stop();
     showStatus(searchText());
+    m_sinceReading.invalidate();
     showValue(noValueText());
     try {
         switchToNextPort();

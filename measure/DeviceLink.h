@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -44,6 +45,11 @@ public:
 
     const QString &valueText() const { return m_value; }
     const QString &statusText() const { return m_status; }
+    // How long ago the shown reading's frame arrived; -1 before the first.
+    qint64 msSinceReading() const
+    {
+        return m_sinceReading.isValid() ? m_sinceReading.elapsed() : -1;
+    }
 
     TComPort *ComPort = nullptr;
     QByteArray RxBuffer;
@@ -78,4 +84,5 @@ private:
     QHash<QString, Trouble> m_trouble;
     QString m_value = noValueText();
     QString m_status;
+    QElapsedTimer m_sinceReading;
 };

@@ -1,21 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measure/MeasuringRun.h"
 
+#include "measure/DeviceLink.h"
+
 #include <cstdlib>
 
-MeasuringRun::Tick MeasuringRun::tick(int reading)
+MeasuringRun::Feed MeasuringRun::feedOf(const QString &text, qint64 msSinceFrame)
+{
+    if (text == DeviceLink::noValueText())
+        return Feed::Lost;
+    return msSinceFrame >= 0 && msSinceFrame <= kFreshMs ? Feed::Fresh : Feed::Held;
+}
+
+MeasuringRun::Tick MeasuringRun::tick(int reading, Feed feed)
 {
     Tick out;
     if (PointIndex >= 0) {
         out.shownPoint = PointIndex;
         out.blinkPhase = BlinkPhase;
-        const int r = reading;
-        stepContact(r);
-        // The release is only taken on a later tick than the store.
-        if (!stepStore(r, out))
-            stepRelease(r);
-        stepMovement(r);
-        stepCount(r);
+        if (feed == Feed::Lost && MeasState == Settling)
+            MeasState = WaitingForContact;
+        if (feed == Feed::Fresh)
+            stepReading(reading, out);
         out.playCue = out.playCue || (MeasState == WaitingForRelease && CuePhase == 0);
         CuePhase = (CuePhase + 1) % kPhaseTicks;
         out.prompt = prompt();
@@ -23,6 +29,16 @@ MeasuringRun::Tick MeasuringRun::tick(int reading)
     }
     BlinkPhase = (BlinkPhase + 1) % kPhaseTicks;
     return out;
+}
+
+void MeasuringRun::stepReading(int r, Tick &out)
+{
+    stepContact(r);
+    // The release is only taken on a later tick than the store.
+    if (!stepStore(r, out))
+        stepRelease(r);
+    stepMovement(r);
+    stepCount(r);
 }
 
 void MeasuringRun::stepContact(int r)

@@ -39,7 +39,21 @@ public:
         int promptPoint = -1;
     };
 
-    Tick tick(int reading);
+    // Where the tick's reading comes from. Only a reading of a frame the device has just sent
+    // moves the run; a held one pauses it, and a lost device also makes an unsettled point
+    // start afresh, so that nothing is stored or released on a device that is gone.
+    enum class Feed
+    {
+        Fresh,
+        Held,
+        Lost
+    };
+    // A frame older than this is held: longer than a device's pace between frames.
+    static constexpr int kFreshMs = 350;
+    // The feed of a displayed text whose frame came msSinceFrame ago (-1: none yet).
+    static Feed feedOf(const QString &text, qint64 msSinceFrame);
+
+    Tick tick(int reading, Feed feed = Feed::Fresh);
     // After the calibration prompt was confirmed: measure from point 1.
     void start();
     void next();
@@ -64,6 +78,7 @@ private:
     static constexpr int kMovementTolerance = 10;
     static constexpr int kPhaseTicks = 10;
 
+    void stepReading(int r, Tick &out);
     void stepContact(int r);
     // True when a reading was stored on this tick.
     bool stepStore(int r, Tick &out);

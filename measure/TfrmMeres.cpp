@@ -3,6 +3,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TfrmMain.h"
+#include "audio/CueTone.h"
 #include "audio/TToneGen.h"
 #include "measure/DeviceLink.h"
 #include "measure/ImageArea.h"
@@ -16,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -82,6 +84,7 @@ TfrmMeres::TfrmMeres(QWidget *parent)
     connect(bNext, &QPushButton::clicked, this, &TfrmMeres::bNextClick);
     connect(bPrev, &QPushButton::clicked, this, &TfrmMeres::bPrevClick);
     connect(bSave, &QPushButton::clicked, this, &TfrmMeres::bSaveClick);
+    addRunKeys();
     tmrMPont = new QTimer(this);
     tmrMPont->setInterval(100);
     connect(tmrMPont, &QTimer::timeout, this, &TfrmMeres::tmrMPontTimer);
@@ -90,19 +93,27 @@ TfrmMeres::TfrmMeres(QWidget *parent)
 
 TfrmMeres::~TfrmMeres() = default;
 
+// Keys a foot switch can send, so that the run needs no mouse while the probe is held.
+void TfrmMeres::addRunKeys()
+{
+    const QList<QPair<QPushButton *, QKeySequence>> keys = {
+        {bStart, kStartKey}, {bSave, kSaveKey}, {bPrev, kPrevKey}, {bNext, kNextKey}};
+    for (const auto &[button, key] : keys) {
+        // Like the Alt keys, only while this window is the one in front.
+        auto *shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+    }
+    bStart->setToolTip(
+        frmMain->CatalogueText(QStringLiteral("Caption"), QStringLiteral("StartTip")));
+    bSave->setToolTip(frmMain->CatalogueText(QStringLiteral("Caption"), QStringLiteral("SaveTip")));
+    bPrev->setToolTip(frmMain->CatalogueText(QStringLiteral("Caption"), QStringLiteral("PrevTip")));
+    bNext->setToolTip(frmMain->CatalogueText(QStringLiteral("Caption"), QStringLiteral("NextTip")));
+}
+
 void TfrmMeres::setupCueTone()
 {
-    // A 100 ms, 440 Hz pure sine at half volume.
     ToneGen = std::make_unique<TToneGen>();
-    ToneGen->SetResolution(tg8Bit);
-    ToneGen->SetQuality(tgLoQ);
-    ToneGen->SetLeftVolume(50);
-    ToneGen->SetRightVolume(50);
-    for (int level = 0; level < kAMLevelCount; ++level) {
-        ToneGen->SetAMLevel(TTGAMLevel(level));
-        ToneGen->SetAMAmplitude(0);
-    }
-    ToneGen->SetAMLevel(tgAMLevel1);
+    CueTone::configure(*ToneGen);
 }
 
 QString TfrmMeres::calibrationPrompt()
@@ -112,8 +123,13 @@ QString TfrmMeres::calibrationPrompt()
 
 void TfrmMeres::tmrMPontTimer()
 {
+    tickOn(MeasuringRun::feedOf(stValue->text(), Link->msSinceReading()));
+}
+
+void TfrmMeres::tickOn(MeasuringRun::Feed feed)
+{
     tmrMPont->stop();
-    applyTick(Run.tick(MeasuringRun::readingFromText(stValue->text())));
+    applyTick(Run.tick(MeasuringRun::readingFromText(stValue->text()), feed));
     tmrMPont->start();
 }
 
@@ -149,7 +165,9 @@ QString TfrmMeres::promptText(const MeasuringRun::Tick &tick) const
 
 void TfrmMeres::bStartClick()
 {
-    if (!Dialogs::askOkCancel(this, calibrationPrompt()))
+    const bool confirmed = Dialogs::askOkCancel(this, calibrationPrompt());
+    takeKeysBack();
+    if (!confirmed)
         return;
     for (int row = 1; row <= 12; ++row) {
         SetCell(1, row, QString());
@@ -223,6 +241,14 @@ void TfrmMeres::bSaveClick()
 {
     if (frmKarton && frmKarton->SaveMeasurementAsSheet())
         m_unsaved = false;
+    takeKeysBack();
+}
+
+// The run goes on by keys after a dialog, also where no window manager hands the keyboard
+// back to the program's window when the dialog closes.
+void TfrmMeres::takeKeysBack()
+{
+    window()->activateWindow();
 }
 
 void TfrmMeres::DisconnectPort()
@@ -261,6 +287,8 @@ void TfrmMeres::buildGrid()
     grMeres->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grMeres->setSelectionMode(QAbstractItemView::SingleSelection);
     grMeres->setShowGrid(true);
+    // One Tab stop: the arrow keys move within the grid.
+    grMeres->setTabKeyNavigation(false);
     for (int row = 0; row < 13; ++row) {
         for (int col = 0; col < 3; ++col) {
             auto *item = new QTableWidgetItem();

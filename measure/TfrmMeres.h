@@ -7,6 +7,7 @@
 #include "measure/PointMap.h"
 #include "measure/PointPainter.h"
 
+#include <QKeySequence>
 #include <memory>
 
 class ImageArea;
@@ -53,12 +54,20 @@ public:
 
     // One measuring tick: read the live value, advance the run, show what it says.
     void tmrMPontTimer();
+    // The same on the displayed reading with its feed given.
+    void tickOn(MeasuringRun::Feed feed);
     void bStartClick();
     void bNextClick();
     void bPrevClick();
     void bSaveClick();
 
     static QString calibrationPrompt();
+
+    // The run's keys; the buttons' tool tips name them.
+    static inline const QKeySequence kStartKey{Qt::Key_F5};
+    static inline const QKeySequence kSaveKey{Qt::CTRL | Qt::Key_S};
+    static inline const QKeySequence kPrevKey{Qt::Key_PageUp};
+    static inline const QKeySequence kNextKey{Qt::Key_PageDown};
 
     MeasuringRun Run;
     // Whose readings the grid holds; set with every new content of the grid.
@@ -103,6 +112,8 @@ private:
     void applyTick(const MeasuringRun::Tick &tick);
     QString promptText(const MeasuringRun::Tick &tick) const;
     void setupCueTone();
+    void addRunKeys();
+    void takeKeysBack();
 
     PointMap m_points;
     PointPainter m_painter;

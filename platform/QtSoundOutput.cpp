@@ -30,7 +30,7 @@ SoundOutput &SoundOutput::standard()
     return *output;
 }
 
-QtSoundOutput::QtSoundOutput(QObject *parent) : QObject(parent), m_stream(this)
+QtSoundOutput::QtSoundOutput(QObject *parent) : QObject(parent)
 {
     if (QCoreApplication::instance())
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
@@ -39,14 +39,14 @@ QtSoundOutput::QtSoundOutput(QObject *parent) : QObject(parent), m_stream(this)
 
 void QtSoundOutput::waitUntilQuiet()
 {
-    stop();
+    halt();
     if (m_sinceActivity.isValid() && m_sinceActivity.elapsed() < kQuietMs)
         QThread::msleep(kQuietMs - m_sinceActivity.elapsed());
 }
 
 QtSoundOutput::~QtSoundOutput()
 {
-    stop();
+    halt();
 }
 
 void QtSoundOutput::play(const char *wave, qint64 size, Mode mode)
@@ -64,30 +64,44 @@ void QtSoundOutput::play(const char *wave, qint64 size, Mode mode)
         playAsync(wave, format, mode == Mode::Loop, device);
 }
 
+// A sound server may hold a second or more before it is heard. A sound therefore follows
+// the previous one in the same open stream, and a stream closes only after a tail of silence
+// longer than the server's buffer, so that closing it never cuts a sound short.
 void QtSoundOutput::playAsync(const char *wave, const WaveStream::Format &format, bool loop,
                               const QAudioDevice &device)
 {
-    m_stream.start(wave, format, loop);
-    m_stream.setLevels(m_levels.left, m_levels.right);
-    m_sink = new QAudioSink(device, audioFormat(format), this);
     m_sinceActivity.start();
-    closeWhenPlayed(m_sink, format.durationMs() * 1000);
-    m_sink->start(&m_stream);
+    if (m_stream && m_stream->follow(wave, format, loop))
+        return;
+    m_sink = new QAudioSink(device, audioFormat(format), this);
+    m_stream = new WaveStream(m_sink);
+    m_stream->start(wave, format, loop);
+    m_stream->setLevels(m_levels.left, m_levels.right);
+    m_stream->setTail(qint64(format.sampleRate) * kTailMs / 1000);
+    m_playing.append(m_sink);
+    closeWhenHeard(m_sink, m_stream);
+    m_sink->start(m_stream);
+    const qint64 buffered = m_sink->bufferSize() / (2 * format.bytesPerSample());
+    m_stream->setTail(buffered + qint64(format.sampleRate) * kTailMs / 1000);
 }
 
-// The sink turns idle once it holds the last samples, before they are heard: it is closed
-// only when the played time has reached the end.
-void QtSoundOutput::closeWhenPlayed(QAudioSink *sink, qint64 durationUs)
+void QtSoundOutput::closeWhenHeard(QAudioSink *sink, WaveStream *stream)
 {
-    const int generation = m_generation;
     connect(sink, &QAudioSink::stateChanged, this, [=](QAudio::State state) {
-        if (generation != m_generation || state != QAudio::IdleState || !m_stream.atEnd())
+        if (state == QAudio::ActiveState || (state == QAudio::IdleState && !stream->atEnd()))
             return;
-        const qint64 leftMs = qMax<qint64>(0, durationUs - sink->processedUSecs()) / 1000;
-        QTimer::singleShot(int(leftMs) + kCloseDelayMs, this, [this, generation] {
-            if (generation == m_generation)
-                stop();
-        });
+        if (sink == m_sink) {
+            m_sink = nullptr;
+            m_stream = nullptr;
+        }
+        // Not from within the sink's own signal.
+        QMetaObject::invokeMethod(
+            this,
+            [=] {
+                if (m_playing.contains(sink))
+                    retire(sink);
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -128,23 +142,30 @@ void QtSoundOutput::playSync(const char *wave, const WaveStream::Format &format,
 void QtSoundOutput::retire(QAudioSink *sink)
 {
     m_sinceActivity.start();
+    m_playing.removeAll(sink);
     sink->disconnect(this);
+    sink->stop();
     QTimer::singleShot(kRetireMs, sink, &QObject::deleteLater);
 }
 
 void QtSoundOutput::stop()
 {
-    ++m_generation;
-    if (m_sink) {
-        m_sink->stop();
-        retire(m_sink);
-        m_sink = nullptr;
-    }
-    m_stream.close();
+    if (m_stream)
+        m_stream->fadeOut();
+}
+
+// Every sink closed at once, whatever it still plays: the output is going away.
+void QtSoundOutput::halt()
+{
+    m_sink = nullptr;
+    m_stream = nullptr;
+    for (QAudioSink *sink : QList<QAudioSink *>(m_playing))
+        retire(sink);
 }
 
 void QtSoundOutput::setLevels(Levels levels)
 {
     m_levels = levels;
-    m_stream.setLevels(levels.left, levels.right);
+    if (m_stream)
+        m_stream->setLevels(levels.left, levels.right);
 }

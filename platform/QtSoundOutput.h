@@ -6,6 +6,7 @@
 
 #include <QAudioDevice>
 #include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 
 class QAudioSink;
@@ -29,7 +30,10 @@ public:
     // A stuck device never holds a synchronous play longer than the tone plus this.
     static constexpr int kSyncGraceMs = 500;
     static constexpr int kSyncPollMs = 5;
-    static constexpr int kCloseDelayMs = 50;
+    // Silence played after a sound before its sink closes, beyond the sink's own buffer: the
+    // server's output may hold up to two seconds more (PulseAudio's longest default latency),
+    // and closing the sink drops whatever the server still holds.
+    static constexpr int kTailMs = 3000;
     // The sound library may still call into a sink shortly after it was stopped, so a
     // stopped sink is deleted only this much later.
     static constexpr int kRetireMs = 3000;
@@ -41,13 +45,15 @@ private:
     void playAsync(const char *wave, const WaveStream::Format &format, bool loop,
                    const QAudioDevice &device);
     void playSync(const char *wave, const WaveStream::Format &format, const QAudioDevice &device);
-    void closeWhenPlayed(QAudioSink *sink, qint64 durationUs);
+    void closeWhenHeard(QAudioSink *sink, WaveStream *stream);
     void retire(QAudioSink *sink);
+    void halt();
     void waitUntilQuiet();
 
+    // The sink of the latest sound; sinks of earlier ones may still be playing their tails.
     QAudioSink *m_sink = nullptr;
+    WaveStream *m_stream = nullptr;
+    QList<QAudioSink *> m_playing;
     QElapsedTimer m_sinceActivity;
-    int m_generation = 0;
-    WaveStream m_stream;
     Levels m_levels;
 };

@@ -58,11 +58,42 @@ WaveStream::WaveStream(QObject *parent) : QIODevice(parent) {}
 void WaveStream::start(const char *wave, const Format &format, bool loop)
 {
     close();
-    m_samples = wave + format.dataOffset;
-    m_format = format;
-    m_loop = loop;
-    m_frame = 0;
+    m_next = {};
+    begin({wave + format.dataOffset, format, loop});
     open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+}
+
+void WaveStream::begin(const Sound &sound)
+{
+    m_samples = sound.samples;
+    m_format = sound.format;
+    m_loop = sound.loop;
+    m_frame = 0;
+    m_fade = -1;
+    m_tailRead = 0;
+}
+
+bool WaveStream::follow(const char *wave, const Format &format, bool loop)
+{
+    if (!isOpen() || format.sampleRate != m_format.sampleRate ||
+        format.bitsPerSample != m_format.bitsPerSample)
+        return false;
+    m_next = {wave + format.dataOffset, format, loop};
+    // A sink that found the stream at its end waits for this before it reads again.
+    emit readyRead();
+    return true;
+}
+
+void WaveStream::fadeOut()
+{
+    m_next = {};
+    if (!soundEnded() && m_fade < 0)
+        m_fade = qint64(m_format.sampleRate) * kFadeMs / 1000;
+}
+
+void WaveStream::setTail(qint64 frames)
+{
+    m_tail = frames;
 }
 
 void WaveStream::setLevels(quint16 left, quint16 right)
@@ -71,16 +102,24 @@ void WaveStream::setLevels(quint16 left, quint16 right)
     m_rightGain = right / 65535.0;
 }
 
+bool WaveStream::soundEnded() const
+{
+    return m_fade == 0 || m_format.frames() == 0 || (!m_loop && m_frame >= m_format.frames());
+}
+
 bool WaveStream::atEnd() const
 {
-    return !m_loop && m_frame >= m_format.frames();
+    return soundEnded() && !m_next.samples && m_tailRead >= m_tail;
 }
 
 qint64 WaveStream::bytesAvailable() const
 {
-    if (m_loop && m_format.frames() > 0)
+    if (m_loop && m_fade < 0 && m_format.frames() > 0)
         return std::numeric_limits<int>::max();
-    return (m_format.frames() - m_frame) * outputFrameBytes() + QIODevice::bytesAvailable();
+    const qint64 sound = soundEnded() ? 0 : m_fade >= 0 ? m_fade : m_format.frames() - m_frame;
+    const qint64 next = m_next.samples ? m_next.format.frames() + m_tail : 0;
+    return (sound + qMax<qint64>(0, m_tail - m_tailRead) + next) * outputFrameBytes() +
+           QIODevice::bytesAvailable();
 }
 
 int WaveStream::scaled(const char *sample, double gain) const
@@ -98,26 +137,43 @@ void WaveStream::putSample(char *out, int value) const
         qToLittleEndian(qint16(qBound(-32768, value, 32767)), out);
 }
 
+void WaveStream::putFrame(char *out, double fade)
+{
+    if (m_frame >= m_format.frames())
+        m_frame = 0;
+    const int bytes = m_format.bytesPerSample();
+    const char *in = m_samples + m_frame * qint64(bytes) * m_format.channels;
+    const char *inRight = m_format.channels == 2 ? in + bytes : in;
+    putSample(out, scaled(in, m_leftGain * fade));
+    putSample(out + bytes, scaled(inRight, m_rightGain * fade));
+    ++m_frame;
+}
+
+void WaveStream::putSilence(char *out) const
+{
+    putSample(out, m_format.bitsPerSample == 8 ? 128 : 0);
+    putSample(out + m_format.bytesPerSample(), m_format.bitsPerSample == 8 ? 128 : 0);
+}
+
 qint64 WaveStream::readData(char *data, qint64 maxSize)
 {
-    const qint64 frames = m_format.frames();
-    const int bytes = m_format.bytesPerSample();
-    const qint64 inFrameBytes = qint64(bytes) * m_format.channels;
-    const double left = m_leftGain;
-    const double right = m_rightGain;
+    const qint64 fadeFrames = qint64(m_format.sampleRate) * kFadeMs / 1000;
     qint64 written = 0;
-    while (written + outputFrameBytes() <= maxSize && frames > 0) {
-        if (m_frame >= frames) {
-            if (!m_loop)
-                break;
-            m_frame = 0;
+    while (written + outputFrameBytes() <= maxSize) {
+        if (soundEnded() && m_next.samples) {
+            begin(m_next);
+            m_next = {};
+            continue;
         }
-        const char *in = m_samples + m_frame * inFrameBytes;
-        const char *inRight = m_format.channels == 2 ? in + bytes : in;
-        putSample(data + written, scaled(in, left));
-        putSample(data + written + bytes, scaled(inRight, right));
+        if (!soundEnded()) {
+            putFrame(data + written, m_fade >= 0 ? double(m_fade--) / (fadeFrames + 1) : 1.0);
+        } else if (m_tailRead < m_tail) {
+            putSilence(data + written);
+            ++m_tailRead;
+        } else {
+            break;
+        }
         written += outputFrameBytes();
-        ++m_frame;
     }
     return written;
 }

@@ -30,6 +30,16 @@ public:
     explicit WaveStream(QObject *parent = nullptr);
 
     void start(const char *wave, const Format &format, bool loop);
+    // Plays the next sound in the same stream once the current one has ended or faded out;
+    // false when its samples would need another output format.
+    bool follow(const char *wave, const Format &format, bool loop);
+    // Stops the sound without a click: what is still ahead fades out over kFadeMs.
+    void fadeOut();
+    // Silence read after the last sound before the stream ends. A sound server that buffers
+    // plays what it holds of the sound while it takes this; closing the stream then cuts
+    // nothing that is heard.
+    void setTail(qint64 frames);
+    static constexpr int kFadeMs = 5;
     // Levels from 0 to 65535 for the left and right channel; may change while playing.
     void setLevels(quint16 left, quint16 right);
 
@@ -42,7 +52,18 @@ protected:
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
+    struct Sound
+    {
+        const char *samples = nullptr;
+        Format format;
+        bool loop = false;
+    };
+
     int outputFrameBytes() const { return 2 * m_format.bytesPerSample(); }
+    bool soundEnded() const;
+    void begin(const Sound &sound);
+    void putFrame(char *out, double fade);
+    void putSilence(char *out) const;
     int scaled(const char *sample, double gain) const;
     void putSample(char *out, int value) const;
 
@@ -50,6 +71,11 @@ private:
     Format m_format;
     bool m_loop = false;
     qint64 m_frame = 0;
+    // Frames left of a fade-out; -1 while the sound plays on.
+    qint64 m_fade = -1;
+    qint64 m_tail = 0;
+    qint64 m_tailRead = 0;
+    Sound m_next;
     std::atomic<double> m_leftGain{1.0};
     std::atomic<double> m_rightGain{1.0};
 };

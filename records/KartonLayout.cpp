@@ -151,8 +151,7 @@ QWidget *KartonLayout::sheetPage(TfrmKarton &k)
         b->setFixedSize(KartonLayout::kButtonWidth, KartonLayout::kButtonHeight);
         buttons->addWidget(b);
     }
-    k.bCompare = new QPushButton(
-        frmMain->CatalogueText(QStringLiteral("Compare"), QStringLiteral("Title")), k.Lapok);
+    k.bCompare = new QPushButton(frmMain->CatalogueText("Karton", "bCompare"), k.Lapok);
     k.bCompare->setFixedSize(std::max(KartonLayout::kButtonWidth, k.bCompare->sizeHint().width()),
                              KartonLayout::kButtonHeight);
     buttons->addWidget(k.bCompare);

@@ -10,6 +10,7 @@ pkgs=(
   xvfb xauth xdotool imagemagick x11-apps
   fonts-dejavu-core fonts-liberation fonts-liberation2 fonts-comic-neue
   sox python3 poppler-utils
+  pulseaudio pulseaudio-utils
   libarchive-dev zip unzip
   qt6-translations-l10n dpkg-dev file desktop-file-utils appstream lintian
   openssh-server sshfs

@@ -9,6 +9,7 @@
 #include "diagrams/TfrmCirc2.h"
 #include "diagrams/TfrmCompare.h"
 #include "diagrams/TfrmHusbWife.h"
+#include "diagrams/TfrmPrint.h"
 #include "diagrams/TfrmUSin.h"
 #include "measure/TfrmMeres.h"
 #include "platform/ProfileFile.h"
@@ -121,13 +122,21 @@ private slots:
         QCOMPARE(frmFind->windowTitle(), QString::fromUtf8("Beteg keresés"));
         QVERIFY(frmBar->subWindow()->windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(!(frmUSin->subWindow()->windowFlags() & Qt::FramelessWindowHint));
-        QCOMPARE(frmMain->sbMeres->toolTip(), QString::fromUtf8("Mérés"));
+        QCOMPARE(frmMain->sbMeres->toolTip(), QString::fromUtf8("Mérés (Ctrl+2)"));
         QVERIFY(frmMain->sbExit->toolTip().isEmpty());
         finish();
     }
 
+    void everyToolBarButtonBringsItsWindowForward_data()
+    {
+        QTest::addColumn<bool>("keys");
+        QTest::newRow("mouse") << false;
+        QTest::newRow("keys") << true;
+    }
+
     void everyToolBarButtonBringsItsWindowForward()
     {
+        QFETCH(bool, keys);
         start();
         const QList<QPair<QToolButton *, QWidget *>> pairs = {
             {frmMain->sbMeres, frmMeres},       {frmMain->sbBar, frmBar},
@@ -136,12 +145,28 @@ private slots:
             {frmMain->sbCirc2, frmCirc2},       {frmMain->sbKarton, frmKarton}};
         // Print and exit are commands, never shown pressed.
         QVERIFY(!frmMain->sbPrint->isCheckable() && !frmMain->sbExit->isCheckable());
+        QApplication::setActiveWindow(frmMain);
         for (const auto &pair : pairs) {
-            pair.first->click();
+            // The tool tip names the key, "Ctrl+1" for the first window.
+            const QString tip = pair.first->toolTip();
+            const QKeySequence key(tip.mid(tip.lastIndexOf('(') + 1).chopped(1));
+            if (keys)
+                QTest::keySequence(QApplication::focusWidget(), key);
+            else
+                pair.first->click();
             QCOMPARE(frmMain->mdiArea()->activeSubWindow()->widget(), pair.second);
             for (const auto &other : pairs)
                 QCOMPARE(other.first->isChecked(), other.first == pair.first);
         }
+        QList<QWidget *> printed;
+        frmPrint->choosePrinter = [&](QPrinter &) {
+            printed << frmMain->mdiArea()->activeSubWindow()->widget();
+            return false;
+        };
+        QVERIFY(frmMain->sbPrint->toolTip().endsWith("(Ctrl+P)"));
+        keys ? QTest::keySequence(QApplication::focusWidget(), TfrmMain::kPrintKey)
+             : frmMain->sbPrint->click();
+        QCOMPARE(printed, QList<QWidget *>{frmKarton});
         finish();
     }
 
@@ -291,7 +316,7 @@ private slots:
             frmMeres->Run.start();
             for (int t = 0; t <= 52; ++t) {
                 frmMeres->stValue->setText(t < 52 ? "186" : "0");
-                frmMeres->tmrMPontTimer();
+                frmMeres->tickOn(MeasuringRun::Feed::Fresh);
             }
             QCOMPARE(frmMeres->Cell(1, 1), QString("186"));
         }
@@ -387,7 +412,7 @@ private slots:
         QVERIFY(answers.texts().first().contains(iniPath()));
         QCOMPARE(frmMain->size(), onScreen(QSize(800, 560)));
         QCOMPARE(frmMeres->windowTitle(), QString("Meas"));
-        QCOMPARE(frmMain->sbKarton->toolTip(), QString("Cards"));
+        QCOMPARE(frmMain->sbKarton->toolTip(), QString("Cards (Ctrl+1)"));
         finish();
         QCOMPARE(readFile(iniPath()), garbage);
     }

@@ -5,6 +5,8 @@
 #include "measure/PointPainter.h"
 #include "measure/TfrmMeres.h"
 #include "platform/ProfileFile.h"
+#include "records/SheetFile.h"
+#include "records/TfrmFind.h"
 #include "support/ModalAnswer.h"
 #include "support/ProgramFolder.h"
 #include "support/Simulator.h"
@@ -12,6 +14,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -32,6 +37,14 @@ class TestMeasuringE2E : public QObject
     {
         m_dir->startProgram();
         frmMain->bringToFront(frmMeres);
+    }
+
+    // A key as the keyboard sends it: to whatever has the focus.
+    static void press(const QKeySequence &key)
+    {
+        QWidget *focus = nullptr;
+        QVERIFY(QTest::qWaitFor([&] { return (focus = QApplication::focusWidget()); }));
+        QTest::keySequence(focus, key);
     }
 
     static double cpuSeconds()
@@ -104,7 +117,9 @@ private slots:
         QVERIFY(ticksSeen >= 3);
     }
 
-    void aSimulatedRunFillsTheGridPointByPointAndEndsIdle()
+    // A foot switch's run: keys only, from bringing the window forward to the saved sheet,
+    // the prompt and the patient search answered from the keyboard as well.
+    void aSimulatedRunDrivenByKeysAloneFillsTheGridAndIsSavedAsASheet()
     {
         QList<int> values;
         for (int i = 0; i < 24; ++i)
@@ -112,22 +127,44 @@ private slots:
         QStringList valueTexts;
         for (int v : values)
             valueTexts << QString::number(v);
+        {
+            QFile card(m_dir->database() + "BXEQ0001.sza");
+            QVERIFY(card.open(QIODevice::WriteOnly));
+            card.write("[SzemelyiAdatok]\r\nNev=Lakatos Vera\r\n");
+        }
         Simulator simulator;
         QVERIFY(simulator.start(linkPath(), {"--values", valueTexts.join(','), "--jitter", "0",
                                              "--rest", "0.6", "--rise", "0.4", "--hold", "6.6",
                                              "--once", "--quiet", "--fault", "lifted"}));
-        startProgram();
+        m_dir->startProgram();
+        frmMain->activateWindow();
+        press(QKeySequence(Qt::CTRL | Qt::Key_2));
+        QCOMPARE(frmMain->mdiArea()->activeSubWindow()->widget(), frmMeres);
         QTRY_COMPARE_WITH_TIMEOUT(frmMeres->stValue->text(), QString("0"), 10000);
-        {
-            ModalAnswer ok({QMessageBox::Ok});
-            frmMeres->bStartClick();
-            QCOMPARE(ok.count(), 1);
-        }
+
+        QStringList asked;
+        QTimer answerer;
+        answerer.setInterval(50);
+        connect(&answerer, &QTimer::timeout, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                asked << box->text();
+                QTest::keyClick(box, Qt::Key_Return);
+            } else if (modal == frmFind) {
+                asked << frmFind->windowTitle();
+                QTest::keyClicks(frmFind->eFind, "Lakatos");
+                QTest::keyClick(frmFind->eFind, Qt::Key_Return);
+            }
+        });
+        answerer.start();
+        press(TfrmMeres::kStartKey);
+        QCOMPARE(asked, QStringList{TfrmMeres::calibrationPrompt()});
+        QCOMPARE(frmMeres->Run.PointIndex, 0);
+
         const double cpuBefore = cpuSeconds();
         QElapsedTimer wall;
         wall.start();
         simulator.command("normal");
-
         int filled = 0;
         QDeadlineTimer deadline(24 * 9000);
         while (frmMeres->Run.PointIndex != -1 && !deadline.hasExpired()) {
@@ -144,17 +181,24 @@ private slots:
 
         QCOMPARE(frmMeres->Run.PointIndex, -1);
         QCOMPARE(frmMeres->Run.MeasState, int(MeasuringRun::Stopped));
+        QImage idle(PointMap::kPictureWidth, PointMap::kPictureHeight, QImage::Format_RGB32);
+        PointPainter(PointPainter::embeddedPictures()).paintIdle(idle);
+        // The idle picture comes with the tick after the last release.
+        QTRY_VERIFY(frmMeres->Image1->image().convertToFormat(QImage::Format_RGB32) == idle);
+        QVERIFY(frmMeres->stLabel->text().isEmpty());
+        QVERIFY(cpuShare < 0.25);
+
         QVERIFY(frmMeres->HasUnsavedReadings());
+        press(TfrmMeres::kSaveKey);
+        QCOMPARE(asked.size(), 2);
+        QVERIFY(!frmMeres->HasUnsavedReadings());
+        QList<KLRecord> sheets;
+        QVERIFY(SheetFile(m_dir->database() + "BXEQ0001.kl").read(sheets) && sheets.size() == 1);
         for (int i = 0; i < 24; ++i) {
             const MeasPoint &point = frmMeres->Points().point(i);
             QCOMPARE(frmMeres->Cell(point.Side, point.Row), QString::number(values[i]));
+            QCOMPARE(sheets[0].Readings[KLRecord::readingIndex(point.Side, point.Row)], values[i]);
         }
-        QTest::qWait(300);
-        QVERIFY(frmMeres->stLabel->text().isEmpty());
-        QImage idle(PointMap::kPictureWidth, PointMap::kPictureHeight, QImage::Format_RGB32);
-        PointPainter(PointPainter::embeddedPictures()).paintIdle(idle);
-        QCOMPARE(frmMeres->Image1->image().convertToFormat(QImage::Format_RGB32), idle);
-        QVERIFY(cpuShare < 0.25);
     }
 
     void reportsTheCostOfOneTickWithItsRepaint()

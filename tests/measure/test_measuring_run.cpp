@@ -176,12 +176,57 @@ private slots:
         QCOMPARE(run.MeasState, int(MeasuringRun::WaitingForContact));
     }
 
-    void aLostDeviceWhileWaitingForReleaseAdvances()
+    void onlyFramesTheDeviceSentMoveTheRun_data()
     {
+        // Segments of ticks from the first tick of contact: feed (Fresh, Held, Lost), the
+        // displayed reading and the number of ticks.
+        QTest::addColumn<QString>("ticks");
+        QTest::addColumn<int>("storedAt");
+        QTest::addColumn<int>("point");
+        QTest::addColumn<int>("state");
+        const int contact = MeasuringRun::WaitingForContact;
+        const int release = MeasuringRun::WaitingForRelease;
+        // Gone 0.6 s before settling: the display holds the last reading until the loss.
+        QTest::newRow("lost near the end of settling")
+            << "F999x47 H999x6 L0x10" << -1 << 0 << contact;
+        QTest::newRow("back after the loss")
+            << "F999x47 H999x6 L0x10 F999x60" << 63 + 52 << 0 << release;
+        QTest::newRow("lost while the probe is on") << "F50x53 L0x10" << 52 << 0 << release;
+        QTest::newRow("lifted once back") << "F50x53 L0x10 F0x1" << 52 << 1 << contact;
+        QTest::newRow("held reading is no contact") << "H50x30" << -1 << 0 << contact;
+        QTest::newRow("contact once fresh") << "H50x30 F50x53" << 30 + 52 << 0 << release;
+    }
+
+    void onlyFramesTheDeviceSentMoveTheRun()
+    {
+        QFETCH(QString, ticks);
+        QFETCH(int, storedAt);
         MeasuringRun run = started();
-        settle(run, [](int) { return 50; });
-        run.tick(MeasuringRun::readingFromText("- - -"));
-        QCOMPARE(run.PointIndex, 1);
+        const QHash<QChar, MeasuringRun::Feed> feeds = {{'F', MeasuringRun::Feed::Fresh},
+                                                        {'H', MeasuringRun::Feed::Held},
+                                                        {'L', MeasuringRun::Feed::Lost}};
+        int t = 0;
+        int stored = -1;
+        for (const QString &segment : ticks.split(' ')) {
+            const QStringList parts = segment.mid(1).split('x');
+            for (int i = 0; i < parts[1].toInt(); ++i, ++t) {
+                if (run.tick(parts[0].toInt(), feeds[segment[0]]).storedValue && stored < 0)
+                    stored = t;
+            }
+        }
+        QCOMPARE(stored, storedAt);
+        QTEST(run.PointIndex, "point");
+        QTEST(run.MeasState, "state");
+    }
+
+    void aFrameIsFreshUntilTheDevicesPaceHasPassed()
+    {
+        using Feed = MeasuringRun::Feed;
+        QCOMPARE(MeasuringRun::feedOf("999", 0), Feed::Fresh);
+        QCOMPARE(MeasuringRun::feedOf("999", MeasuringRun::kFreshMs), Feed::Fresh);
+        QCOMPARE(MeasuringRun::feedOf("999", MeasuringRun::kFreshMs + 1), Feed::Held);
+        QCOMPARE(MeasuringRun::feedOf("0", -1), Feed::Held);
+        QCOMPARE(MeasuringRun::feedOf("- - -", 0), Feed::Lost);
     }
 
     void displayTextsThatAreNotIntegersReadAsZero()

@@ -25,22 +25,30 @@ class TestMeresDevice : public QObject
                                   "--hold",   "60",
                                   "--quiet"};
 
-private slots:
-    void theLiveDisplayFollowsTheDeviceAndRecoversAfterItsRestart()
+    // The program in dir with the simulated device at linkPath, holding the probe on.
+    static bool startProgram(const QTemporaryDir &dir, Simulator &simulator,
+                             const QStringList &session)
     {
-        QTemporaryDir dir;
         qputenv("XDG_DATA_HOME", dir.filePath("xdg").toLocal8Bit());
         QDir().mkpath(dir.filePath("xdg/Kelvaro/Tavimer/Database/arc"));
         QFile::copy(qEnvironmentVariable("TAVIMER_SOURCE_DIR") + "/assets/tavimer.dat",
                     dir.filePath("tavimer.dat"));
         const QString linkPath = dir.filePath("ttySIM");
-        QVERIFY(ProfileFile(dir.filePath("tavimer.ini")).writeString("Device", "Ports", linkPath));
-
-        Simulator simulator;
-        QVERIFY(simulator.start(linkPath, kHolding));
+        if (!ProfileFile(dir.filePath("tavimer.ini")).writeString("Device", "Ports", linkPath) ||
+            !simulator.start(linkPath, session))
+            return false;
         Application::createWindows(dir.filePath("tavimer"));
         frmMain->show();
-        QTRY_VERIFY_WITH_TIMEOUT(frmMain->isReady(), 5000);
+        return QTest::qWaitFor([] { return frmMain->isReady(); }, 5000);
+    }
+
+private slots:
+    void theLiveDisplayFollowsTheDeviceAndRecoversAfterItsRestart()
+    {
+        QTemporaryDir dir;
+        const QString linkPath = dir.filePath("ttySIM");
+        Simulator simulator;
+        QVERIFY(startProgram(dir, simulator, kHolding));
         QCOMPARE(frmMeres->stValue->text(), QString("- - -"));
 
         QTRY_VERIFY_WITH_TIMEOUT(qAbs(frmMeres->stValue->text().toInt() - 4660) <= 3, 10000);
@@ -59,6 +67,30 @@ private slots:
         QVERIFY(!frmMeres->Link->ComPort->Connected());
         QTest::qWait(1200);
         QVERIFY(!frmMeres->Link->ComPort->Connected());
+        Application::destroyWindows();
+    }
+
+    void aDeviceLostNearTheEndOfSettlingStoresNothingAndThePointStartsAfresh()
+    {
+        QTemporaryDir dir;
+        Simulator simulator;
+        QVERIFY(startProgram(dir, simulator, kHolding));
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(frmMeres->stValue->text().toInt() - 4660) <= 3, 10000);
+        const MeasPoint &first = frmMeres->Points().point(0);
+        frmMeres->Run.start();
+        // Six counted ticks short of the store: the display's held second would have filled them.
+        QTRY_VERIFY_WITH_TIMEOUT(frmMeres->Run.SettleCount >= 25, 15000);
+        simulator.command("silence");
+        QTRY_COMPARE_WITH_TIMEOUT(frmMeres->stValue->text(), QString("- - -"), 5000);
+        QTRY_COMPARE(frmMeres->Run.MeasState, int(MeasuringRun::WaitingForContact));
+        QCOMPARE(frmMeres->Cell(first.Side, first.Row), QString());
+        QCOMPARE(frmMeres->Run.PointIndex, 0);
+
+        simulator.command("normal");
+        QTRY_VERIFY_WITH_TIMEOUT(!frmMeres->Cell(first.Side, first.Row).isEmpty(), 15000);
+        QCOMPARE(frmMeres->Run.PointIndex, 0);
+        frmMeres->MarkReadingsSaved();
+        frmMain->close();
         Application::destroyWindows();
     }
 };

@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSet>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -105,10 +106,10 @@ private slots:
         QTest::addColumn<QStringList>("texts");
         QTest::newRow("Hungarian")
             << "assets/tavimer.dat"
-            << QStringList{"Mérés", "Start", "Mentés", "< Előző", "Következő >", "Bal", "Jobb"};
+            << QStringList{"Mérés", "&Start", "&Mentés", "< &Előző", "&Következő >", "Bal", "Jobb"};
         QTest::newRow("English") << "assets/tavimer-en.dat"
-                                 << QStringList{"Measurement", "Start", "Save", "< Previous",
-                                                "Next >",      "Left",  "Right"};
+                                 << QStringList{"Measurement", "&Start", "Sa&ve", "< &Previous",
+                                                "&Next >",     "Left",   "Right"};
         QTest::newRow("none") << "assets/absent.dat" << QStringList{"Meas", "Start", "Save", "Prev",
                                                                     "Next", "Left",  "Right"};
     }
@@ -129,6 +130,45 @@ private slots:
         QVERIFY(w->Cell(0, 0).isEmpty());
         QCOMPARE(w->Run.PointIndex, -1);
         QCOMPARE(w->Run.MeasState, 0);
+    }
+
+    void theRunsKeysAreNamedInTheTipsAndMoveThePoint_data()
+    {
+        QTest::addColumn<QString>("catalogue");
+        QTest::newRow("Hungarian") << "assets/tavimer.dat";
+        QTest::newRow("English") << "assets/tavimer-en.dat";
+    }
+
+    void theRunsKeysAreNamedInTheTipsAndMoveThePoint()
+    {
+        QFETCH(QString, catalogue);
+        TfrmMeres *w = open(catalogue);
+        const QList<QPair<QPushButton *, QKeySequence>> keys = {{w->bStart, TfrmMeres::kStartKey},
+                                                                {w->bSave, TfrmMeres::kSaveKey},
+                                                                {w->bPrev, TfrmMeres::kPrevKey},
+                                                                {w->bNext, TfrmMeres::kNextKey}};
+        QSet<QKeySequence> altKeys;
+        for (const auto &[button, key] : keys) {
+            QVERIFY2(button->toolTip().contains(key.toString()), qPrintable(button->toolTip()));
+            altKeys.insert(QKeySequence::mnemonic(button->text()));
+        }
+        QCOMPARE(altKeys.size(), 4);
+        QVERIFY(!altKeys.contains(QKeySequence()));
+        QVERIFY(!w->grMeres->tabKeyNavigation());
+
+        m_main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+        m_main->mdiArea()->setActiveSubWindow(w->subWindow());
+        w->grMeres->setFocus();
+        QTRY_VERIFY(w->grMeres->hasFocus());
+        QTest::keySequence(w->grMeres, TfrmMeres::kNextKey);
+        QTest::keySequence(w->grMeres, TfrmMeres::kNextKey);
+        QCOMPARE(w->Run.PointIndex, 1);
+        // An Alt key presses its button as a click does, shown pressed for a moment first.
+        QTest::keySequence(w->grMeres, QKeySequence::mnemonic(w->bPrev->text()));
+        QTRY_COMPARE(w->Run.PointIndex, 0);
+        QTest::keyClick(w->grMeres, Qt::Key_Tab);
+        QVERIFY(!w->grMeres->hasFocus());
     }
 
     void resizingMovesPanelsAndAnchoredControlsOnly()

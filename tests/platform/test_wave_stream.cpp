@@ -106,6 +106,51 @@ private slots:
         QVERIFY(!stream.atEnd());
         QCOMPARE(stream.read(4), int16s({2, 2}));
     }
+
+    // What a sound server is handed: a sound that fades when stopped, the next sound right
+    // after the current one, and silence before the stream ends.
+    void stoppingFadesAndTheNextSoundFollowsBeforeTheTail_data()
+    {
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<bool>("follow");
+        QTest::newRow("played out") << false << false;
+        QTest::newRow("stopped at frame 10") << true << false;
+        QTest::newRow("next one following") << false << true;
+        QTest::newRow("stopped, then the next") << true << true;
+    }
+
+    void stoppingFadesAndTheNextSoundFollowsBeforeTheTail()
+    {
+        QFETCH(bool, stop);
+        QFETCH(bool, follow);
+        // 8-bit at 1000 frames a second: 5 frames of fade, 100 of sound, 3 of tail.
+        const QByteArray image = waveImage(1, 8, 1000, QByteArray(100, char(228)));
+        WaveStream::Format f;
+        QVERIFY(WaveStream::parse(image.constData(), image.size(), f));
+        WaveStream stream;
+        stream.start(image.constData(), f, false);
+        stream.setTail(3);
+        QByteArray out = stream.read(2 * 10);
+        if (stop)
+            stream.fadeOut();
+        if (follow)
+            QVERIFY(stream.follow(image.constData(), f, false));
+        out += stream.readAll();
+        QVERIFY(stream.atEnd());
+        QByteArray left;
+        for (int i = 0; i < out.size(); i += 2)
+            left += out[i];
+        // 100 falling to 0 in even steps.
+        const QByteArray fade("\xd3\xc3\xb2\xa1\x91", 5);
+        const QByteArray sound =
+            stop ? QByteArray(10, char(228)) + fade : QByteArray(100, char(228));
+        const QByteArray next = follow ? QByteArray(100, char(228)) : QByteArray();
+        QCOMPARE(left, sound + next + QByteArray(3, char(128)));
+        // Another format cannot follow in the same stream.
+        const QByteArray other = waveImage(1, 16, 1000, QByteArray(4, 0));
+        QVERIFY(WaveStream::parse(other.constData(), other.size(), f));
+        QVERIFY(!stream.follow(other.constData(), f, false));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestWaveStream)
