@@ -8,6 +8,7 @@
 #include "records/TfrmKarton.h"
 #include "support/CardsProgram.h"
 #include "support/FileBytes.h"
+#include "support/FileSizeLimit.h"
 
 #include "records/SheetTabBar.h"
 #include <QClipboard>
@@ -263,14 +264,37 @@ private slots:
         QVERIFY(!frmKarton->bSave->isEnabled());
     }
 
-    void failedSaveIsReportedAndNeverLosesTheEdits()
+    void failedSaveNamesTheFileAndTheReasonAndNeverLosesTheEdits_data()
     {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<qint64>("sizeLimit");
+        QTest::newRow("folder is a file") << "plain/"
+                                          << "plain/BXEQ0001.sza" << ENOTDIR << -1LL;
+        QTest::newRow("folder missing") << "gone/"
+                                        << "gone/BXEQ0001.sza" << ENOENT << -1LL;
+        // A file size limit fails the write as a full disk does, with the system's reason.
+        QTest::newRow("disk refuses the bytes") << "db/"
+                                                << "db/BXEQ0001.anm" << EFBIG << 2048LL;
+    }
+
+    void failedSaveNamesTheFileAndTheReasonAndNeverLosesTheEdits()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, file);
+        QFETCH(int, error);
+        QFETCH(qint64, sizeLimit);
         newCard("A");
+        frmKarton->mAnm->setPlainText(QString(4096, 'a'));
         QVERIFY(writeFile(m_program.filePath("plain"), "x"));
-        frmMain->DBPath = m_program.filePath("plain") + "/";
+        frmMain->DBPath = m_program.filePath(folder);
         ModalScript script({Ok, Yes, Ok});
+        const FileSizeLimit limit(sizeLimit);
         frmKarton->bSave->click();
-        QCOMPARE(script.texts(), QStringList{"A karton mentése nem sikerült!"});
+        QCOMPARE(script.texts(),
+                 QStringList{QString::fromUtf8("A karton mentése nem sikerült!\r") +
+                             m_program.filePath(file) + ": " + qt_error_string(error)});
         QVERIFY(!frmKarton->bSave->isEnabled());
         frmKarton->eNev->setText("B");
         QVERIFY(!frmKarton->AskSaveCard());
@@ -546,7 +570,10 @@ private slots:
         QDir(base(id) + ".~kl").removeRecursively();
         QDir().mkpath(base(id) + ".kl$");
         frmKarton->bDeleteKL->click();
-        QCOMPARE(script.texts().last(), QString::fromUtf8("Sikertelen törlés!"));
+        // Named with Qt's own reason: the place is taken by a folder.
+        QVERIFY(script.texts().last().startsWith(QString::fromUtf8("Sikertelen törlés!\r") +
+                                                 base(id) + ".kl$: ") &&
+                !script.texts().last().endsWith(": "));
         QCOMPARE(readFile(base(id) + ".kl").size(), 464);
         QCOMPARE(tabCaptions(), QStringList{"1."});
 
