@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
+#include <cstdlib>
 #include <unistd.h>
 #endif
 
@@ -29,12 +30,38 @@ void FileError::noteFolderOf(const QString &path)
 {
 #ifdef Q_OS_UNIX
     const QString folder = QFileInfo(path).absolutePath();
-    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) {
+    const QByteArray native = QFile::encodeName(folder);
+    if (::access(native.constData(), W_OK | X_OK) != 0) {
         note(folder, qt_error_string(errno));
         return;
     }
+    // The folder lets us in, so the file itself was refused: a full disk or a quota says so
+    // only to a write, which a file of our own, gone at once, asks for.
+    QByteArray probe = native + "/.tavimer-probe-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) {
+        note(path, qt_error_string(errno));
+        return;
+    }
+    const QByteArray block(4096, '\0');
+    qint64 done = 0;
+    // A partial write carries no reason; the next one does.
+    while (done < block.size()) {
+        const ssize_t step = ::write(fd, block.constData() + done, size_t(block.size() - done));
+        if (step <= 0)
+            break;
+        done += step;
+    }
+    const bool written = done == block.size() && ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    ::unlink(probe.constData());
+    if (!written) {
+        note(path, qt_error_string(error));
+        return;
+    }
 #endif
-    note(path, QStringLiteral("?"));
+    note(path, QStringLiteral("refused by the folder"));
 }
 
 QString FileError::last()

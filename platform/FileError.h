@@ -12,7 +12,8 @@ public:
     static void clear();
     static void note(const QString &path, const QString &reason);
     // Why no file can be made in the folder of `path`, as the system answers for the folder
-    // ("No such file or directory", "Permission denied", "Read-only file system").
+    // ("No such file or directory", "Permission denied", "Read-only file system") or for a
+    // write into it ("No space left on device").
     static void noteFolderOf(const QString &path);
     // "path: reason", or empty when nothing failed since the last clear().
     static QString last();

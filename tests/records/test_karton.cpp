@@ -275,6 +275,8 @@ private slots:
         QTest::newRow("folder missing") << "gone/"
                                         << "gone/BXEQ0001.sza" << ENOENT << -1LL;
         // A file size limit fails the write as a full disk does, with the system's reason.
+        QTest::newRow("no room for the card's lock")
+            << "db/" << "db/BXEQ0001.lck" << EFBIG << 10LL;
         QTest::newRow("disk refuses the bytes") << "db/"
                                                 << "db/BXEQ0001.anm" << EFBIG << 2048LL;
     }
