@@ -5,6 +5,7 @@
 #include "app/WindowPlace.h"
 #include "platform/ProfileFile.h"
 #include "support/AsNobody.h"
+#include "support/FileBytes.h"
 #include "support/TempFiles.h"
 
 #include <QDir>
@@ -105,7 +106,7 @@ private slots:
         QTemporaryDir second;
         QDir(second.path()).mkpath("Kelvaro");
         if (!site.isEmpty())
-            TempFiles::writeTo(second.filePath("Kelvaro/tavimer.ini"), site);
+            writeFile(second.filePath("Kelvaro/tavimer.ini"), site);
         // The first folder's file is damaged: reported, and the next one holds.
         QDir(first.path()).mkpath("Kelvaro/tavimer.ini");
         qputenv("XDG_CONFIG_DIRS", (first.path() + ":relative:" + second.path()).toLocal8Bit());
@@ -126,7 +127,7 @@ private slots:
     {
         QTemporaryDir site;
         QDir(site.path()).mkpath("Kelvaro");
-        TempFiles::writeTo(site.filePath("Kelvaro/tavimer.ini"), "[Database]\nDBPath=/srv/k/\n");
+        writeFile(site.filePath("Kelvaro/tavimer.ini"), "[Database]\nDBPath=/srv/k/\n");
         qputenv("XDG_CONFIG_DIRS", site.path().toLocal8Bit());
         const QString path = m_files.path("site-user.ini");
         Settings settings = Settings::load(path);

@@ -5,33 +5,25 @@
 #include <csignal>
 #include <sys/resource.h>
 
-// Files of this process cannot grow beyond `bytes` while it lives: writes fail with EFBIG, as
-// they fail on a full disk. A limit below 0 changes nothing.
+// While it lives, no file of this process grows beyond `bytes` (none below 0): writes fail with
+// EFBIG as they fail on a full disk.
 class FileSizeLimit
 {
 public:
     explicit FileSizeLimit(qint64 bytes)
     {
         getrlimit(RLIMIT_FSIZE, &m_before);
-        if (bytes < 0)
-            return;
-        m_previousSignal = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_before;
-        limit.rlim_cur = rlim_t(bytes);
-        m_set = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        rlimit limit{rlim_t(bytes), m_before.rlim_max};
+        m_set = bytes >= 0 && std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR &&
+                setrlimit(RLIMIT_FSIZE, &limit) == 0;
     }
     ~FileSizeLimit()
     {
-        if (!m_set)
-            return;
-        setrlimit(RLIMIT_FSIZE, &m_before);
-        std::signal(SIGXFSZ, m_previousSignal);
+        if (m_set)
+            setrlimit(RLIMIT_FSIZE, &m_before);
     }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
 private:
     rlimit m_before{};
-    void (*m_previousSignal)(int) = SIG_DFL;
     bool m_set = false;
 };

@@ -10,11 +10,7 @@ class TempFiles
 public:
     QString write(const QString &name, const QByteArray &bytes)
     {
-        return writeTo(m_dir.filePath(name), bytes);
-    }
-
-    static QString writeTo(const QString &path, const QByteArray &bytes)
-    {
+        const QString path = m_dir.filePath(name);
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             file.write(bytes);
