@@ -386,8 +386,8 @@ private slots:
         QCOMPARE(answers.count(), 1);
         QVERIFY(answers.texts().first().contains(iniPath()));
         QCOMPARE(frmMain->size(), onScreen(QSize(800, 560)));
-        QCOMPARE(frmMeres->windowTitle(), QString("Meas"));
-        QCOMPARE(frmMain->sbKarton->toolTip(), QString("Cards"));
+        QCOMPARE(frmMeres->windowTitle(), QString::fromUtf8("Mérés"));
+        QCOMPARE(frmMain->sbKarton->toolTip(), QString("Kartonok"));
         finish();
         QCOMPARE(readFile(iniPath()), garbage);
     }

@@ -34,7 +34,7 @@ private slots:
         if (!stored.isEmpty())
             writeFile(file, stored);
         QString failure;
-        QCOMPARE(DatabaseVersion::update(files.path(""), "3.2", &failure), newer);
+        QCOMPARE(DatabaseVersion::update(files.path("") + "/", "3.2", &failure), newer);
         QCOMPARE(failure, QString());
         QCOMPARE(readFile(file), after);
     }
@@ -45,7 +45,7 @@ private slots:
         const QString fifo = files.path(DatabaseVersion::fileName());
         QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
         QString failure;
-        QCOMPARE(DatabaseVersion::update(files.path(""), "3.2", &failure), QString());
+        QCOMPARE(DatabaseVersion::update(files.path("") + "/", "3.2", &failure), QString());
         QCOMPARE(failure, fifo + ": not a small regular file");
         DatabaseVersion::update(files.path("missing/"), "3.2", &failure);
         QVERIFY2(failure.startsWith(files.path("missing/")), qPrintable(failure));
