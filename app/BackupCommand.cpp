@@ -101,7 +101,9 @@ int Command::backup(const QString &folder)
 
 int Command::report(const BackupResult &result, const QString &doneKey)
 {
-    const QString message = result.message(text(result.ok() ? doneKey : result.messageKey()));
+    const QString message =
+        result.messageWithReason(text(result.ok() ? doneKey : result.messageKey()))
+            .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     SupportLog::write(
         QStringLiteral("command %1: %2")
             .arg(result.ok() ? QStringLiteral("done") : QStringLiteral("failed"), message));

@@ -68,3 +68,30 @@ QString FileError::last()
 {
     return lastFailure;
 }
+
+QString FileError::explain(const QString &path, bool writing)
+{
+    const QString saved = lastFailure;
+#ifdef Q_OS_UNIX
+    const QByteArray native = QFile::encodeName(path);
+    lastFailure.clear();
+    if (!writing && ::access(native.constData(), R_OK) != 0)
+        note(path, qt_error_string(errno));
+    else if (writing && QFileInfo::exists(path) && ::access(native.constData(), W_OK) != 0)
+        note(path, qt_error_string(errno));
+    else if (writing && !QFileInfo::exists(path)) {
+        // What is in the way of making it: the nearest part of the path that exists.
+        QFileInfo existing(QFileInfo(path).absoluteFilePath());
+        while (!existing.exists() && !existing.isRoot())
+            existing = QFileInfo(existing.absolutePath());
+        if (!existing.isDir())
+            note(existing.absoluteFilePath(), qt_error_string(ENOTDIR));
+        else
+            noteFolderOf(existing.absoluteFilePath() + QStringLiteral("/."));
+    }
+#endif
+    const QString reason =
+        lastFailure.endsWith(QLatin1String(": refused by the folder")) ? QString() : lastFailure;
+    lastFailure = saved;
+    return reason;
+}

@@ -17,4 +17,7 @@ public:
     static void noteFolderOf(const QString &path);
     // "path: reason", or empty when nothing failed since the last clear().
     static QString last();
+    // The system's reason why `path` cannot be read, or written (a missing one: made in its
+    // folder), as "path: reason"; empty when the system sees none.
+    static QString explain(const QString &path, bool writing);
 };

@@ -275,6 +275,10 @@ private slots:
             << "";
         QTest::newRow("verify damaged") << QStringList{"--verify", "{dir}/tavimer.dat"} << 1
                                         << QString::fromUtf8("sérült") << "";
+        QTest::newRow("backup where no folder can be")
+            << QStringList{"--backup", "{dir}/tavimer.dat/b"} << 1
+            << "{dir}/tavimer.dat: Not a directory"
+            << "";
         QTest::newRow("not understood") << QStringList{"--verify"} << 2 << "--backup <dir>"
                                         << "";
         // No English catalogue beside the program: its own English texts answer.
