@@ -87,7 +87,7 @@ QString FileError::explain(const QString &path, bool writing)
         if (!existing.isDir())
             note(existing.absoluteFilePath(), qt_error_string(ENOTDIR));
         else
-            noteFolderOf(existing.absoluteFilePath() + QStringLiteral("/."));
+            noteFolderOf(existing.absoluteFilePath() + QStringLiteral("/-"));
     }
 #endif
     const QString reason =
