@@ -123,6 +123,8 @@ QString TfrmMain::statusText() const
 void TfrmMain::setStatusText(const QString &text)
 {
     m_status->setText(text);
+    // A port's hint may be longer than the window is wide.
+    m_status->setToolTip(text);
 }
 
 void TfrmMain::addSeparator()
