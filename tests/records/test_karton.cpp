@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
+#include "app/SupportLog.h"
 #include "app/TfrmMain.h"
 #include "measure/TfrmMeres.h"
 #include "platform/Cp1250.h"
@@ -287,8 +288,9 @@ private slots:
         QFETCH(QString, file);
         QFETCH(int, error);
         QFETCH(qint64, sizeLimit);
-        newCard("A");
+        newCard("Titkos Anna");
         frmKarton->mAnm->setPlainText(QString(4096, 'a'));
+        SupportLog::start(m_program.filePath("support.log"));
         QVERIFY(writeFile(m_program.filePath("plain"), "x"));
         frmMain->DBPath = m_program.filePath(folder);
         ModalScript script({Ok, Yes, Ok});
@@ -297,6 +299,13 @@ private slots:
         QCOMPARE(script.texts(),
                  QStringList{QString::fromUtf8("A karton mentése nem sikerült!\r") +
                              m_program.filePath(file) + ": " + qt_error_string(error)});
+        // Support learns which card failed, and why, but not whose it is (where the size limit
+        // leaves the log room for a line).
+        const QByteArray log = readFile(m_program.filePath("support.log"));
+        SupportLog::stop();
+        QVERIFY2(sizeLimit >= 0 || (log.contains("card BXEQ0001: failed: ") &&
+                                    log.contains(file.toUtf8()) && !log.contains("Titkos")),
+                 log.constData());
         QVERIFY(!frmKarton->bSave->isEnabled());
         frmKarton->eNev->setText("B");
         QVERIFY(!frmKarton->AskSaveCard());
