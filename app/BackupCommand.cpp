@@ -2,9 +2,11 @@
 #include "app/BackupCommand.h"
 
 #include "app/Catalogue.h"
+#include "app/CatalogueChoice.h"
 #include "app/CommandLine.h"
 #include "app/ProgramFiles.h"
 #include "app/Settings.h"
+#include "app/SupportLog.h"
 #include "records/BackupReader.h"
 #include "records/BackupRestore.h"
 #include "records/BackupWriter.h"
@@ -33,7 +35,9 @@ class Command
 public:
     Command()
         : m_programPath(QCoreApplication::applicationFilePath()),
-          m_catalogue(ProgramFiles::cataloguePath(m_programPath)), m_out(stdout), m_err(stderr)
+          m_catalogue(CatalogueChoice::path(m_programPath),
+                      CatalogueChoice::language(m_programPath)),
+          m_out(stdout), m_err(stderr)
     {
     }
 
@@ -58,6 +62,9 @@ private:
 int Command::run(const QStringList &arguments)
 {
     const QString command = arguments.value(0);
+    SupportLog::write(
+        QStringLiteral("command: Tavimer %1 %2")
+            .arg(QCoreApplication::applicationVersion(), arguments.join(QLatin1Char(' '))));
     if (command == QLatin1String("--backup") && arguments.size() == 2)
         return backup(arguments[1]);
     if (command == QLatin1String("--restore") && arguments.size() == 3)
@@ -87,13 +94,19 @@ int Command::backup(const QString &folder)
               << Qt::endl;
     if (!result.ok())
         return report(result, QString());
+    SupportLog::write(QStringLiteral("command done: ") + result.path);
     m_out << result.path << Qt::endl;
     return 0;
 }
 
 int Command::report(const BackupResult &result, const QString &doneKey)
 {
-    const QString message = result.message(text(result.ok() ? doneKey : result.messageKey()));
+    const QString message =
+        result.messageWithReason(text(result.ok() ? doneKey : result.messageKey()))
+            .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    SupportLog::write(
+        QStringLiteral("command %1: %2")
+            .arg(result.ok() ? QStringLiteral("done") : QStringLiteral("failed"), message));
     if (!result.ok()) {
         m_err << message << Qt::endl;
         return 1;

@@ -2,23 +2,35 @@
 #include "app/CatalogueChoice.h"
 
 #include "app/ProgramFiles.h"
+#include "app/SettingsLayers.h"
 #include "platform/ProfileFile.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QtGlobal>
 
+QString CatalogueChoice::language(const QString &programPath)
+{
+    return SettingsLayers(ProgramFiles::settingsPath(programPath))
+        .readString(QStringLiteral("Main"), QStringLiteral("Language"))
+        .trimmed()
+        .toLower();
+}
+
 QString CatalogueChoice::path(const QString &programPath)
 {
-    const QString language =
-        ProfileFile(ProgramFiles::settingsPath(programPath), ProfileFile::OwnSettings)
-            .readString(QStringLiteral("Main"), QStringLiteral("Language"))
-            .trimmed()
-            .toLower();
+    const QString language = CatalogueChoice::language(programPath);
     const QString fallback = ProgramFiles::cataloguePath(programPath);
     if (language.isEmpty())
         return fallback;
     const QString chosen = languageCatalogue(programPath, language);
+    // The program carries English itself: better than another language's file.
+    if (chosen.isEmpty() && language == QLatin1String("en")) {
+        const QString missing = ProgramFiles::withExtension(programPath, QStringLiteral("-en.dat"));
+        qWarning("No catalogue %s; showing the program's own English texts",
+                 qUtf8Printable(missing));
+        return missing;
+    }
     if (chosen.isEmpty()) {
         qWarning("No catalogue for the language \"%s\"; reading %s", qUtf8Printable(language),
                  qUtf8Printable(fallback));

@@ -11,6 +11,8 @@ class CatalogueChoice
 {
 public:
     static QString path(const QString &programPath);
+    // The user's language, lower case; empty when none is chosen.
+    static QString language(const QString &programPath);
 
 private:
     static QString languageCatalogue(const QString &programPath, const QString &language);

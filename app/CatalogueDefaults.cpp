@@ -119,6 +119,10 @@ const DefaultText kDefaults[] = {
     {"Msg", "CopyCreateErr", "Cannot create file %s"},
     {"Msg", "FileDamaged",
      "A fájl sérült vagy nem olvasható:#%s#A program nem olvasta be, és nem is írja felül."},
+    {"Msg", "NewerVersion",
+     "Ezzel az adatbázis mappával egy újabb Tavimer (%1) is dolgozik; ez a munkaállomás a(z) %2 "
+     "verziót futtatja.#A kartonok formátuma ugyanaz, de érdemes ezt a munkaállomást is "
+     "frissíteni."},
     {"Msg", "Calibrate", "Kalibrálja a készüléket 200uA-re, majd nyomja meg az OK gombot!"},
     {"Msg", "AskStoredAgain",
      "Ezek a mérési értékek már el vannak mentve %1 kezelőlapjaként (%2).#Elmentsem őket még "
@@ -229,8 +233,17 @@ const DefaultText kDefaults[] = {
     {"Backup", "AskNever",
      "Biztosan kilép a programból?##Még nem készült biztonsági mentés.#Igen: mentés, majd kilépés. "
      "Nem: kilépés mentés nélkül."},
-    {"Device", "PortNoAccess",
-     "Nincs jog a soros porthoz: sudo adduser %s dialout, majd jelentkezzen be újra."},
+    {"Device", "PortNotInGroup",
+     "Nincs jog a soros porthoz (%1): sudo adduser %2 %3, majd jelentkezzen be újra."},
+    {"Device", "PortLogInAgain",
+     "A(z) %1 soros port a(z) %2 csoporté; a felhasználó már tagja, de ez a bejelentkezés régebbi: "
+     "jelentkezzen ki, majd be újra."},
+    {"Device", "PortOwnerOnly",
+     "A(z) %1 soros portot csak a tulajdonosa (%2) használhatja (jogok: %3): a rendszergazda adjon "
+     "hozzá jogot egy csoportnak (udev-szabály)."},
+    {"Device", "PortRefused",
+     "A rendszer nem engedi megnyitni a(z) %1 soros portot (tulajdonos: %2, csoport: %3, jogok: "
+     "%4)."},
     {"Device", "PortBusy", "A soros portot (%s) egy másik program használja."},
     {nullptr, nullptr, nullptr},
 };

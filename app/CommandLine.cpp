@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
+#include "app/SupportLog.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -37,9 +38,12 @@ QList<QCommandLineOption> qtWindowOptions()
 
 CommandLine::CommandLine(const QStringList &arguments)
 {
-    m_parser.setApplicationDescription(QStringLiteral(
-        "Measures skin conductance at the 24 meridian points with a device on a serial port, "
-        "shows the set in six diagrams and keeps patient cards in a database folder."));
+    m_parser.setApplicationDescription(
+        QStringLiteral(
+            "Measures skin conductance at the 24 meridian points with a device on a serial port, "
+            "shows the set in six diagrams and keeps patient cards in a database folder.\n"
+            "Support log: ") +
+        SupportLog::defaultPath());
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.addHelpOption();
     m_parser.addVersionOption();

@@ -2,15 +2,29 @@
 #include "app/Settings.h"
 
 #include "app/ProgramFiles.h"
+#include "app/SettingsLayers.h"
 #include "platform/ProfileFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 
+namespace {
+
+QString withSeparator(QString folder)
+{
+    // File names are appended to the folder directly.
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')) &&
+        !folder.endsWith(QLatin1Char('\\')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+} // namespace
+
 Settings Settings::load(const QString &path)
 {
-    const ProfileFile file(path, ProfileFile::OwnSettings);
+    const SettingsLayers file(path);
     Settings settings;
     settings.top = file.readInteger(QStringLiteral("Main"), QStringLiteral("Top"), 0);
     settings.left = file.readInteger(QStringLiteral("Main"), QStringLiteral("Left"), 0);
@@ -18,13 +32,12 @@ Settings Settings::load(const QString &path)
         file.readInteger(QStringLiteral("Main"), QStringLiteral("Width"), kMinWidth), kMinWidth);
     settings.height = std::max(
         file.readInteger(QStringLiteral("Main"), QStringLiteral("Height"), kMinHeight), kMinHeight);
-    settings.dbPath = file.readString(QStringLiteral("Database"), QStringLiteral("DBPath"));
+    settings.dbPath =
+        withSeparator(file.readString(QStringLiteral("Database"), QStringLiteral("DBPath")));
     settings.dbPathStored = !settings.dbPath.isEmpty();
-    settings.damaged = file.status() == BoundedFile::Damaged;
-    // File names are appended to the folder directly.
-    if (settings.dbPathStored && !settings.dbPath.endsWith(QLatin1Char('/')) &&
-        !settings.dbPath.endsWith(QLatin1Char('\\')))
-        settings.dbPath += QLatin1Char('/');
+    settings.damaged = file.user().status() == BoundedFile::Damaged;
+    settings.damagedSiteFiles = file.damagedPaths();
+    settings.damagedSiteFiles.removeAll(path);
     if (!settings.dbPathStored)
         settings.dbPath = ProgramFiles::defaultDatabasePath();
     settings.hideNames =
@@ -36,12 +49,19 @@ bool Settings::save(const QString &path) const
 {
     // A settings file in the user's configuration folder is the first of its folder.
     QDir().mkpath(QFileInfo(path).absolutePath());
+    // The computer's folder stays the computer's: a user's file that only repeats it would keep
+    // the old folder when the administrator moves it.
+    const SettingsLayers layers(path);
+    const bool site = !layers.isUsers(QStringLiteral("Database"), QStringLiteral("DBPath")) &&
+                      withSeparator(layers.readString(QStringLiteral("Database"),
+                                                      QStringLiteral("DBPath"))) == dbPath;
     ProfileFile file(path, ProfileFile::OwnSettings);
-    return file.write({{QStringLiteral("Main"), QStringLiteral("Top"), QString::number(top)},
-                       {QStringLiteral("Main"), QStringLiteral("Left"), QString::number(left)},
-                       {QStringLiteral("Main"), QStringLiteral("Width"), QString::number(width)},
-                       {QStringLiteral("Main"), QStringLiteral("Height"), QString::number(height)},
-                       {QStringLiteral("Database"), QStringLiteral("DBPath"), dbPath}});
+    return file.write(
+        {{QStringLiteral("Main"), QStringLiteral("Top"), QString::number(top)},
+         {QStringLiteral("Main"), QStringLiteral("Left"), QString::number(left)},
+         {QStringLiteral("Main"), QStringLiteral("Width"), QString::number(width)},
+         {QStringLiteral("Main"), QStringLiteral("Height"), QString::number(height)},
+         {QStringLiteral("Database"), QStringLiteral("DBPath"), site ? QString() : dbPath}});
 }
 
 bool Settings::saveHideNames(const QString &path, bool hide)
@@ -58,7 +78,7 @@ bool Settings::Backup::reminderDue(const QDateTime &now) const
 
 Settings::Backup Settings::loadBackup(const QString &path)
 {
-    const ProfileFile file(path, ProfileFile::OwnSettings);
+    const SettingsLayers file(path);
     Backup backup;
     backup.last = QDateTime::fromString(
         file.readString(QStringLiteral("Backup"), QStringLiteral("Last")), Qt::ISODate);

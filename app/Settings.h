@@ -3,8 +3,10 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
-// Window placement and the database folder, kept in the settings file beside the program.
+// Window placement and the database folder, kept in the settings file beside the program, over
+// the defaults that the computer gives every user (see SettingsLayers).
 class Settings
 {
 public:
@@ -22,6 +24,8 @@ public:
     bool hideNames = false;
     // The file is there but cannot be read; it is never written over.
     bool damaged = false;
+    // The computer's defaults for every user that are there but cannot be read.
+    QStringList damagedSiteFiles;
 
     // Missing or unreadable values take their defaults; an empty folder means the default one.
     static Settings load(const QString &path);

@@ -6,6 +6,7 @@
 #include "app/MdiChild.h"
 #include "app/ProgramFiles.h"
 #include "app/Settings.h"
+#include "app/SupportLog.h"
 #include "app/TfrmStart.h"
 #include "app/WindowPlace.h"
 #include "diagrams/Evaluation.h"
@@ -18,7 +19,9 @@
 #include "diagrams/TfrmPrint.h"
 #include "diagrams/TfrmUSin.h"
 #include "measure/TfrmMeres.h"
+#include "platform/FileError.h"
 #include "records/BackupActions.h"
+#include "records/DatabaseVersion.h"
 #include "records/TfrmKarton.h"
 
 #include <QButtonGroup>
@@ -52,8 +55,8 @@ constexpr int kStartDelayMs = 1000;
 TfrmMain::TfrmMain(const QString &programPath, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_programPath(programPath),
-      m_catalogue(std::make_unique<Catalogue>(CatalogueChoice::path(programPath)))
+      m_programPath(programPath), m_language(CatalogueChoice::language(programPath)),
+      m_catalogue(std::make_unique<Catalogue>(CatalogueChoice::path(programPath), m_language))
 {
     frmMain = this;
     setWindowTitle(QStringLiteral("Sorvendi"));
@@ -104,7 +107,7 @@ TfrmMain::~TfrmMain()
 QString TfrmMain::CatalogueText(const QString &section, const QString &key) const
 {
     if (!m_catalogue)
-        return Catalogue(QString()).text(section, key);
+        return Catalogue(QString(), m_language).text(section, key);
     return m_catalogue->text(section, key);
 }
 
@@ -121,6 +124,8 @@ QString TfrmMain::statusText() const
 void TfrmMain::setStatusText(const QString &text)
 {
     m_status->setText(text);
+    // A port's hint may be longer than the window is wide.
+    m_status->setToolTip(text);
 }
 
 void TfrmMain::addSeparator()
@@ -279,11 +284,15 @@ void TfrmMain::bringToFront(MdiChild *child)
 void TfrmMain::applySettings()
 {
     const Settings settings = Settings::load(settingsPath());
-    for (const auto &[damaged, path] : {std::pair(m_catalogue->isDamaged(), m_catalogue->path()),
-                                        std::pair(settings.damaged, settingsPath())}) {
-        if (damaged)
-            Dialogs::error(this, CatalogueText(QStringLiteral("Msg"), QStringLiteral("FileDamaged"))
-                                     .replace(QLatin1String("%s"), path));
+    QStringList damaged = settings.damagedSiteFiles;
+    if (settings.damaged)
+        damaged.prepend(settingsPath());
+    if (m_catalogue->isDamaged())
+        damaged.prepend(m_catalogue->path());
+    for (const QString &path : damaged) {
+        SupportLog::write(QStringLiteral("damaged file, not read: ") + path);
+        Dialogs::error(this, CatalogueText(QStringLiteral("Msg"), QStringLiteral("FileDamaged"))
+                                 .replace(QLatin1String("%s"), path));
     }
     const QRect saved(settings.left, settings.top, settings.width, settings.height);
     const QScreen *screen = QGuiApplication::screenAt(saved.center());
@@ -302,12 +311,37 @@ void TfrmMain::applySettings()
     // An installed package cannot make the folder in every home, so the first start does.
     if (!settings.dbPathStored)
         ProgramFiles::createDatabase(DBPath);
+    SupportLog::write(QStringLiteral("start: Tavimer %1, settings %2, catalogue %3, database %4")
+                          .arg(QCoreApplication::applicationVersion(), settingsPath(),
+                               m_catalogue->path(), DBPath));
     if (!QDir(DBPath).exists()) {
+        SupportLog::write(QStringLiteral("database folder missing: ") + DBPath);
         const QString message =
             CatalogueText(QStringLiteral("Msg"), QStringLiteral("DBPathNotExists"));
         Dialogs::error(this, QString(message).replace(QLatin1String("%s"), DBPath));
+    } else {
+        recordDatabaseVersion();
     }
     ArcPath = ProgramFiles::archivePath(DBPath);
+}
+
+// Workstations of several versions may share the folder; the older ones are told once.
+void TfrmMain::recordDatabaseVersion()
+{
+    const QString mine = QCoreApplication::applicationVersion();
+    QString failure;
+    const QString newer = DatabaseVersion::update(DBPath, mine, &failure);
+    if (!failure.isEmpty())
+        SupportLog::write(QStringLiteral("database version not recorded: ") + failure);
+    if (newer.isEmpty())
+        return;
+    SupportLog::write(
+        QStringLiteral("database folder also used by Tavimer %1; this is %2").arg(newer, mine));
+    if (DatabaseVersion::tellOnce(settingsPath(), newer))
+        Dialogs::information(this,
+                             CatalogueText(QStringLiteral("Msg"), QStringLiteral("NewerVersion"))
+                                 .replace(QLatin1String("%1"), newer)
+                                 .replace(QLatin1String("%2"), mine));
 }
 
 void TfrmMain::setNamesHidden(bool hide)
@@ -315,10 +349,18 @@ void TfrmMain::setNamesHidden(bool hide)
     m_namesHidden = hide;
     emit namesHiddenChanged(hide);
     // The switch holds for this run even when the settings file cannot keep it.
+    FileError::clear();
     if (!Settings::saveHideNames(settingsPath(), hide))
-        Dialogs::error(
-            this,
-            CatalogueText("Msg", "SettingsWriteErr").replace(QLatin1String("%s"), settingsPath()));
+        Dialogs::error(this, settingsWriteError());
+}
+
+QString TfrmMain::settingsWriteError() const
+{
+    QString message =
+        CatalogueText("Msg", "SettingsWriteErr").replace(QLatin1String("%s"), settingsPath());
+    if (!FileError::last().isEmpty())
+        message += QLatin1Char('\r') + FileError::last();
+    return message;
 }
 
 void TfrmMain::StartTimer()
@@ -440,6 +482,8 @@ void TfrmMain::closeBeforeReady()
 {
     m_closed = true;
     m_start->stop();
+    SupportLog::write(QStringLiteral("end before start-up finished: Tavimer %1, settings %2")
+                          .arg(QCoreApplication::applicationVersion(), settingsPath()));
     if (frmStart)
         frmStart->close();
 }
@@ -461,15 +505,20 @@ void TfrmMain::FormClose()
     settings.width = width();
     settings.height = height();
     settings.dbPath = DBPath;
+    FileError::clear();
     if (!settings.save(settingsPath())) {
         // The user must still be able to end the program, so it ends after the message.
-        const QString message =
-            CatalogueText("Msg", "SettingsWriteErr").replace(QLatin1String("%s"), settingsPath());
+        const QString message = settingsWriteError();
+        SupportLog::write(QStringLiteral("end: Tavimer %1, settings not written: %2")
+                              .arg(QCoreApplication::applicationVersion(), message));
         if (m_quiet)
             qWarning("%s", qUtf8Printable(message));
         else
             Dialogs::error(this, message);
         return;
     }
+    SupportLog::write(QStringLiteral("end: Tavimer %1, settings %2%3")
+                          .arg(QCoreApplication::applicationVersion(), settingsPath(),
+                               m_quiet ? QStringLiteral(", ended by the system") : QString()));
     m_catalogue.reset();
 }

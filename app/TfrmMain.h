@@ -89,15 +89,18 @@ private:
     void createChildren();
     void addChild(MdiChild *child, QToolButton *button);
     void applySettings();
+    void recordDatabaseVersion();
     void StartTimer();
     bool childrenMayClose();
     bool mayEnd();
     bool askSaveMeasurement();
     void closeBeforeReady();
     void FormClose();
+    QString settingsWriteError() const;
     QToolButton *buttonOf(MdiChild *child) const;
 
     QString m_programPath;
+    QString m_language;
     std::unique_ptr<Catalogue> m_catalogue;
     QToolBar *m_toolBar = nullptr;
     QButtonGroup *m_windowButtons = nullptr;

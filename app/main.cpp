@@ -3,6 +3,7 @@
 #include "app/BackupCommand.h"
 #include "app/CommandLine.h"
 #include "app/FontSubstitutes.h"
+#include "app/SupportLog.h"
 #include "app/TfrmMain.h"
 #include "platform/TerminationSignals.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
+    SupportLog::start(SupportLog::defaultPath());
     BackupCommand::connect();
     // Answers in the terminal need no display.
     const CommandLine commandLine(arguments);

@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measure/DeviceLink.h"
 
+#include "app/SupportLog.h"
 #include "measure/EComPort.h"
+#include "measure/PortAccess.h"
 #include "measure/TComPort.h"
 
 #include <QTimer>
 #include <cerrno>
-#ifdef Q_OS_UNIX
-#include <pwd.h>
-#include <unistd.h>
-#endif
 
 DeviceLink::DeviceLink(MsgText msgText, PortLister ports, QObject *parent)
     : QObject(parent), m_msgText(std::move(msgText)), m_ports(std::move(ports))
@@ -48,6 +46,9 @@ void DeviceLink::takeReading()
     const int reading = quint8(RxBuffer.at(0)) * 256 + quint8(RxBuffer.at(1));
     m_sinceReading.start();
     showValue(QString::number(reading));
+    if (!m_connected)
+        SupportLog::write(QStringLiteral("device found on port ") + ComPort->Port());
+    m_connected = true;
     showStatus(m_msgText(QStringLiteral("CommOK")));
     tmrComErr->start();
 }
@@ -60,6 +61,9 @@ void DeviceLink::tmrComSyncTimer()
 void DeviceLink::tmrComErrTimer()
 {
     tmrComErr->stop();
+    if (m_connected)
+        SupportLog::write(QStringLiteral("device lost on port ") + ComPort->Port());
+    m_connected = false;
     showStatus(searchText());
     m_sinceReading.invalidate();
     showValue(noValueText());
@@ -78,6 +82,12 @@ void DeviceLink::tmrComErrTimer()
 void DeviceLink::switchToNextPort()
 {
     const QStringList ports = m_ports();
+    if (ports != m_portsLogged) {
+        SupportLog::write(
+            QStringLiteral("serial ports found: ") +
+            (ports.isEmpty() ? QStringLiteral("none") : ports.join(QStringLiteral(", "))));
+        m_portsLogged = ports;
+    }
     if (ports.isEmpty()) {
         m_trouble.clear();
         return;
@@ -101,6 +111,8 @@ void DeviceLink::switchToNextPort()
             trouble = Trouble::NoAccess;
         else if (error.WinCode() == EBUSY)
             trouble = Trouble::Busy;
+        else
+            trouble = Trouble::Missing;
     }
     noteTrouble(ports, ports.at(pos), trouble);
 }
@@ -113,7 +125,34 @@ void DeviceLink::noteTrouble(const QStringList &ports, const QString &port, Trou
         else
             it = m_trouble.erase(it);
     }
+    const auto before = m_trouble.constFind(port);
+    if (before == m_trouble.cend() || *before != trouble)
+        logTrouble(port, trouble);
     m_trouble.insert(port, trouble);
+}
+
+// Each change once: the search tries the same ports every few seconds.
+void DeviceLink::logTrouble(const QString &port, Trouble trouble) const
+{
+    QString event;
+    PortAccess::Facts facts;
+    switch (trouble) {
+    case Trouble::None:
+        event = QStringLiteral("port %1 opened");
+        break;
+    case Trouble::NoAccess:
+        event = QStringLiteral("port %1 refused");
+        if (m_deviceText && PortAccess::gather(TComPort::DevicePath(port), facts))
+            event += QStringLiteral(": ") + PortAccess::hint(facts, m_deviceText);
+        break;
+    case Trouble::Busy:
+        event = QStringLiteral("port %1 in use by another program");
+        break;
+    case Trouble::Missing:
+        event = QStringLiteral("port %1 could not be opened");
+        break;
+    }
+    SupportLog::write(event.arg(port));
 }
 
 namespace {
@@ -130,11 +169,11 @@ QString DeviceLink::searchText() const
     QString text = m_msgText(QStringLiteral("CommErr"));
     if (!m_deviceText)
         return text;
+    // The first refused port speaks for the others: they are alike as a rule.
     const QStringList refused = portsWith(Trouble::NoAccess);
-    if (!refused.isEmpty())
-        text = withSentence(
-            text,
-            m_deviceText(QStringLiteral("PortNoAccess")).replace(QLatin1String("%s"), userName()));
+    PortAccess::Facts facts;
+    if (!refused.isEmpty() && PortAccess::gather(TComPort::DevicePath(refused.front()), facts))
+        text = withSentence(text, PortAccess::hint(facts, m_deviceText));
     const QStringList busy = portsWith(Trouble::Busy);
     if (!busy.isEmpty())
         text =
@@ -152,16 +191,6 @@ QStringList DeviceLink::portsWith(Trouble trouble) const
     }
     ports.sort();
     return ports;
-}
-
-// The name the group hint asks the user to type: the account the program runs as.
-QString DeviceLink::userName()
-{
-#ifdef Q_OS_UNIX
-    if (const passwd *account = getpwuid(geteuid()))
-        return QString::fromLocal8Bit(account->pw_name);
-#endif
-    return qEnvironmentVariable("USER");
 }
 
 void DeviceLink::DisconnectPort()

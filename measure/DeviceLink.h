@@ -33,8 +33,8 @@ public:
     DeviceLink(MsgText msgText, PortLister ports, QObject *parent = nullptr);
 
     // Texts of the catalogue's "Device" section: the hints that follow CommErr when a port of
-    // the search was refused ("PortNoAccess", "%s" for the user's name) or in use by another
-    // program ("PortBusy", "%s" for the ports).
+    // the search was refused (see PortAccess::hint) or in use by another program ("PortBusy",
+    // "%s" for the ports).
     void setDeviceText(MsgText deviceText) { m_deviceText = std::move(deviceText); }
 
     void ComPortRxChar(TComPort *sender, int count);
@@ -66,14 +66,16 @@ private:
         None,
         NoAccess,
         Busy,
+        // Gone, or it refused its settings.
+        Missing,
     };
 
     void takeReading();
     void switchToNextPort();
     void noteTrouble(const QStringList &ports, const QString &port, Trouble trouble);
+    void logTrouble(const QString &port, Trouble trouble) const;
     QString searchText() const;
     QStringList portsWith(Trouble trouble) const;
-    static QString userName();
     void showValue(const QString &text);
     void showStatus(const QString &text);
 
@@ -85,4 +87,7 @@ private:
     QString m_value = noValueText();
     QString m_status;
     QElapsedTimer m_sinceReading;
+    // For the support log: what it last said.
+    QStringList m_portsLogged;
+    bool m_connected = false;
 };

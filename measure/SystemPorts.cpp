@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measure/SystemPorts.h"
 
+#include "app/SettingsLayers.h"
 #include "measure/TComPort.h"
-#include "platform/ProfileFile.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -24,8 +24,8 @@ QStringList SystemPorts::operator()()
 
 QStringList SystemPorts::configured(const QString &settingsPath)
 {
-    const QString value = ProfileFile(settingsPath, ProfileFile::OwnSettings)
-                              .readString(QStringLiteral("Device"), QStringLiteral("Ports"));
+    const QString value =
+        SettingsLayers(settingsPath).readString(QStringLiteral("Device"), QStringLiteral("Ports"));
     QStringList ports;
     for (const QString &entry : value.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QString path = entry.trimmed();

@@ -194,16 +194,9 @@ BoundedFile::Status ProfileFile::readLines(QStringList &lines) const
     return status;
 }
 
-std::shared_ptr<const ProfileFile::Contents> ProfileFile::contents() const
+std::shared_ptr<ProfileFile::Contents> ProfileFile::parse(const QStringList &lines)
 {
-    // Stamped before reading: a change while it is read shows at the next lookup.
-    const Stamp stamp = stampOf(m_path);
-    if (m_contents && stamp.size >= 0 && m_contents->stamp == stamp)
-        return m_contents;
     auto contents = std::make_shared<Contents>();
-    contents->stamp = stamp;
-    QStringList lines;
-    contents->status = readLines(lines);
     QString section;
     bool inSection = false;
     for (const QString &line : lines) {
@@ -220,6 +213,32 @@ std::shared_ptr<const ProfileFile::Contents> ProfileFile::contents() const
         if (!contents->values.contains(name))
             contents->values.insert(name, cleanValue(line.mid(eq + 1)));
     }
+    return contents;
+}
+
+ProfileFile ProfileFile::fromText(QString name, const QString &text)
+{
+    ProfileFile file(std::move(name));
+    auto contents = parse(splitLines(text));
+    contents->status = BoundedFile::Read;
+    file.m_contents = contents;
+    file.m_fixed = true;
+    return file;
+}
+
+std::shared_ptr<const ProfileFile::Contents> ProfileFile::contents() const
+{
+    if (m_fixed)
+        return m_contents;
+    // Stamped before reading: a change while it is read shows at the next lookup.
+    const Stamp stamp = stampOf(m_path);
+    if (m_contents && stamp.size >= 0 && m_contents->stamp == stamp)
+        return m_contents;
+    QStringList lines;
+    const BoundedFile::Status status = readLines(lines);
+    auto contents = parse(lines);
+    contents->stamp = stamp;
+    contents->status = status;
     m_contents = contents;
     return m_contents;
 }
@@ -284,6 +303,8 @@ bool ProfileFile::writeInteger(const QString &section, const QString &key, int v
 
 bool ProfileFile::write(const QList<Entry> &entries)
 {
+    if (m_fixed)
+        return false;
     QStringList lines;
     // What could not be read would be lost.
     if (readLines(lines) == BoundedFile::Damaged)

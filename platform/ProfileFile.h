@@ -36,6 +36,8 @@ public:
     };
 
     explicit ProfileFile(QString path, Kind kind = SharedText);
+    // Values held in the program itself, parsed as a file of that text would be; never written.
+    static ProfileFile fromText(QString name, const QString &text);
 
     const QString &path() const { return m_path; }
     bool exists() const;
@@ -59,6 +61,7 @@ private:
     struct Contents;
 
     BoundedFile::Status readLines(QStringList &lines) const;
+    static std::shared_ptr<Contents> parse(const QStringList &lines);
     std::shared_ptr<const Contents> contents() const;
     QByteArray encode(const QString &text) const;
 
@@ -66,4 +69,5 @@ private:
     Kind m_kind;
     // A catalogue is asked for hundreds of texts at start-up.
     mutable std::shared_ptr<const Contents> m_contents;
+    bool m_fixed = false;
 };

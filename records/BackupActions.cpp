@@ -4,6 +4,7 @@
 #include "app/Dialogs.h"
 #include "app/ProgramFiles.h"
 #include "app/Settings.h"
+#include "app/SupportLog.h"
 #include "app/TfrmMain.h"
 #include "records/BackupRestore.h"
 #include "records/BackupWriter.h"
@@ -47,8 +48,12 @@ bool BackupActions::backupInto(QWidget *parent, const QString &folder)
         withProgress(parent, text(QStringLiteral("Working")), [=](const BackupProgress &progress) {
             return BackupWriter::write(database, folder, now, progress);
         });
+    SupportLog::write(QStringLiteral("backup of %1 into %2: %3")
+                          .arg(database, folder,
+                               result.messageWithReason(text(result.ok() ? QStringLiteral("Done")
+                                                                         : result.messageKey()))));
     if (!result.ok()) {
-        Dialogs::error(parent, result.message(text(result.messageKey())));
+        Dialogs::error(parent, result.messageWithReason(text(result.messageKey())));
         return false;
     }
     Settings::Backup kept = Settings::loadBackup(frmMain->settingsPath());
@@ -79,8 +84,13 @@ bool BackupActions::restore(QWidget *parent)
         parent, text(QStringLiteral("Restoring")), [=](const BackupProgress &progress) {
             return BackupRestore::restore(zip, folder, progress);
         });
+    SupportLog::write(
+        QStringLiteral("restore of %1 into %2: %3")
+            .arg(zip, folder,
+                 result.messageWithReason(
+                     text(result.ok() ? QStringLiteral("Restored") : result.messageKey()))));
     if (!result.ok()) {
-        Dialogs::error(parent, result.message(text(result.messageKey())));
+        Dialogs::error(parent, result.messageWithReason(text(result.messageKey())));
         return false;
     }
     if (!Dialogs::askYesNo(parent, result.message(text(QStringLiteral("UseRestored")))))
@@ -98,6 +108,7 @@ bool BackupActions::restore(QWidget *parent)
 void BackupActions::useAsDatabase(const QString &folder)
 {
     frmMain->DBPath = QDir::toNativeSeparators(folder) + ProgramFiles::separator();
+    SupportLog::write(QStringLiteral("database folder now ") + frmMain->DBPath);
     frmMain->ArcPath = ProgramFiles::archivePath(frmMain->DBPath);
     QDir().mkpath(frmMain->ArcPath);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/BackupResult.h"
 
+#include "platform/FileError.h"
+
 BackupResult BackupResult::failed(Problem problem, const QString &detail)
 {
     BackupResult result;
@@ -47,4 +49,15 @@ QString BackupResult::messageKey() const
 QString BackupResult::message(const QString &text) const
 {
     return QString(text).replace(QLatin1String("%s"), ok() ? path : detail);
+}
+
+QString BackupResult::messageWithReason(const QString &text) const
+{
+    QString result = message(text);
+    if (problem != Problem::Unreadable && problem != Problem::Unwritable)
+        return result;
+    const QString reason = FileError::explain(detail, problem == Problem::Unwritable);
+    if (!reason.isEmpty())
+        result += QLatin1Char('\r') + reason;
+    return result;
 }

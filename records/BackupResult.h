@@ -44,4 +44,7 @@ struct BackupResult
     QString messageKey() const;
     // That text with the detail in place of its "%s".
     QString message(const QString &text) const;
+    // The same, and on a line of its own why the system would not read or write the file or
+    // folder concerned, where it says.
+    QString messageWithReason(const QString &text) const;
 };

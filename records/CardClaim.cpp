@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/CardClaim.h"
 
+#include "platform/FileError.h"
 #include "records/PatientId.h"
 
 #include <QFile>
@@ -8,7 +9,10 @@
 bool CardClaim::createIfAbsent(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return true;
+    FileError::note(path, file.errorString());
+    return false;
 }
 
 QString CardClaim::claim(const QString &wanted, const QDate &date, const QString &dbPath,

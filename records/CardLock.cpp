@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/CardLock.h"
+#include "platform/FileError.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -30,8 +31,11 @@ bool CardLock::acquire(int waitMs)
         // back as a failure of the folder. While a lock file is there, the card is in use.
         const QLockFile::LockError error = m_file.error();
         m_inUse = error == QLockFile::LockFailedError || QFileInfo::exists(m_path);
-        if (error != QLockFile::UnknownError || deadline.hasExpired())
+        if (error != QLockFile::UnknownError || deadline.hasExpired()) {
+            if (!m_inUse)
+                FileError::noteFolderOf(m_path);
             return false;
+        }
         QThread::msleep(kRetryMs);
     }
 }

@@ -2,7 +2,9 @@
 #include "records/CardQuestions.h"
 
 #include "app/Dialogs.h"
+#include "app/SupportLog.h"
 #include "app/TfrmMain.h"
+#include "platform/FileError.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,17 +18,58 @@ QString msg(const char *key)
 {
     return frmMain->CatalogueText(QStringLiteral("Msg"), QLatin1String(key));
 }
+
+// For the support log, which is read by whoever helps, in any language.
+const char *outcomeName(CardSession::Outcome outcome)
+{
+    switch (outcome) {
+    case CardSession::Outcome::Done:
+        return "done";
+    case CardSession::Outcome::ChangedElsewhere:
+        return "refused, changed on another workstation";
+    case CardSession::Outcome::SheetsChanged:
+        return "refused, sheets changed on another workstation";
+    case CardSession::Outcome::InUse:
+        return "refused, in use";
+    case CardSession::Outcome::Archived:
+        return "refused, moved to the archive elsewhere";
+    case CardSession::Outcome::Gone:
+        return "refused, deleted elsewhere";
+    case CardSession::Outcome::Damaged:
+        return "refused, damaged sheet file";
+    case CardSession::Outcome::Unstorable:
+        return "refused, characters Windows-1250 cannot hold";
+    case CardSession::Outcome::Failed:
+        return "failed";
+    case CardSession::Outcome::NoIdLeft:
+        return "failed, no id left";
+    case CardSession::Outcome::TargetTaken:
+        return "refused, id taken in the other folder";
+    case CardSession::Outcome::NotRegularFile:
+        return "refused, not a regular file";
+    case CardSession::Outcome::Unfinished:
+        return "refused, being created elsewhere";
+    }
+    return "?";
+}
 } // namespace
 
 CardSession::Outcome CardQuestions::run(const std::function<CardSession::Outcome()> &operation)
 {
+    FileError::clear();
     for (;;) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const CardSession::Outcome outcome = operation();
         QApplication::restoreOverrideCursor();
-        if (outcome != CardSession::Outcome::InUse || !askTakeOver())
+        if (outcome != CardSession::Outcome::InUse)
+            return outcome;
+        SupportLog::write(QStringLiteral("card %1: refused, in use by %2 since %3")
+                              .arg(m_session.id(), m_session.holder().host,
+                                   m_session.holder().since.toString(Qt::ISODate)));
+        if (!askTakeOver())
             return outcome;
         if (!m_session.takeOverLock()) {
+            SupportLog::write(QStringLiteral("card %1: take-over failed").arg(m_session.id()));
             Dialogs::error(m_parent, msg("CardInUse").replace(QLatin1String("%s"), m_session.id()));
             return CardSession::Outcome::InUse;
         }
@@ -73,7 +116,12 @@ bool CardQuestions::report(CardSession::Outcome outcome, const QString &failure)
         break;
     default:
         text = failure;
+        // Which file the folder refused, and the system's reason.
+        if (!FileError::last().isEmpty())
+            text += QLatin1Char('\r') + FileError::last();
     }
+    SupportLog::write(QStringLiteral("card %1: %2: %3")
+                          .arg(m_session.id(), QLatin1String(outcomeName(outcome)), text));
     Dialogs::error(m_parent, text);
     return false;
 }

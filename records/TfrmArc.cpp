@@ -2,7 +2,9 @@
 #include "records/TfrmArc.h"
 
 #include "app/Dialogs.h"
+#include "app/SupportLog.h"
 #include "app/TfrmMain.h"
+#include "platform/FileError.h"
 #include "records/BackupActions.h"
 #include "records/CardArchive.h"
 #include "records/CardListing.h"
@@ -239,9 +241,16 @@ void TfrmArc::moveChecked(QListWidget *list, const QString &from, const QString 
                 continue;
             const QString id = CardListing::idOf(list->item(i)->text());
             QString culprit;
+            FileError::clear();
             const auto moved = CardArchive::moveCard(id, from, to, frmMain->DBPath, &culprit);
-            if (moved != CardSession::Outcome::Done)
-                Dialogs::error(this, moveFailure(moved, culprit) + QLatin1Char(' ') + id);
+            if (moved == CardSession::Outcome::Done)
+                continue;
+            QString message = moveFailure(moved, culprit) + QLatin1Char(' ') + id;
+            if (!FileError::last().isEmpty())
+                message += QLatin1Char('\r') + FileError::last();
+            SupportLog::write(QStringLiteral("card %1: not moved from %2 to %3: %4")
+                                  .arg(id, from, to, message));
+            Dialogs::error(this, message);
         }
     }
     FormShow();

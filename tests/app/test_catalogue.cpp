@@ -17,7 +17,7 @@ QString shipped(const QString &name)
     return qEnvironmentVariable("TAVIMER_SOURCE_DIR") + "/assets/" + name;
 }
 
-// The keys of the catalogue's first edition; a catalogue without one of them shows its name.
+// The keys of the catalogue's first edition, which have no entry among the Hungarian defaults.
 QList<QPair<QString, QString>> firstKeys()
 {
     QList<QPair<QString, QString>> keys;
@@ -88,14 +88,47 @@ private slots:
         QCOMPARE(catalogue.text("Msg", "AskExit"), QString("Really\rexit\rnow?"));
     }
 
-    void missingFileSectionOrKeyGivesTheKeyItself()
+    void missingFileOrKeyShowsTheProgramsOwnTextOfTheLanguage_data()
     {
-        const Catalogue none(m_files.path("absent.dat"));
-        QCOMPARE(none.text("Title", "PatSearch"), QString("PatSearch"));
-        QCOMPARE(none.text("Msg", "A#B"), QString("A\rB"));
-        const Catalogue some(write("[Title]\nCards=Kartonok\n"));
-        QCOMPARE(some.text("Title", "Meas"), QString("Meas"));
-        QCOMPARE(some.text("Caption", "Cards"), QString("Cards"));
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        const QByteArray none = "-";
+        QTest::newRow("no file, Hungarian") << none << ""
+                                            << "Title"
+                                            << "PatSearch" << QString::fromUtf8("Beteg keresés");
+        QTest::newRow("no file, English") << none << "en"
+                                          << "Msg"
+                                          << "CommOK"
+                                          << "Device connected";
+        QTest::newRow("key missing, English") << QByteArray("[Title]\nCards=Kartonok\n") << "en"
+                                              << "Title"
+                                              << "Meas"
+                                              << "Measurement";
+        QTest::newRow("damaged file, English") << QByteArray("[Title]\nMeas=M\0\0\n", 17) << "en"
+                                               << "Title"
+                                               << "Meas"
+                                               << "Measurement";
+        QTest::newRow("other language: Hungarian") << none << "de"
+                                                   << "Title"
+                                                   << "Meas" << QString::fromUtf8("Mérés");
+        QTest::newRow("a key no catalogue has") << none << "en"
+                                                << "Msg"
+                                                << "A#B"
+                                                << "A\rB";
+    }
+
+    void missingFileOrKeyShowsTheProgramsOwnTextOfTheLanguage()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, language);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        const QString path = file == "-" ? m_files.path("absent.dat") : write(file);
+        QCOMPARE(Catalogue(path, language).text(section, key), expected);
     }
 
     void sectionNamesInCapitalsAreFoundEitherWay()
@@ -119,15 +152,17 @@ private slots:
         QCOMPARE(catalogue.rawInteger("MP", "X2"), 0);
         QCOMPARE(catalogue.rawString("MP", "LBL1"), QString("Bal #1"));
         QCOMPARE(catalogue.rawString("MP", "LBL2"), QString());
+        QVERIFY(Catalogue(m_files.path("absent.dat")).rawInteger("MP", "X1") > 0);
     }
 
-    void missingNewKeysShowHungarianWhileTheFirstKeysShowTheirName()
+    void missingKeysShowHungarianWithoutALanguage()
     {
         const Catalogue catalogue(write("[Karton]\nbKeres=&Find\n"));
         QCOMPARE(catalogue.text("Karton", "bKeres"), QString("&Find"));
         QCOMPARE(catalogue.text("karton", "BSAVE"), QString::fromUtf8("&Mentés"));
         QCOMPARE(catalogue.text("Msg", "NoCard"), QString::fromUtf8("Nincs karton!"));
-        QCOMPARE(catalogue.text("Msg", "AskExit"), QString("AskExit"));
+        QCOMPARE(catalogue.text("Msg", "AskExit"),
+                 QString::fromUtf8("Biztosan kilép a programból?"));
         QCOMPARE(catalogue.text("Karton", "NoSuchKey"), QString("NoSuchKey"));
     }
 

@@ -38,6 +38,8 @@ private slots:
         QTest::newRow("version") << QStringList{"--version"} << 0 << "9.8" << QStringList{};
         QTest::newRow("help names the maintenance commands")
             << QStringList{"-h"} << 0 << "--restore <zip> <dir>" << QStringList{};
+        QTest::newRow("help names the support log")
+            << QStringList{"--help"} << 0 << "Support log: /" << QStringList{};
         QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << "bogus" << QStringList{};
         QTest::newRow("stray argument") << QStringList{"x.txt"} << 2 << "x.txt" << QStringList{};
         QTest::newRow("backup") << QStringList{"--backup", "/b"} << 7 << QString()
@@ -86,6 +88,9 @@ private slots:
         QTest::newRow("installed") << "en"
                                    << "share/tavimer/tavimer-en.dat"
                                    << "share/tavimer/tavimer-en.dat" << false;
+        QTest::newRow("no English catalogue: the program's own") << "en"
+                                                                 << "-"
+                                                                 << "bin/tavimer-en.dat" << true;
         QTest::newRow("no such catalogue") << "de"
                                            << ""
                                            << "bin/tavimer.dat" << true;
@@ -107,10 +112,10 @@ private slots:
         files.write("bin/tavimer.ini", "[Main]\r\nLanguage=" + language.toUtf8() + "\r\n");
         if (installedEnglish.isEmpty())
             files.write("bin/tavimer-en.dat", "[Main]\n");
-        else
+        else if (installedEnglish != "-")
             files.write(installedEnglish, "[Main]\n");
         if (warned)
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^No catalogue for the lang"));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^No catalogue "));
         QCOMPARE(CatalogueChoice::path(files.path("bin/tavimer")), files.path(expected));
     }
 };

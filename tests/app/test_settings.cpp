@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ProgramFiles.h"
 #include "app/Settings.h"
+#include "app/SettingsLayers.h"
 #include "app/WindowPlace.h"
+#include "platform/ProfileFile.h"
 #include "support/AsNobody.h"
+#include "support/FileBytes.h"
 #include "support/TempFiles.h"
 
 #include <QDir>
@@ -62,6 +65,79 @@ private slots:
                  ProgramFiles::defaultDatabasePath());
         QCOMPARE(Settings::load(write("[Database]\nDBPath=/data/db/\n")).dbPath,
                  QString("/data/db/"));
+    }
+
+    void theComputersDefaultsHoldWhereTheUsersFileIsSilent_data()
+    {
+        QTest::addColumn<QByteArray>("site");
+        QTest::addColumn<QByteArray>("user");
+        QTest::addColumn<QString>("dbPath");
+        QTest::addColumn<int>("remindDays");
+        QTest::addColumn<QString>("ports");
+        QTest::addColumn<QString>("language");
+        const QByteArray site = "[Database]\nDBPath=/srv/kartonok\n[Backup]\nRemindDays=3\n"
+                                "Folder=/mnt/mentes\n[Device]\nPorts=/dev/ttyS4\n[Main]\n"
+                                "Language=en\n";
+        QTest::newRow("no user file")
+            << site << QByteArray() << "/srv/kartonok/" << 3 << "/dev/ttyS4"
+            << "en";
+        QTest::newRow("user overrides") << site
+                                        << QByteArray("[Database]\nDBPath=/home/a/db/\n[Backup]\n"
+                                                      "RemindDays=0\n[Main]\nLanguage=hu\n")
+                                        << "/home/a/db/" << 0 << "/dev/ttyS4"
+                                        << "hu";
+        QTest::newRow("empty user value")
+            << site << QByteArray("[Database]\nDBPath=\n") << "/srv/kartonok/" << 3 << "/dev/ttyS4"
+            << "en";
+        QTest::newRow("no site file")
+            << QByteArray() << QByteArray() << ProgramFiles::defaultDatabasePath() << 7 << ""
+            << "";
+    }
+
+    void theComputersDefaultsHoldWhereTheUsersFileIsSilent()
+    {
+        QFETCH(QByteArray, site);
+        QFETCH(QByteArray, user);
+        QFETCH(QString, dbPath);
+        QFETCH(int, remindDays);
+        QFETCH(QString, ports);
+        QFETCH(QString, language);
+        QTemporaryDir first;
+        QTemporaryDir second;
+        QDir(second.path()).mkpath("Kelvaro");
+        if (!site.isEmpty())
+            writeFile(second.filePath("Kelvaro/tavimer.ini"), site);
+        // The first folder's file is damaged: reported, and the next one holds.
+        QDir(first.path()).mkpath("Kelvaro/tavimer.ini");
+        qputenv("XDG_CONFIG_DIRS", (first.path() + ":relative:" + second.path()).toLocal8Bit());
+        const QString path = user.isEmpty() ? m_files.path("no-user.ini") : write(user);
+        const Settings settings = Settings::load(path);
+        const SettingsLayers layers(path);
+        const int remindAfter = Settings::loadBackup(path).remindDays;
+        qunsetenv("XDG_CONFIG_DIRS");
+        QCOMPARE(settings.dbPath, dbPath);
+        QCOMPARE(settings.dbPathStored, dbPath != ProgramFiles::defaultDatabasePath());
+        QCOMPARE(settings.damagedSiteFiles, QStringList{first.filePath("Kelvaro/tavimer.ini")});
+        QCOMPARE(remindAfter, remindDays);
+        QCOMPARE(layers.readString("Device", "Ports"), ports);
+        QCOMPARE(layers.readString("Main", "Language"), language);
+    }
+
+    void theComputersFolderIsNotCopiedIntoTheUsersFile()
+    {
+        QTemporaryDir site;
+        QDir(site.path()).mkpath("Kelvaro");
+        writeFile(site.filePath("Kelvaro/tavimer.ini"), "[Database]\nDBPath=/srv/k/\n");
+        qputenv("XDG_CONFIG_DIRS", site.path().toLocal8Bit());
+        const QString path = m_files.path("site-user.ini");
+        Settings settings = Settings::load(path);
+        QVERIFY(settings.save(path));
+        const QString keptEmpty = ProfileFile(path).readString("Database", "DBPath", "absent");
+        settings.dbPath = "/home/a/restored/";
+        QVERIFY(settings.save(path));
+        qunsetenv("XDG_CONFIG_DIRS");
+        QCOMPARE(keptEmpty, QString());
+        QCOMPARE(Settings::load(path).dbPath, QString("/home/a/restored/"));
     }
 
     void savingWritesTheFiveValuesInOrder()

@@ -411,8 +411,8 @@ private slots:
         QCOMPARE(answers.count(), 1);
         QVERIFY(answers.texts().first().contains(iniPath()));
         QCOMPARE(frmMain->size(), onScreen(QSize(800, 560)));
-        QCOMPARE(frmMeres->windowTitle(), QString("Meas"));
-        QCOMPARE(frmMain->sbKarton->toolTip(), QString("Cards (Ctrl+1)"));
+        QCOMPARE(frmMeres->windowTitle(), QString::fromUtf8("Mérés"));
+        QCOMPARE(frmMain->sbKarton->toolTip(), QString("Kartonok (Ctrl+1)"));
         finish();
         QCOMPARE(readFile(iniPath()), garbage);
     }

@@ -43,13 +43,15 @@ class TestPointMap : public QObject
     static bool isSkin(QRgb pixel) { return qRed(pixel) - qBlue(pixel) > 40; }
 
 private slots:
-    void missingCatalogueOrSectionGivesBlankPoints()
+    void aMissingSectionGivesBlankPointsAndNoCatalogueTheProgramsOwnMap()
     {
         verifyBlank(PointMap::read(nullptr));
-        const Catalogue absent(m_files.path("absent.dat"));
-        verifyBlank(PointMap::read(&absent));
         const Catalogue other = write("[Title]\nMeas=Mérés\n[Mp2]\nX1=5\n");
         verifyBlank(PointMap::read(&other));
+        const Catalogue absent(m_files.path("absent.dat"));
+        const Catalogue shipped(source("assets/tavimer.dat"));
+        QCOMPARE(PointMap::read(&absent).points().at(23).Label,
+                 PointMap::read(&shipped).points().at(23).Label);
     }
 
     void cellCodesDecode_data()

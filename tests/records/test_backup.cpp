@@ -262,16 +262,32 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("says");
-        QTest::newRow("backup") << QStringList{"--backup", "{dir}/cli"} << 0
-                                << "{dir}/cli/Tavimer-";
-        QTest::newRow("verify") << QStringList{"--verify", "{zip}"} << 0 << QString::fromUtf8("ép");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("backup") << QStringList{"--backup", "{dir}/cli"} << 0 << "{dir}/cli/Tavimer-"
+                                << "";
+        QTest::newRow("verify") << QStringList{"--verify", "{zip}"} << 0 << QString::fromUtf8("ép")
+                                << "";
         QTest::newRow("restore") << QStringList{"--restore", "{zip}", "{dir}/back"} << 0
-                                 << "{dir}/back";
+                                 << "{dir}/back"
+                                 << "";
         QTest::newRow("restore over files")
-            << QStringList{"--restore", "{zip}", "{dir}"} << 1 << "nem üres";
-        QTest::newRow("verify damaged")
-            << QStringList{"--verify", "{dir}/tavimer.dat"} << 1 << QString::fromUtf8("sérült");
-        QTest::newRow("not understood") << QStringList{"--verify"} << 2 << "--backup <dir>";
+            << QStringList{"--restore", "{zip}", "{dir}"} << 1 << "nem üres"
+            << "";
+        QTest::newRow("verify damaged") << QStringList{"--verify", "{dir}/tavimer.dat"} << 1
+                                        << QString::fromUtf8("sérült") << "";
+        QTest::newRow("backup where no folder can be")
+            << QStringList{"--backup", "{dir}/tavimer.dat/b"} << 1
+            << "{dir}/tavimer.dat: Not a directory"
+            << "";
+        QTest::newRow("not understood") << QStringList{"--verify"} << 2 << "--backup <dir>"
+                                        << "";
+        // No English catalogue beside the program: its own English texts answer.
+        QTest::newRow("verify, English")
+            << QStringList{"--verify", "{zip}"} << 0 << "The backup is sound"
+            << "en";
+        QTest::newRow("restore over files, English")
+            << QStringList{"--restore", "{zip}", "{dir}"} << 1 << "this one is not: {dir}"
+            << "en";
     }
 
     void commandLineBacksUpVerifiesAndRestores()
@@ -279,6 +295,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, says);
+        QFETCH(QString, language);
         static ProgramFolder program;
         if (!QFile::exists(program.programPath())) {
             QVERIFY(QFile::copy(qEnvironmentVariable("TAVIMER_BINARY_DIR") + "/tavimer",
@@ -290,8 +307,17 @@ private slots:
                                 .path;
         for (QString &argument : arguments)
             argument.replace("{dir}", program.path()).replace("{zip}", zip);
+        const QString settings = program.filePath("tavimer.ini");
+        if (!language.isEmpty())
+            writeFile(settings, "[Main]\r\nLanguage=" + language.toLatin1() + "\r\n");
         QByteArray output;
-        QCOMPARE(run(program.programPath(), arguments, {}, &output), exitCode);
+        const int exit = run(program.programPath(), arguments, {}, &output);
+        if (!language.isEmpty())
+            QFile::remove(settings);
+        QCOMPARE(exit, exitCode);
+        // Support reads what was asked and how it ended.
+        if (exitCode != 2)
+            QVERIFY(readFile(program.supportLog()).contains(arguments.join(' ').toUtf8() + "\n"));
         QVERIFY2(QString::fromUtf8(output).contains(says.replace("{dir}", program.path())),
                  output.constData());
         if (QTest::currentDataTag() == QLatin1String("backup")) {

@@ -17,6 +17,8 @@ public:
     ProgramFolder()
     {
         qputenv("XDG_DATA_HOME", m_dir.filePath("xdg").toLocal8Bit());
+        // The support log of a program started from here stays here too.
+        qputenv("XDG_STATE_HOME", m_dir.filePath("state").toLocal8Bit());
         QDir().mkpath(database());
         QFile::copy(qEnvironmentVariable("TAVIMER_SOURCE_DIR") + "/assets/tavimer.dat",
                     m_dir.filePath("tavimer.dat"));
@@ -26,6 +28,7 @@ public:
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
     QString programPath() const { return filePath("tavimer"); }
     QString database() const { return filePath("xdg/Kelvaro/Tavimer/Database/"); }
+    QString supportLog() const { return filePath("state/Kelvaro/Tavimer/tavimer.log"); }
 
     // Creates the windows and waits until start-up has finished.
     void startProgram() const
