@@ -22,6 +22,12 @@ Settings Settings::load(const QString &path)
     settings.dbPathStored = !settings.dbPath.isEmpty();
     settings.damaged = file.status() == BoundedFile::Damaged;
     // File names are appended to the folder directly.
+#ifndef Q_OS_WIN
+    // A Windows path's closing backslash is a letter of the name here: cards would land beside
+    // the folder instead of in it.
+    if (settings.dbPath.endsWith(QLatin1Char('\\')))
+        settings.dbPath.chop(1);
+#endif
     if (settings.dbPathStored && !settings.dbPath.endsWith(QLatin1Char('/')) &&
         !settings.dbPath.endsWith(QLatin1Char('\\')))
         settings.dbPath += QLatin1Char('/');

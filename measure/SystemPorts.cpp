@@ -7,7 +7,10 @@
 #include <QFileInfo>
 #include <QSet>
 
-SystemPorts::SystemPorts(QString settingsPath) : m_settingsPath(std::move(settingsPath)) {}
+SystemPorts::SystemPorts(QString settingsPath)
+    : m_settings(std::move(settingsPath), ProfileFile::OwnSettings)
+{
+}
 
 QStringList SystemPorts::operator()()
 {
@@ -19,13 +22,17 @@ QStringList SystemPorts::operator()()
         m_age.start();
         m_devicesChanged = devicesChanged;
     }
-    return merged(m_enumerated, configured(m_settingsPath));
+    return merged(m_enumerated, configured(m_settings));
 }
 
 QStringList SystemPorts::configured(const QString &settingsPath)
 {
-    const QString value = ProfileFile(settingsPath, ProfileFile::OwnSettings)
-                              .readString(QStringLiteral("Device"), QStringLiteral("Ports"));
+    return configured(ProfileFile(settingsPath, ProfileFile::OwnSettings));
+}
+
+QStringList SystemPorts::configured(const ProfileFile &settings)
+{
+    const QString value = settings.readString(QStringLiteral("Device"), QStringLiteral("Ports"));
     QStringList ports;
     for (const QString &entry : value.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QString path = entry.trimmed();

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/BackupWriter.h"
 
+#include "platform/BoundedFile.h"
+#include "platform/FileCopy.h"
+#include "platform/FileMove.h"
 #include "records/BackupManifest.h"
 #include "records/BackupReader.h"
 #include "records/CardLock.h"
@@ -131,7 +134,8 @@ void Writing::scan()
                 m_folders << relative;
             continue;
         }
-        if (!info.isFile() || isLockFile(info.fileName()))
+        // Anything but a regular file is named by the refusal of its reading.
+        if (isLockFile(info.fileName()))
             continue;
         m_total += info.size();
         const QString id = cardOf(info.fileName());
@@ -224,14 +228,24 @@ BackupResult Writing::writeCard(const QString &id, qint64 waitMs, bool lastTry, 
 
 BackupResult Writing::writeFile(const QString &relative)
 {
-    QFile in(m_db + relative);
-    if (!in.open(QIODevice::ReadOnly)) {
-        // Deleted since the folder was listed: the backup shows the folder as it is now.
-        return in.exists() ? BackupResult::failed(Problem::Unreadable, in.fileName())
-                           : BackupResult();
-    }
+    const QString path = m_db + relative;
+    BoundedFile::Status status = BoundedFile::Missing;
+    QString reason;
+    const std::unique_ptr<QFile> file = BoundedFile::open(path, &status, &reason);
+    // Deleted since the folder was listed: the backup shows the folder as it is now.
+    if (!file && status == BoundedFile::Missing)
+        return BackupResult();
+    const auto unreadable = [&path](const QString &why) {
+        return BackupResult::failed(Problem::Unreadable, QStringLiteral("%1 (%2)").arg(path, why));
+    };
+    if (!file)
+        return unreadable(reason);
+    QFile &in = *file;
     const qint64 size = in.size();
-    BackupResult result = writeHeader(relative, size, QFileInfo(in).lastModified(), false);
+    // No record file comes near the copy's bound; a card file beyond it is no record.
+    if (!cardOf(QFileInfo(path).fileName()).isEmpty() && size > FileCopy::kMaxBytes)
+        return unreadable(BoundedFile::beyondBound(FileCopy::kMaxBytes));
+    BackupResult result = writeHeader(relative, size, QFileInfo(path).lastModified(), false);
     if (!result.ok())
         return result;
     QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -240,7 +254,7 @@ BackupResult Writing::writeFile(const QString &relative)
     for (;;) {
         const qint64 got = in.read(block, std::min<qint64>(sizeof block, size - read));
         if (got < 0)
-            return BackupResult::failed(Problem::Unreadable, in.fileName());
+            return unreadable(in.errorString());
         if (got == 0)
             break;
         hash.addData(QByteArrayView(block, got));
@@ -327,8 +341,9 @@ BackupResult BackupWriter::write(const QString &dbPath, const QString &targetFol
     const QString finalPath = target.absoluteFilePath(name);
     const QString partPath = finalPath + QStringLiteral(".part");
     BackupResult result = Writing(dbPath, partPath, when, progress, waits).run();
-    if (result.ok() && !QFile::rename(partPath, finalPath))
-        result = BackupResult::failed(Problem::Unwritable, finalPath);
+    if (QString reason; result.ok() && !FileMove::withoutReplacing(partPath, finalPath, &reason))
+        result = BackupResult::failed(Problem::Unwritable,
+                                      QStringLiteral("%1 (%2)").arg(finalPath, reason));
     if (!result.ok()) {
         QFile::remove(partPath);
         result.inUse.clear();

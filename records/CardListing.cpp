@@ -7,6 +7,7 @@
 #include "records/PatientId.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <vector>
 
@@ -44,6 +45,9 @@ QStringList CardListing::lines(const QString &folder)
 {
     QStringList result;
     for (const QString &name : cardFiles(folder)) {
+        // An empty .sza is a claim whose card is not written yet: no patient.
+        if (const QFileInfo info(folder + name); info.isFile() && info.size() == 0)
+            continue;
         const ProfileFile file(folder + name);
         result << line(file.readString(CardFile::section(), QStringLiteral("Nev")),
                        file.readString(CardFile::section(), QStringLiteral("SzulDatum")), name);
@@ -74,11 +78,13 @@ void CardListing::sort(QStringList &lines)
 
 int CardListing::findLine(const QStringList &lines, const QString &typed)
 {
-    if (typed.isEmpty())
+    // Accents typed as combining marks count as the letters they make.
+    const QString composed = typed.normalized(QString::NormalizationForm_C);
+    if (composed.isEmpty())
         return -1;
-    const QByteArray key = AccentFolding::searchKey(typed);
+    const QByteArray key = AccentFolding::searchKey(composed);
     for (int i = 0; i < lines.size(); ++i) {
-        if (key.compare(AccentFolding::searchKey(lines[i].left(typed.size()))) <= 0)
+        if (key.compare(AccentFolding::searchKey(lines[i].left(composed.size()))) <= 0)
             return i;
     }
     return -1;

@@ -12,7 +12,7 @@ pkgs=(
   sox python3 poppler-utils
   libarchive-dev zip unzip
   qt6-translations-l10n dpkg-dev file desktop-file-utils appstream lintian
-  openssh-server sshfs
+  openssh-server sshfs samba smbnetfs
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -307,7 +307,8 @@ private:
         const QStringList values = CardFile::readPersonal(base + ".sza");
         expect(values[15] == id || values[0].isEmpty(), "id key " + base);
         if (m_newName.contains(id))
-            expect(values[0] == m_newName[id], "name of " + base);
+            expect(values[0] == m_newName[id],
+                   "name of " + base + ": " + values[0] + " instead of " + m_newName[id]);
         if (m_lastWrite.contains(id))
             expect(values[kTel] == (m_lastWrite[id].op == "SAVE" ? m_lastWrite[id].a : QString()),
                    "last save of " + base);

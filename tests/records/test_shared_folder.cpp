@@ -93,10 +93,11 @@ private slots:
         const QString offeredA = PatientId::NewPatientId(kDay, db(), arc());
         const QString offeredB = PatientId::NewPatientId(kDay, db(), arc());
         QCOMPARE(offeredB, offeredA);
-        const QString idA = CardClaim::claim(offeredA, kDay, db(), arc());
+        std::unique_ptr<CardLock> lockA, lockB, lockC;
+        const QString idA = CardClaim::claim(offeredA, kDay, db(), arc(), lockA);
         QVERIFY(CardFile::writePersonal(db() + idA + ".sza", {"Anna", "", "", "", "", "", "", "",
                                                               "", "", "", "", "", "", "", idA}));
-        const QString idB = CardClaim::claim(offeredB, kDay, db(), arc());
+        const QString idB = CardClaim::claim(offeredB, kDay, db(), arc(), lockB);
         QVERIFY(CardFile::writePersonal(db() + idB + ".sza", {"Bela", "", "", "", "", "", "", "",
                                                               "", "", "", "", "", "", "", idB}));
         QCOMPARE(idA, QString("BXEQ0001"));
@@ -106,9 +107,10 @@ private slots:
 
         // An id taken in the archive is skipped too; a folder that takes no file gives none.
         QVERIFY(writeFile(arc() + "BXEQ0003.sza", ""));
-        QCOMPARE(CardClaim::claim(offeredA, kDay, db(), arc()), QString("BXEQ0004"));
+        QCOMPARE(CardClaim::claim(offeredA, kDay, db(), arc(), lockC), QString("BXEQ0004"));
         QVERIFY(writeFile(m_dir.filePath("plain"), "x"));
-        QCOMPARE(CardClaim::claim(offeredA, kDay, m_dir.filePath("plain/"), arc()), QString());
+        QCOMPARE(CardClaim::claim(offeredA, kDay, m_dir.filePath("plain/"), arc(), lockC),
+                 QString());
     }
 
     void twoHoldersOfOneCardWaitForEachOther()
@@ -294,7 +296,8 @@ private slots:
         QTest::newRow("backup of the id archived")
             << "arc/BXEQ0001.~kl" << int(Outcome::TargetTaken);
         QTest::newRow("a pipe among its files") << "fifo" << int(Outcome::NotRegularFile);
-        QTest::newRow("claim still being written") << "empty" << int(Outcome::Unfinished);
+        // Its lock was free: the workstation that claimed it stopped; the card is completed.
+        QTest::newRow("claim never completed") << "empty" << int(Outcome::Done);
         QTest::newRow("card locked elsewhere") << "lock" << int(Outcome::InUse);
         QTest::newRow("nothing in the way") << "" << int(Outcome::Done);
     }
@@ -329,6 +332,71 @@ private slots:
         QCOMPARE(QDir(db()).entryList({"BXEQ*"}, QDir::Files), QStringList());
         QCOMPARE(CardArchive::moveCard("BXEQ0001", arc(), db(), db()), Outcome::Done);
         QCOMPARE(tags(base + ".kl"), QStringList({"A"}));
+    }
+
+    // Each file as "folder/name=content"; the move marker as "marker=target".
+    void interruptedMovesAreFinishedOrUndoneAtTheNextTouch_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QStringList>("after");
+        const QStringList whole = {"db/BXEQ0001.sza=A", "db/BXEQ0001.anm=m"};
+        QTest::newRow("renamed halfway into the archive")
+            << QStringList{"marker=arc", "db/BXEQ0001.sza=A", "arc/BXEQ0001.anm=m"}
+            << int(Outcome::Done) << whole;
+        QTest::newRow("renamed back, only the marker left")
+            << QStringList{"marker=db", "db/BXEQ0001.sza=A", "db/BXEQ0001.anm=m"}
+            << int(Outcome::Done) << whole;
+        QTest::newRow("copied with a part left over")
+            << QStringList{"marker=arc", "db/BXEQ0001.sza=A", "db/BXEQ0001.anm=m",
+                           "arc/BXEQ0001.anm=m", "arc/.BXEQ0001.sza.part=A"}
+            << int(Outcome::Done) << whole;
+        QTest::newRow("copied whole, sources being removed")
+            << QStringList{"marker=db", "arc/BXEQ0001.anm=m", "db/BXEQ0001.sza=A",
+                           "db/BXEQ0001.anm=m"}
+            << int(Outcome::Done) << whole;
+        QTest::newRow("halves that differ stay as they are")
+            << QStringList{"marker=arc", "db/BXEQ0001.sza=A", "db/BXEQ0001.anm=m",
+                           "arc/BXEQ0001.anm=other"}
+            << int(Outcome::Split)
+            << QStringList{"db/.BXEQ0001.move=arc", "arc/BXEQ0001.anm=other", "db/BXEQ0001.sza=A",
+                           "db/BXEQ0001.anm=m"};
+        QTest::newRow("claim never completed, alone")
+            << QStringList{"db/BXEQ0001.sza="} << int(Outcome::Gone) << QStringList();
+        QTest::newRow("claim never completed, with a memo")
+            << QStringList{"db/BXEQ0001.sza=", "db/BXEQ0001.anm=m"} << int(Outcome::Done)
+            << QStringList{"db/BXEQ0001.sza=ID=BXEQ0001", "db/BXEQ0001.anm=m"};
+    }
+
+    void interruptedMovesAreFinishedOrUndoneAtTheNextTouch()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(int, outcome);
+        QFETCH(QStringList, after);
+        const auto place = [this](const QString &entry) {
+            return db() +
+                   entry.section('=', 0, 0).replace("marker", ".BXEQ0001.move").remove("db/");
+        };
+        for (const QString &entry : before)
+            QVERIFY(writeFile(place(entry), entry.section('=', 1).toUtf8()));
+        CardSession session(db(), arc());
+        CardContent card;
+        session.open("BXEQ0001", card);
+        QCOMPARE(int(session.appendSheet(sheet("new"))), outcome);
+        QStringList found;
+        for (const QString &folder : {QString("db/"), QString("arc/")}) {
+            const QString path = folder == "db/" ? db() : arc();
+            for (const QString &name : QDir(path).entryList(QDir::Files | QDir::Hidden)) {
+                const QByteArray bytes = readFile(path + name);
+                if (!name.endsWith(".kl") && !name.endsWith(".lck"))
+                    found << folder + name + "=" + (bytes.contains("ID=") ? "ID=BXEQ0001" : bytes);
+            }
+        }
+        found.sort();
+        after.sort();
+        QCOMPARE(found, after);
+        QCOMPARE(tags(db() + "BXEQ0001.kl"),
+                 outcome == int(Outcome::Done) ? QStringList{"new"} : QStringList());
     }
 };
 
