@@ -3,6 +3,7 @@
 
 #include "platform/ProfileFile.h"
 #include "records/AccentFolding.h"
+#include "records/CardArchive.h"
 #include "records/CardFile.h"
 #include "records/PatientId.h"
 
@@ -16,6 +17,17 @@ QString fitted(const QString &text, int width)
 {
     return text.left(width).leftJustified(width, QLatin1Char(' '));
 }
+// Whether a claim whose lock is free, left by a workstation that stopped before it wrote the
+// card, became a card; else it is cleared, rather than keep its id taken unseen for ever.
+bool settledClaim(const QString &folder, const QString &id)
+{
+    CardLock lock(CardLock::pathFor(folder + id));
+    if (!lock.acquire(0))
+        return false;
+    CardArchive::settle(id, folder, folder + QStringLiteral("arc/"));
+    return QFileInfo(folder + id + QStringLiteral(".sza")).size() > 0;
+}
+
 } // namespace
 
 QString CardListing::line(const QString &name, const QString &birthDate, const QString &fileName)
@@ -46,8 +58,10 @@ QStringList CardListing::lines(const QString &folder)
     QStringList result;
     for (const QString &name : cardFiles(folder)) {
         // An empty .sza is a claim whose card is not written yet: no patient.
-        if (const QFileInfo info(folder + name); info.isFile() && info.size() == 0)
-            continue;
+        if (const QFileInfo info(folder + name); info.isFile() && info.size() == 0) {
+            if (!settledClaim(folder, name.left(PatientId::kLength)))
+                continue;
+        }
         const ProfileFile file(folder + name);
         result << line(file.readString(CardFile::section(), QStringLiteral("Nev")),
                        file.readString(CardFile::section(), QStringLiteral("SzulDatum")), name);

@@ -2,6 +2,7 @@
 #include "records/CardArchive.h"
 #include "records/CardClaim.h"
 #include "records/CardFile.h"
+#include "records/CardListing.h"
 #include "records/CardLock.h"
 #include "records/CardSession.h"
 #include "records/PatientId.h"
@@ -379,10 +380,13 @@ private slots:
         };
         for (const QString &entry : before)
             QVERIFY(writeFile(place(entry), entry.section('=', 1).toUtf8()));
+        // The lists never show a claim never completed; they clear or complete it.
+        const QStringList listed = CardListing::lines(db());
         CardSession session(db(), arc());
         CardContent card;
         session.open("BXEQ0001", card);
         QCOMPARE(int(session.appendSheet(sheet("new"))), outcome);
+        QCOMPARE(listed.size(), after.filter(QRegularExpression("^db/B.*sza=")).size());
         QStringList found;
         for (const QString &folder : {QString("db/"), QString("arc/")}) {
             const QString path = folder == "db/" ? db() : arc();
