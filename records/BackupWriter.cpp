@@ -130,7 +130,8 @@ void Writing::scan()
         const QFileInfo info = it.fileInfo();
         const QString relative = info.filePath().mid(m_db.size());
         if (info.isDir()) {
-            if (!info.isSymLink())
+            // A card lock's guard on a network folder lives for milliseconds.
+            if (!info.isSymLink() && !info.fileName().endsWith(QLatin1String(".lck.d")))
                 m_folders << relative;
             continue;
         }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/FileTime.h"
 #include "records/CardArchive.h"
 #include "records/CardClaim.h"
 #include "records/CardFile.h"
@@ -129,6 +130,36 @@ private slots:
         QVERIFY(lockB.acquire(0));
         lockB.release();
         QVERIFY(!QFile::exists(lockPath));
+    }
+
+    void aGuardedLockWaitsForTheGuardAndRemovesOnlyAnOrphan_data()
+    {
+        QTest::addColumn<int>("guardAgeS");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("no guard") << -1 << true;
+        QTest::newRow("guard just made") << 0 << false;
+        QTest::newRow("guard of a process that stopped in it") << 31 << true;
+    }
+
+    void aGuardedLockWaitsForTheGuardAndRemovesOnlyAnOrphan()
+    {
+        QFETCH(int, guardAgeS);
+        QFETCH(bool, taken);
+        CardLock::setGuardEverywhere(true);
+        const QString path = CardLock::pathFor(db() + "BXEQ0001");
+        if (guardAgeS >= 0) {
+            QVERIFY(QDir().mkdir(path + ".d"));
+            FileTime::setModified(path + ".d", QDateTime::currentDateTime().addSecs(-guardAgeS));
+        }
+        CardLock lock(path);
+        CardLock second(path);
+        QCOMPARE(lock.acquire(0), taken);
+        QCOMPARE(lock.inUse(), !taken);
+        QCOMPARE(QFileInfo::exists(path + ".d"), !taken);
+        QVERIFY(!second.acquire(0) && second.inUse());
+        lock.release();
+        QVERIFY(!QFileInfo::exists(path));
+        CardLock::setGuardEverywhere(false);
     }
 
     void folderThatTakesNoLockFileFailsWithoutClaimingUse()
