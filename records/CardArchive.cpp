@@ -284,7 +284,9 @@ CardSession::Outcome CardArchive::moveCard(const QString &id, const QString &fro
         return Outcome::Failed;
     }
     const Outcome moved = moveFiles(id, names, from, to, &named);
-    QFile::remove(marker);
+    // A move whose undo failed too keeps its marker: the next touch finishes it.
+    if (moved == Outcome::Done || cardFiles(to, id).isEmpty())
+        QFile::remove(marker);
     return moved;
 }
 

@@ -54,9 +54,9 @@ public:
     static constexpr int kRemoveTries = 100;
 
 private:
-    // On FUSE mounts (smbnetfs, sshfs) an exclusive create is not exclusive against another
-    // mount, but mkdir is: the lock file is made, read and removed only inside the folder
-    // <lock>.d, so no two processes do so at once.
+    // Through smbnetfs an exclusive create is not exclusive against another mount, but mkdir
+    // is: the lock file is made, read and removed only inside the folder <lock>.d, so no two
+    // processes do so at once.
     bool enterGuard(const QDeadlineTimer &deadline) const;
     void leaveGuard() const;
     bool leftByDeadProcess() const;

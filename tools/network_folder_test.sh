@@ -120,7 +120,8 @@ mount_smb() {
   guest only = yes
   read only = no
 CONF
-    /usr/sbin/smbd --foreground --no-process-group --configfile="$work/smb.conf" \
+    # A session of its own: smbd ends its whole process group when it is stopped.
+    setsid /usr/sbin/smbd --foreground --no-process-group --configfile="$work/smb.conf" \
       >"$work/samba/stdout" 2>&1 &
     smbd_pid=$!
     server_pids+=($smbd_pid)
