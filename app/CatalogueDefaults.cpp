@@ -80,6 +80,9 @@ const DefaultText kDefaults[] = {
     {"Msg", "KLDamaged",
      "A kezelőlap-fájl sérült, a mérés nincs elmentve:#%1#A fájl a(z) %2. kezelőlaptól kezdve nem "
      "olvasható."},
+    {"Msg", "KLDamagedOpen",
+     "A kezelőlap-fájl sérült:#%1#Az első %2 kezelőlap olvasható, utánuk a fájl sérült. A program "
+     "a sérült részt nem írja felül, és új kezelőlapot nem ír a fájlba."},
     {"Msg", "CardInUse",
      "A kartont (%s) egy másik munkaállomás éppen módosítja.#Semmi sem változott, próbálja újra!"},
     {"Msg", "CardChanged",
@@ -105,6 +108,9 @@ const DefaultText kDefaults[] = {
     {"Msg", "ArcNotFile",
      "A karton %s fájlja nem közönséges fájl, ezért a karton a helyén maradt:"},
     {"Msg", "ArcInUse", "A kartont egy másik munkaállomás használja, nem lett áthelyezve:"},
+    {"Msg", "CardSplit",
+     "A karton %s fájlja az adatbázis- és az archívummappában is megvan, eltérő tartalommal. A "
+     "program egyiket sem írja felül, és semmit sem írt:"},
     {"Msg", "AskSaveCard", "A karton nincs elmentve. Elmentsem?"},
     {"Msg", "AskSaveMeas", "A mérés nincs elmentve kezelőlapként. Elmentsem?"},
     {"Msg", "Birthday", "Bolgod születésnapot!!!"},
@@ -227,6 +233,7 @@ const DefaultText kDefaults[] = {
     {"Backup", "UnsafeName", "A mentésben a mappán kívülre mutató név van: %s"},
     {"Backup", "NotPlain",
      "A mentésben nem közönséges fájl vagy mappa van (például hivatkozás): %s"},
+    {"Backup", "TooLarge", "Nagyobb, mint amit egy visszaállítás írhat: %s"},
     {"Backup", "AskOld",
      "Biztosan kilép a programból?##Az utolsó biztonsági mentés %s napja készült.#Igen: mentés, "
      "majd kilépés. Nem: kilépés mentés nélkül."},

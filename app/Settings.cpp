@@ -13,6 +13,12 @@ namespace {
 
 QString withSeparator(QString folder)
 {
+#ifndef Q_OS_WIN
+    // A Windows path's closing backslash is a letter of the name here: cards would land beside
+    // the folder instead of in it.
+    if (folder.endsWith(QLatin1Char('\\')))
+        folder.chop(1);
+#endif
     // File names are appended to the folder directly.
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')) &&
         !folder.endsWith(QLatin1Char('\\')))

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measure/SystemPorts.h"
 
-#include "app/SettingsLayers.h"
 #include "measure/TComPort.h"
 
 #include <QFileInfo>
 #include <QSet>
 
-SystemPorts::SystemPorts(QString settingsPath) : m_settingsPath(std::move(settingsPath)) {}
+SystemPorts::SystemPorts(QString settingsPath)
+    : m_settings(std::move(settingsPath))
+{
+}
 
 QStringList SystemPorts::operator()()
 {
@@ -19,13 +21,17 @@ QStringList SystemPorts::operator()()
         m_age.start();
         m_devicesChanged = devicesChanged;
     }
-    return merged(m_enumerated, configured(m_settingsPath));
+    return merged(m_enumerated, configured(m_settings));
 }
 
 QStringList SystemPorts::configured(const QString &settingsPath)
 {
-    const QString value =
-        SettingsLayers(settingsPath).readString(QStringLiteral("Device"), QStringLiteral("Ports"));
+    return configured(SettingsLayers(settingsPath));
+}
+
+QStringList SystemPorts::configured(const SettingsLayers &settings)
+{
+    const QString value = settings.readString(QStringLiteral("Device"), QStringLiteral("Ports"));
     QStringList ports;
     for (const QString &entry : value.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QString path = entry.trimmed();

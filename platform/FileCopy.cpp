@@ -30,11 +30,11 @@ std::unique_ptr<QIODevice> openFile(const QString &path)
 // What the destination holds now, read back, against what was read from the source.
 bool sameBytes(const QString &path, const QByteArray &expected)
 {
-    QFile written(path);
-    if (!written.open(QIODevice::ReadOnly))
+    const std::unique_ptr<QFile> written = BoundedFile::open(path);
+    if (!written)
         return false;
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    return hash.addData(&written) && hash.result() == expected;
+    return hash.addData(written.get()) && hash.result() == expected;
 }
 
 FileCopy::SourceOpener &sourceOpener()

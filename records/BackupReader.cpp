@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/BackupReader.h"
 
+#include "platform/BoundedFile.h"
 #include "platform/FileTime.h"
 #include "platform/OwnerOnly.h"
 
@@ -13,6 +14,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
+#include <QStorageInfo>
 #include <algorithm>
 #include <archive.h>
 #include <archive_entry.h>
@@ -26,6 +29,17 @@ constexpr qint64 kMaxManifest = 64 << 20;
 
 using Problem = BackupResult::Problem;
 
+qint64 &entryLimit()
+{
+    static qint64 limit = BackupReader::kMaxEntryBytes;
+    return limit;
+}
+
+BackupResult tooLarge(const QString &what, qint64 bytes, qint64 room)
+{
+    return BackupResult::failed(
+        Problem::TooLarge, QStringLiteral("%1 (%2 > %3 bytes)").arg(what).arg(bytes).arg(room));
+}
 struct ArchiveFree
 {
     void operator()(archive *a) const { archive_read_free(a); }
@@ -64,6 +78,7 @@ public:
     BackupResult run();
 
 private:
+    BackupResult checkRoom() const;
     BackupResult entry(archive_entry *entry);
     BackupResult file(const QString &name, const QDateTime &time);
     BackupResult folder(const QString &name, const QDateTime &time);
@@ -76,8 +91,10 @@ private:
     QString m_folder;
     BackupProgress m_progress;
     qint64 m_total;
+    std::unique_ptr<QFile> m_file;
     std::unique_ptr<archive, ArchiveFree> m_archive{archive_read_new()};
     QHash<QString, QByteArray> m_digests;
+    QSet<QString> m_folders;
     QList<QPair<QString, QDateTime>> m_folderTimes;
     std::optional<QByteArray> m_manifest;
 };
@@ -86,12 +103,18 @@ BackupResult Reading::run()
 {
     archive *a = m_archive.get();
     archive_read_support_format_zip_seekable(a);
-    if (archive_read_open_filename(a, QFile::encodeName(m_zipPath).constData(), kBlock) !=
-        ARCHIVE_OK) {
-        return QFileInfo(m_zipPath).isReadable()
-                   ? BackupResult::failed(Problem::Damaged, libraryWords(a, m_zipPath))
-                   : BackupResult::failed(Problem::Unreadable, m_zipPath);
+    // Opened as a regular file only and without waiting: a FIFO named like a zip never blocks.
+    QString reason;
+    m_file = BoundedFile::open(m_zipPath, nullptr, &reason);
+    if (!m_file)
+        return BackupResult::failed(Problem::Unreadable,
+                                    QStringLiteral("%1 (%2)").arg(m_zipPath, reason));
+    if (!m_folder.isEmpty()) {
+        if (const BackupResult room = checkRoom(); !room.ok())
+            return room;
     }
+    if (archive_read_open_fd(a, m_file->handle(), kBlock) != ARCHIVE_OK)
+        return BackupResult::failed(Problem::Damaged, libraryWords(a, m_zipPath));
     for (;;) {
         archive_entry *next = nullptr;
         const int status = archive_read_next_header(a, &next);
@@ -116,6 +139,28 @@ BackupResult Reading::run()
     return result;
 }
 
+// Before anything is written: the sizes the zip declares against the bound of one entry and
+// against the room left where it is unpacked.
+BackupResult Reading::checkRoom() const
+{
+    const std::unique_ptr<QFile> file = BoundedFile::open(m_zipPath);
+    std::unique_ptr<archive, ArchiveFree> headers(archive_read_new());
+    archive *a = headers.get();
+    archive_read_support_format_zip_seekable(a);
+    if (!file || archive_read_open_fd(a, file->handle(), kBlock) != ARCHIVE_OK)
+        return BackupResult::failed(Problem::Damaged, libraryWords(a, m_zipPath));
+    qint64 total = 0;
+    archive_entry *next = nullptr;
+    while (archive_read_next_header(a, &next) == ARCHIVE_OK) {
+        const qint64 size = archive_entry_size_is_set(next) ? archive_entry_size(next) : 0;
+        if (size > entryLimit())
+            return tooLarge(entryName(next), size, entryLimit());
+        total += size;
+    }
+    const qint64 room = QStorageInfo(QFileInfo(m_folder).absolutePath()).bytesAvailable();
+    return room >= 0 && total > room ? tooLarge(m_folder, total, room) : BackupResult();
+}
+
 BackupResult Reading::entry(archive_entry *entry)
 {
     QString name = entryName(entry);
@@ -126,12 +171,24 @@ BackupResult Reading::entry(archive_entry *entry)
         return BackupResult::failed(Problem::NotPlain, name);
     while (name.endsWith(QLatin1Char('/')))
         name.chop(1);
-    const bool twice =
-        m_digests.contains(name) || (name == BackupManifest::fileName() && m_manifest);
-    if (name.isEmpty() || twice)
+    const bool twice = m_digests.contains(name) || (type != AE_IFDIR && m_folders.contains(name)) ||
+                       (name == BackupManifest::fileName() && m_manifest);
+    // A file and a folder of one path could never both be unpacked: verifying refuses what
+    // restoring would.
+    bool underFile = false;
+    for (qsizetype slash = name.indexOf(QLatin1Char('/')); slash > 0;
+         slash = name.indexOf(QLatin1Char('/'), slash + 1)) {
+        underFile = underFile || m_digests.contains(name.left(slash));
+        m_folders.insert(name.left(slash));
+    }
+    if (name.isEmpty() || twice || underFile)
         return BackupResult::failed(Problem::Damaged, m_zipPath + QStringLiteral(": ") + name);
     if (type == AE_IFDIR)
+        m_folders.insert(name);
+    if (type == AE_IFDIR)
         return folder(name, entryTime(entry));
+    if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > entryLimit())
+        return tooLarge(name, archive_entry_size(entry), entryLimit());
     return file(name, entryTime(entry));
 }
 
@@ -158,12 +215,16 @@ BackupResult Reading::file(const QString &name, const QDateTime &time)
     QCryptographicHash hash(QCryptographicHash::Sha256);
     QByteArray manifest;
     char block[kBlock];
+    qint64 read = 0;
     for (;;) {
         const la_ssize_t size = archive_read_data(m_archive.get(), block, sizeof block);
         if (size < 0)
             return BackupResult::failed(Problem::Damaged, libraryWords(m_archive.get(), name));
         if (size == 0)
             break;
+        // A size the zip understates is no licence to fill the disk.
+        if ((read += size) > entryLimit())
+            return tooLarge(name, read, entryLimit());
         hash.addData(QByteArrayView(block, size));
         if (isManifest && manifest.size() + size <= kMaxManifest)
             manifest.append(block, size);
@@ -214,9 +275,6 @@ BackupResult Reading::compareWithManifest() const
 BackupResult BackupReader::read(const QString &zipPath, const QString &folder,
                                 const BackupProgress &progress)
 {
-    // The zip library would read standard input for an empty name.
-    if (!QFileInfo(zipPath).isFile())
-        return BackupResult::failed(BackupResult::Problem::Unreadable, zipPath);
     return Reading(zipPath, folder, progress).run();
 }
 
@@ -228,4 +286,9 @@ bool BackupReader::isSafeName(const QString &name)
         return false;
     const QStringList parts = name.split(QRegularExpression(QStringLiteral("[/\\\\]")));
     return !parts.contains(QStringLiteral(".."));
+}
+
+void BackupReader::setEntryLimit(qint64 bytes)
+{
+    entryLimit() = bytes > 0 ? bytes : kMaxEntryBytes;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/BackupRestore.h"
 
+#include "platform/FileMove.h"
 #include "platform/OwnerOnly.h"
 #include "records/BackupReader.h"
 
@@ -51,7 +52,7 @@ BackupResult place(const QString &partial, const QString &target)
     const bool existed = QFileInfo::exists(target);
     if (existed && !QDir().rmdir(target))
         return BackupResult::failed(Problem::Unwritable, target);
-    if (QDir().rename(partial, target))
+    if (FileMove::withoutReplacing(partial, target))
         return BackupResult();
     if (existed)
         QDir().mkdir(target);

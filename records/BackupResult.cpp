@@ -42,6 +42,8 @@ QString BackupResult::messageKey() const
         return QStringLiteral("UnsafeName");
     case Problem::NotPlain:
         return QStringLiteral("NotPlain");
+    case Problem::TooLarge:
+        return QStringLiteral("TooLarge");
     }
     return QString();
 }

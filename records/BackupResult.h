@@ -27,6 +27,8 @@ struct BackupResult
         Missing,
         UnsafeName,
         NotPlain,
+        // An entry beyond what a restore may write, or more than the target has room for.
+        TooLarge,
     };
 
     Problem problem = Problem::None;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/BackupWriter.h"
 
+#include "platform/BoundedFile.h"
+#include "platform/FileCopy.h"
+#include "platform/FileMove.h"
 #include "platform/OwnerOnly.h"
 #include "records/BackupManifest.h"
 #include "records/BackupReader.h"
@@ -128,11 +131,13 @@ void Writing::scan()
         const QFileInfo info = it.fileInfo();
         const QString relative = info.filePath().mid(m_db.size());
         if (info.isDir()) {
-            if (!info.isSymLink())
+            // A card lock's guard on a network folder lives for milliseconds.
+            if (!info.isSymLink() && !info.fileName().endsWith(QLatin1String(".lck.d")))
                 m_folders << relative;
             continue;
         }
-        if (!info.isFile() || isLockFile(info.fileName()))
+        // Anything but a regular file is named by the refusal of its reading.
+        if (isLockFile(info.fileName()))
             continue;
         m_total += info.size();
         const QString id = cardOf(info.fileName());
@@ -225,14 +230,24 @@ BackupResult Writing::writeCard(const QString &id, qint64 waitMs, bool lastTry, 
 
 BackupResult Writing::writeFile(const QString &relative)
 {
-    QFile in(m_db + relative);
-    if (!in.open(QIODevice::ReadOnly)) {
-        // Deleted since the folder was listed: the backup shows the folder as it is now.
-        return in.exists() ? BackupResult::failed(Problem::Unreadable, in.fileName())
-                           : BackupResult();
-    }
+    const QString path = m_db + relative;
+    BoundedFile::Status status = BoundedFile::Missing;
+    QString reason;
+    const std::unique_ptr<QFile> file = BoundedFile::open(path, &status, &reason);
+    // Deleted since the folder was listed: the backup shows the folder as it is now.
+    if (!file && status == BoundedFile::Missing)
+        return BackupResult();
+    const auto unreadable = [&path](const QString &why) {
+        return BackupResult::failed(Problem::Unreadable, QStringLiteral("%1 (%2)").arg(path, why));
+    };
+    if (!file)
+        return unreadable(reason);
+    QFile &in = *file;
     const qint64 size = in.size();
-    BackupResult result = writeHeader(relative, size, QFileInfo(in).lastModified(), false);
+    // No record file comes near the copy's bound; a card file beyond it is no record.
+    if (!cardOf(QFileInfo(path).fileName()).isEmpty() && size > FileCopy::kMaxBytes)
+        return unreadable(BoundedFile::beyondBound(FileCopy::kMaxBytes));
+    BackupResult result = writeHeader(relative, size, QFileInfo(path).lastModified(), false);
     if (!result.ok())
         return result;
     QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -241,7 +256,7 @@ BackupResult Writing::writeFile(const QString &relative)
     for (;;) {
         const qint64 got = in.read(block, std::min<qint64>(sizeof block, size - read));
         if (got < 0)
-            return BackupResult::failed(Problem::Unreadable, in.fileName());
+            return unreadable(in.errorString());
         if (got == 0)
             break;
         hash.addData(QByteArrayView(block, got));
@@ -330,8 +345,9 @@ BackupResult BackupWriter::write(const QString &dbPath, const QString &targetFol
     BackupResult result = OwnerOnly::prepareFile(partPath)
                               ? Writing(dbPath, partPath, when, progress, waits).run()
                               : BackupResult::failed(Problem::Unwritable, partPath);
-    if (result.ok() && !QFile::rename(partPath, finalPath))
-        result = BackupResult::failed(Problem::Unwritable, finalPath);
+    if (QString reason; result.ok() && !FileMove::withoutReplacing(partPath, finalPath, &reason))
+        result = BackupResult::failed(Problem::Unwritable,
+                                      QStringLiteral("%1 (%2)").arg(finalPath, reason));
     if (!result.ok()) {
         QFile::remove(partPath);
         result.inUse.clear();

@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/CardArchive.h"
 
+#include "platform/AtomicFile.h"
+#include "platform/BoundedFile.h"
 #include "platform/FileCopy.h"
+#include "platform/FileMove.h"
+#include "records/CardFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -34,12 +40,57 @@ QStringList CardArchive::cardFiles(const QString &folder, const QString &id)
         if (name.startsWith(id + QLatin1Char('.')) && !name.startsWith(id + QStringLiteral(".lck")))
             own << name;
     }
+    // A folder that caches its listing may not list a file another workstation just made;
+    // a look-up of the name asks the folder itself.
+    for (const char *extension :
+         {".sza", ".anm", ".pan", ".kl", ".~sza", ".~anm", ".~pan", ".~kl", ".kl$"}) {
+        const QString name = id + QLatin1String(extension);
+        if (!own.contains(name) && QFileInfo::exists(folder + name))
+            own << name;
+    }
     return own;
 }
 
 namespace {
 
 using Outcome = CardSession::Outcome;
+
+const QString kSza = QStringLiteral(".sza");
+
+QString partialName(const QString &name)
+{
+    return QStringLiteral(".") + name + QStringLiteral(".part");
+}
+
+QByteArray contentsOf(const QString &path, bool *read)
+{
+    QByteArray bytes;
+    *read = BoundedFile::read(path, FileCopy::kMaxBytes, bytes) == BoundedFile::Read;
+    return bytes;
+}
+
+bool holdsBytes(const QString &path)
+{
+    bool read = false;
+    return !contentsOf(path, &read).isEmpty() && read;
+}
+
+bool sameContents(const QString &a, const QString &b)
+{
+    bool readA = false;
+    bool readB = false;
+    const QByteArray bytesA = contentsOf(a, &readA);
+    return contentsOf(b, &readB) == bytesA && readA && readB;
+}
+
+// The .sza goes last when files are renamed and is removed first when they were copied: so
+// the folder that holds the .sza after an interruption is the one the card belongs to.
+QStringList szaLast(QStringList names, const QString &id)
+{
+    if (names.removeOne(id + kSza))
+        names.append(id + kSza);
+    return names;
+}
 
 Outcome checkMovable(const QString &id, const QStringList &names, const QString &from,
                      const QString &to, QString *culprit)
@@ -55,15 +106,41 @@ Outcome checkMovable(const QString &id, const QStringList &names, const QString 
     if (!CardArchive::cardFiles(to, id).isEmpty())
         return Outcome::TargetTaken;
     // Read, not stat: a share that caches attributes may still report a new card as empty.
-    QFile sza(from + id + QStringLiteral(".sza"));
-    if (!sza.open(QIODevice::ReadOnly) || sza.read(1).isEmpty())
+    QByteArray sza;
+    if (BoundedFile::read(from + id + kSza, BoundedFile::kTextLimit, sza) != BoundedFile::Read ||
+        sza.isEmpty())
         return Outcome::Unfinished;
     return Outcome::Done;
 }
 
-// Every file is copied under a name of its own and then renamed into place without
-// replacing anything, before any source is deleted.
-Outcome moveFiles(const QStringList &names, const QString &from, const QString &to,
+Outcome refused(int error, const QString &name, QString *culprit)
+{
+    *culprit = name;
+    return error == EEXIST ? Outcome::TargetTaken : Outcome::Failed;
+}
+
+// Each file renamed into place, never over another; on a refusal the card goes back whole.
+Outcome renameFiles(const QStringList &names, const QString &from, const QString &to,
+                    QString *culprit, bool *otherDevice)
+{
+    QStringList moved;
+    for (const QString &name : names) {
+        int error = 0;
+        if (FileMove::withoutReplacing(from + name, to + name, nullptr, &error)) {
+            moved << name;
+            continue;
+        }
+        for (const QString &back : moved)
+            FileMove::withoutReplacing(to + back, from + back);
+        *otherDevice = error == EXDEV && moved.isEmpty();
+        return refused(error, name, culprit);
+    }
+    return Outcome::Done;
+}
+
+// Where the archive is another file system: every file copied under a name of its own and
+// renamed into place without replacing anything, before any source is removed.
+Outcome copyFiles(const QStringList &names, const QString &from, const QString &to,
                   QString *culprit)
 {
     QStringList added;
@@ -74,23 +151,112 @@ Outcome moveFiles(const QStringList &names, const QString &from, const QString &
         return outcome;
     };
     for (const QString &name : names) {
-        const QString partial = to + QStringLiteral(".") + name + QStringLiteral(".part");
+        const QString partial = to + partialName(name);
         QFile::remove(partial);
         if (!FileCopy::copyFileTo(from + name, partial).isEmpty())
             return undo(Outcome::Failed, name);
-        if (!QFile::rename(partial, to + name)) {
-            const bool taken = QFileInfo::exists(to + name);
+        int error = 0;
+        if (!FileMove::withoutReplacing(partial, to + name, nullptr, &error)) {
             QFile::remove(partial);
-            return undo(taken ? Outcome::TargetTaken : Outcome::Failed, name);
+            return undo(error == EEXIST ? Outcome::TargetTaken : Outcome::Failed, name);
         }
         added << name;
     }
-    for (const QString &name : names)
+    QStringList removals = names;
+    std::reverse(removals.begin(), removals.end());
+    for (const QString &name : removals)
         QFile::remove(from + name);
     return Outcome::Done;
 }
 
+bool &renameAcrossFolders()
+{
+    static bool usable = true;
+    return usable;
+}
+
+Outcome moveFiles(const QString &id, const QStringList &names, const QString &from,
+                  const QString &to, QString *culprit)
+{
+    const QStringList ordered = szaLast(names, id);
+    if (!renameAcrossFolders())
+        return copyFiles(ordered, from, to, culprit);
+    bool otherDevice = false;
+    const Outcome renamed = renameFiles(ordered, from, to, culprit, &otherDevice);
+    return otherDevice ? copyFiles(ordered, from, to, culprit) : renamed;
+}
+
+// An empty .sza whose lock could be taken was claimed by a workstation that stopped before it
+// wrote the card. Alone it holds nothing and goes; with files beside it, it becomes their card.
+void finishClaim(const QString &id, const QString &dbPath)
+{
+    QByteArray bytes;
+    const QString sza = dbPath + id + kSza;
+    if (BoundedFile::read(sza, BoundedFile::kTextLimit, bytes) != BoundedFile::Read ||
+        !bytes.isEmpty())
+        return;
+    if (CardArchive::cardFiles(dbPath, id) == QStringList{id + kSza}) {
+        QFile::remove(sza);
+        return;
+    }
+    QStringList values(CardFile::keys().size());
+    values[CardFile::keys().indexOf(QStringLiteral("ID"))] = id;
+    CardFile::writePersonal(sza, values);
+}
+
 } // namespace
+
+QString CardArchive::moveMarker(const QString &dbPath, const QString &id)
+{
+    return dbPath + QStringLiteral(".") + id + QStringLiteral(".move");
+}
+
+CardSession::Outcome CardArchive::settle(const QString &id, const QString &dbPath,
+                                         const QString &arcPath, QString *culprit)
+{
+    QString ignored;
+    QString &named = culprit ? *culprit : ignored;
+    finishClaim(id, dbPath);
+    const QString marker = moveMarker(dbPath, id);
+    QByteArray target;
+    if (BoundedFile::read(marker, BoundedFile::kTextLimit, target) != BoundedFile::Read)
+        return Outcome::Done;
+    for (const QString &folder : {dbPath, arcPath}) {
+        const QStringList partials = QDir(folder).entryList(
+            {QStringLiteral(".") + id + QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden);
+        for (const QString &partial : partials)
+            QFile::remove(folder + partial);
+    }
+    // The card belongs where its .sza is; where both folders hold it, every copy was made
+    // and checked, and the move is finished.
+    const bool toDb = target == "db";
+    const QString sza = id + kSza;
+    const bool dbHas = holdsBytes(dbPath + sza);
+    const bool arcHas = holdsBytes(arcPath + sza);
+    const bool dbHome = dbHas && arcHas ? toDb : dbHas || (!arcHas && !toDb);
+    const QString home = dbHome ? dbPath : arcPath;
+    const QString other = dbHome ? arcPath : dbPath;
+    const QStringList homeFiles = cardFiles(home, id);
+    const QStringList otherFiles = cardFiles(other, id);
+    // Nothing is touched until every file in both folders is known to be one card.
+    // An empty file is the name claimed for a move on a share that renames only by replacing.
+    for (const QString &name : otherFiles) {
+        if (homeFiles.contains(name) && holdsBytes(other + name) &&
+            !sameContents(home + name, other + name)) {
+            named = name;
+            return Outcome::Split;
+        }
+    }
+    for (const QString &name : otherFiles) {
+        if (homeFiles.contains(name))
+            QFile::remove(other + name);
+        else if (int error = 0;
+                 !FileMove::withoutReplacing(other + name, home + name, nullptr, &error))
+            return refused(error, name, &named);
+    }
+    QFile::remove(marker);
+    return Outcome::Done;
+}
 
 CardSession::Outcome CardArchive::moveCard(const QString &id, const QString &from,
                                            const QString &to, const QString &lockFolder,
@@ -101,9 +267,27 @@ CardSession::Outcome CardArchive::moveCard(const QString &id, const QString &fro
     CardLock lock(CardLock::pathFor(lockFolder + id));
     if (!lock.acquire(lockWaitMs))
         return lock.inUse() ? Outcome::InUse : Outcome::Failed;
+    const bool toDb = QFileInfo(to) == QFileInfo(lockFolder);
+    const QString db = toDb ? to : from;
+    const QString arc = toDb ? from : to;
+    const Outcome settled = settle(id, db, arc, &named);
+    if (settled != Outcome::Done)
+        return settled;
     const QStringList names = cardFiles(from, id);
     const Outcome movable = checkMovable(id, names, from, to, &named);
-    return movable == Outcome::Done ? moveFiles(names, from, to, &named) : movable;
+    if (movable != Outcome::Done)
+        return movable;
+    // Tells whoever touches the card next, should this move be cut short, where it went.
+    const QString marker = moveMarker(db, id);
+    if (!AtomicFile::write(marker, toDb ? "db" : "arc")) {
+        named = marker;
+        return Outcome::Failed;
+    }
+    const Outcome moved = moveFiles(id, names, from, to, &named);
+    // A move whose undo failed too keeps its marker: the next touch finishes it.
+    if (moved == Outcome::Done || cardFiles(to, id).isEmpty())
+        QFile::remove(marker);
+    return moved;
 }
 
 QString CardArchive::siteCommandName()
@@ -128,6 +312,11 @@ bool CardArchive::runSiteCommand(const QString &archiveFolder)
     const QStringList arguments = {siteCommandName()};
 #endif
     return launcher()(program, arguments, archiveFolder);
+}
+
+void CardArchive::setRenameAcrossFolders(bool usable)
+{
+    renameAcrossFolders() = usable;
 }
 
 void CardArchive::setLauncher(Launcher launcher_)

@@ -21,10 +21,21 @@ public:
     // Moves every file of the card from `from` into `to` while holding the card's lock in
     // `lockFolder`. Nothing in `to` is ever replaced: a card whose id has a file there stays
     // where it is, and so does one with a file that is no regular file (named in `culprit`)
-    // or whose .sza is still empty. A failed copy leaves the card whole in `from`.
+    // or whose .sza is still empty. A failed move leaves the card whole in `from`; one that
+    // was interrupted is settled first.
     static CardSession::Outcome moveCard(const QString &id, const QString &from, const QString &to,
                                          const QString &lockFolder, QString *culprit = nullptr,
                                          int lockWaitMs = CardLock::kWaitMs);
+    // Finishes what an interruption left, under the card's lock held by the caller: a move
+    // (its marker names the target) ends with the card whole in the folder that holds its
+    // .sza, duplicates removed only when identical; Split (the file in `culprit`) when the
+    // two halves differ, and then nothing is touched. An empty .sza whose lock was free is a
+    // claim never completed: alone it goes, beside other files it becomes their card.
+    static CardSession::Outcome settle(const QString &id, const QString &dbPath,
+                                       const QString &arcPath, QString *culprit = nullptr);
+
+    // The hidden file in the database folder that marks a move of the card in progress.
+    static QString moveMarker(const QString &dbPath, const QString &id);
 
     // "lista.sh" on Linux ("lista.bat" on Windows) in the archive folder.
     static QString siteCommandName();
@@ -33,4 +44,6 @@ public:
     static bool runSiteCommand(const QString &archiveFolder);
     // Tests watch the start instead of running a process.
     static void setLauncher(Launcher launcher);
+    // Tests copy as moves into an archive on another file system do.
+    static void setRenameAcrossFolders(bool usable);
 };

@@ -3,10 +3,12 @@
 
 #include "platform/ProfileFile.h"
 #include "records/AccentFolding.h"
+#include "records/CardArchive.h"
 #include "records/CardFile.h"
 #include "records/PatientId.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <vector>
 
@@ -15,6 +17,17 @@ QString fitted(const QString &text, int width)
 {
     return text.left(width).leftJustified(width, QLatin1Char(' '));
 }
+// Whether a claim whose lock is free, left by a workstation that stopped before it wrote the
+// card, became a card; else it is cleared, rather than keep its id taken unseen for ever.
+bool settledClaim(const QString &folder, const QString &id)
+{
+    CardLock lock(CardLock::pathFor(folder + id));
+    if (!lock.acquire(0))
+        return false;
+    CardArchive::settle(id, folder, folder + QStringLiteral("arc/"));
+    return QFileInfo(folder + id + QStringLiteral(".sza")).size() > 0;
+}
+
 } // namespace
 
 QString CardListing::line(const QString &name, const QString &birthDate, const QString &fileName)
@@ -44,6 +57,11 @@ QStringList CardListing::lines(const QString &folder)
 {
     QStringList result;
     for (const QString &name : cardFiles(folder)) {
+        // An empty .sza is a claim whose card is not written yet: no patient.
+        if (const QFileInfo info(folder + name); info.isFile() && info.size() == 0) {
+            if (!settledClaim(folder, name.left(PatientId::kLength)))
+                continue;
+        }
         const ProfileFile file(folder + name);
         result << line(file.readString(CardFile::section(), QStringLiteral("Nev")),
                        file.readString(CardFile::section(), QStringLiteral("SzulDatum")), name);
@@ -74,11 +92,13 @@ void CardListing::sort(QStringList &lines)
 
 int CardListing::findLine(const QStringList &lines, const QString &typed)
 {
-    if (typed.isEmpty())
+    // Accents typed as combining marks count as the letters they make.
+    const QString composed = typed.normalized(QString::NormalizationForm_C);
+    if (composed.isEmpty())
         return -1;
-    const QByteArray key = AccentFolding::searchKey(typed);
+    const QByteArray key = AccentFolding::searchKey(composed);
     for (int i = 0; i < lines.size(); ++i) {
-        if (key.compare(AccentFolding::searchKey(lines[i].left(typed.size()))) <= 0)
+        if (key.compare(AccentFolding::searchKey(lines[i].left(composed.size()))) <= 0)
             return i;
     }
     return -1;

@@ -7,15 +7,102 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <QSysInfo>
+#include <cerrno>
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
 QString CardLock::pathFor(const QString &cardBase)
 {
     return cardBase + QStringLiteral(".lck");
 }
 
-CardLock::CardLock(const QString &path) : m_path(path), m_file(path)
+namespace {
+
+bool &guardEverywhere()
+{
+    static bool everywhere = false;
+    return everywhere;
+}
+
+// libsmbclient over FUSE (smbnetfs): there an exclusive create is not exclusive against
+// another mount. sshfs passes it on to the server, and its cached names would hold a guard.
+bool createsNotExclusively(const QString &path)
+{
+    constexpr decltype(statfs::f_type) kFuseMagic = 0x65735546;
+    const QString folder = QFileInfo(path).absolutePath();
+    struct statfs info;
+    if (::statfs(QFile::encodeName(folder).constData(), &info) != 0 || info.f_type != kFuseMagic)
+        return false;
+    QFile mounts(QStringLiteral("/proc/self/mounts"));
+    if (!mounts.open(QIODevice::ReadOnly))
+        return false;
+    const QString canonical = QFileInfo(folder).canonicalFilePath() + QLatin1Char('/');
+    QString type;
+    qsizetype longest = -1;
+    for (const QByteArray &line : mounts.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        const QString point = QString::fromLocal8Bit(fields.value(1))
+                                  .replace(QStringLiteral("\\040"), QStringLiteral(" ")) +
+                              QLatin1Char('/');
+        if (fields.size() > 2 && canonical.startsWith(point) && point.size() > longest) {
+            longest = point.size();
+            type = QString::fromLatin1(fields[2]);
+        }
+    }
+    return type == QStringLiteral("fuse.smbnetfs") || type == QStringLiteral("fuse.fusesmb");
+}
+
+} // namespace
+
+CardLock::CardLock(const QString &path)
+    : m_path(path), m_file(path), m_guarded(guardEverywhere() || createsNotExclusively(path))
 {
     // A slow copy or a sleeping laptop may hold a card for long: age alone never frees it.
     m_file.setStaleLockTime(0);
+}
+
+void CardLock::setGuardEverywhere(bool guard)
+{
+    guardEverywhere() = guard;
+}
+
+bool CardLock::enterGuard(const QDeadlineTimer &deadline) const
+{
+    if (!m_guarded)
+        return true;
+    const QByteArray guard = QFile::encodeName(m_path + QStringLiteral(".d"));
+    for (;;) {
+        if (::mkdir(guard.constData(), 0700) == 0)
+            return true;
+        // smbnetfs answers two makers on one mount with errors other than EEXIST too; a
+        // folder that takes no folder at all fails at the deadline.
+        // Held only while a lock file is made, read or removed: an old one is an orphan.
+        const QDateTime since = QFileInfo(m_path + QStringLiteral(".d")).lastModified();
+        if (since.isValid() && since.msecsTo(QDateTime::currentDateTime()) > kGuardStaleMs &&
+            ::rmdir(guard.constData()) == 0)
+            continue;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(kRetryMs);
+    }
+}
+
+bool CardLock::leftByDeadProcess() const
+{
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    return m_file.getLockInfo(&pid, &host, &program) && pid > 0 &&
+           host == QSysInfo::machineHostName() && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+void CardLock::leaveGuard() const
+{
+    if (m_guarded)
+        ::rmdir(QFile::encodeName(m_path + QStringLiteral(".d")).constData());
 }
 
 bool CardLock::acquire(int waitMs)
@@ -25,13 +112,24 @@ bool CardLock::acquire(int waitMs)
         return true;
     const QDeadlineTimer deadline(waitMs);
     for (;;) {
-        if (m_file.tryLock(int(deadline.remainingTime())))
+        if (!enterGuard(deadline)) {
+            m_inUse = QFileInfo::exists(m_path + QStringLiteral(".d"));
+            return false;
+        }
+        bool locked = m_file.tryLock(m_guarded ? 0 : int(deadline.remainingTime()));
+        // A share will not remove a file its remover holds open, as QLockFile's own removal
+        // of a stale lock does; inside the guard nobody else looks at it.
+        if (!locked && m_guarded && leftByDeadProcess() && removeOnceClosed())
+            locked = m_file.tryLock(0);
+        leaveGuard();
+        if (locked)
             return true;
         // sftp has no answer for "exists": over sshfs another holder's lock file can come
         // back as a failure of the folder. While a lock file is there, the card is in use.
         const QLockFile::LockError error = m_file.error();
         m_inUse = error == QLockFile::LockFailedError || QFileInfo::exists(m_path);
-        if (error != QLockFile::UnknownError || deadline.hasExpired()) {
+        const bool again = error == QLockFile::UnknownError || (m_guarded && m_inUse);
+        if (!again || deadline.hasExpired()) {
             if (!m_inUse)
                 FileError::noteFolderOf(m_path);
             return false;
@@ -43,7 +141,10 @@ bool CardLock::acquire(int waitMs)
 CardLock::Holder CardLock::holder() const
 {
     Holder holder;
+    const bool guarded = enterGuard(QDeadlineTimer(kWaitMs));
     m_file.getLockInfo(&holder.pid, &holder.host, &holder.program);
+    if (guarded)
+        leaveGuard();
     holder.since = QFileInfo(m_path).lastModified();
     return holder;
 }
@@ -52,14 +153,39 @@ bool CardLock::takeOver()
 {
     if (isHeld())
         return true;
-    // QLockFile refuses to remove a lock whose holder is alive on this host.
-    if (!m_file.removeStaleLockFile() && QFile::exists(m_path))
+    if (!enterGuard(QDeadlineTimer(kWaitMs)))
         return false;
-    return acquire(0);
+    // QLockFile refuses to remove a lock whose holder is alive on this host.
+    const bool removed = m_file.removeStaleLockFile() || !QFile::exists(m_path);
+    leaveGuard();
+    return removed && acquire(0);
 }
 
 void CardLock::release()
 {
-    if (isHeld())
-        m_file.unlock();
+    if (!isHeld())
+        return;
+    // A share refuses to remove a file that another client is reading: none reads it now.
+    // Waited for as long as a guard can live: a lock file left behind would keep the card
+    // in use by this very process.
+    const bool guarded = enterGuard(QDeadlineTimer(kGuardStaleMs));
+    m_file.unlock();
+    if (!m_guarded)
+        return;
+    // QLockFile's own removal may have come too early. Nobody else makes one now.
+    removeOnceClosed();
+    if (guarded)
+        leaveGuard();
+}
+
+bool CardLock::removeOnceClosed() const
+{
+    // FUSE closes a file after the close call has returned, and a share will not remove a
+    // file that is still open.
+    for (int tries = 0; tries < kRemoveTries; ++tries) {
+        if (QFile::remove(m_path) || !QFileInfo::exists(m_path))
+            return true;
+        QThread::msleep(kRetryMs);
+    }
+    return false;
 }

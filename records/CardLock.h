@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QLockFile>
 #include <QString>
 
@@ -28,6 +29,7 @@ public:
     static QString pathFor(const QString &cardBase);
 
     explicit CardLock(const QString &path);
+    ~CardLock() { release(); }
     CardLock(const CardLock &) = delete;
     CardLock &operator=(const CardLock &) = delete;
 
@@ -44,8 +46,24 @@ public:
     bool takeOver();
     void release();
 
+    // Tests guard the lock file on a local folder too.
+    static void setGuardEverywhere(bool guard);
+    // A guard this old was left by a process that stopped inside it.
+    static constexpr int kGuardStaleMs = 30000;
+    // Removals of a released lock file that a share still sees open, kRetryMs apart.
+    static constexpr int kRemoveTries = 100;
+
 private:
+    // Through smbnetfs an exclusive create is not exclusive against another mount, but mkdir
+    // is: the lock file is made, read and removed only inside the folder <lock>.d, so no two
+    // processes do so at once.
+    bool enterGuard(const QDeadlineTimer &deadline) const;
+    void leaveGuard() const;
+    bool leftByDeadProcess() const;
+    bool removeOnceClosed() const;
+
     QString m_path;
     QLockFile m_file;
     bool m_inUse = false;
+    bool m_guarded = false;
 };

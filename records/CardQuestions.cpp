@@ -98,6 +98,10 @@ bool CardQuestions::report(CardSession::Outcome outcome, const QString &failure)
     case CardSession::Outcome::Archived:
         text = msg("CardArchived").replace(QLatin1String("%s"), m_session.id());
         break;
+    case CardSession::Outcome::Split:
+        text = msg("CardSplit").replace(QLatin1String("%s"), m_session.failure()) +
+               QLatin1Char(' ') + m_session.id();
+        break;
     case CardSession::Outcome::Gone:
         text = msg("CardGone").replace(QLatin1String("%s"), m_session.id());
         break;

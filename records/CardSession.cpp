@@ -2,8 +2,10 @@
 #include "records/CardSession.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/BoundedFile.h"
 #include "platform/Cp1250.h"
 #include "platform/FileCopy.h"
+#include "records/CardArchive.h"
 #include "records/CardClaim.h"
 #include "records/CardFile.h"
 #include "records/PatientId.h"
@@ -70,12 +72,18 @@ QString CardSession::anamnesisTemplate()
 QByteArray CardSession::fingerprint(const QString &path)
 {
     // Contents, not size and time: a share may keep a second's time and the same size.
-    QFile file(path);
-    if (!file.exists())
+    const qint64 limit =
+        path.endsWith(QStringLiteral(".kl")) ? SheetFile::kMaxBytes : BoundedFile::kTextLimit;
+    QByteArray bytes;
+    switch (BoundedFile::read(path, limit, bytes)) {
+    case BoundedFile::Missing:
         return QByteArrayLiteral("absent");
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("unreadable");
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+    case BoundedFile::Damaged:
+        return QByteArrayLiteral("damaged");
+    case BoundedFile::Read:
+        break;
+    }
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
 }
 
 CardSession::Snapshot CardSession::snapshot() const
@@ -100,6 +108,10 @@ CardSession::Outcome CardSession::open(const QString &id, CardContent &content)
 {
     close();
     m_id = id;
+    // A move or a new card that was interrupted is finished before the card is shown.
+    // What cannot be settled now is reported when the card is written.
+    if (needsSettling())
+        locked([] { return Outcome::Done; });
     // Taken around the reading: a save that comes in between is read again.
     bool read = false;
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -118,6 +130,7 @@ CardSession::Outcome CardSession::open(const QString &id, CardContent &content)
 
 void CardSession::close()
 {
+    m_claimLock.reset();
     m_id.clear();
     m_newDate = QDate();
     m_seen.clear();
@@ -127,15 +140,33 @@ void CardSession::close()
 
 CardSession::Outcome CardSession::locked(const std::function<Outcome()> &work)
 {
-    CardLock lock(CardLock::pathFor(base()));
-    if (!lock.acquire(m_lockWaitMs)) {
+    // A new card's claim still holds its lock, and its empty .sza is this session's own.
+    std::unique_ptr<CardLock> lock = std::move(m_claimLock);
+    if (lock)
+        return work();
+    lock = std::make_unique<CardLock>(CardLock::pathFor(base()));
+    if (!lock->acquire(m_lockWaitMs)) {
         // Never written without the lock, not even where the folder refuses lock files.
-        if (!lock.inUse())
+        if (!lock->inUse())
             return Outcome::Failed;
-        m_holder = lock.holder();
+        m_holder = lock->holder();
         return Outcome::InUse;
     }
+    m_failure.clear();
+    if (const Outcome settled = CardArchive::settle(m_id, m_db, m_arc, &m_failure);
+        settled != Outcome::Done)
+        return settled;
     return work();
+}
+
+bool CardSession::needsSettling() const
+{
+    if (QFileInfo::exists(CardArchive::moveMarker(m_db, m_id)))
+        return true;
+    QByteArray sza;
+    return BoundedFile::read(base() + QStringLiteral(".sza"), BoundedFile::kTextLimit, sza) ==
+               BoundedFile::Read &&
+           sza.isEmpty();
 }
 
 bool CardSession::takeOverLock()
@@ -148,7 +179,11 @@ bool CardSession::takeOverLock()
 
 CardSession::Outcome CardSession::stillHere() const
 {
-    if (QFileInfo::exists(base() + QStringLiteral(".sza")))
+    // Opened, not looked up: a folder that keeps names for a while still lists a card that
+    // another workstation has just moved away.
+    BoundedFile::Status status = BoundedFile::Missing;
+    if (BoundedFile::open(base() + QStringLiteral(".sza"), &status) ||
+        status == BoundedFile::Damaged)
         return Outcome::Done;
     return QFileInfo::exists(m_arc + m_id + QStringLiteral(".sza")) ? Outcome::Archived
                                                                     : Outcome::Gone;
@@ -156,7 +191,7 @@ CardSession::Outcome CardSession::stillHere() const
 
 CardSession::Outcome CardSession::claim()
 {
-    const QString id = CardClaim::claim(m_id, m_newDate, m_db, m_arc);
+    const QString id = CardClaim::claim(m_id, m_newDate, m_db, m_arc, m_claimLock);
     if (id.isEmpty())
         return QFileInfo::exists(m_db) ? Outcome::NoIdLeft : Outcome::Failed;
     m_id = id;
@@ -214,21 +249,27 @@ CardSession::Outcome CardSession::writeCard(const CardContent &content)
 CardSession::Outcome CardSession::readSheets(QList<KLRecord> &sheets)
 {
     sheets.clear();
-    QFile file(sheetPath());
-    if (!file.exists()) {
+    m_sheets.clear();
+    m_sheetsSeen.clear();
+    m_damagedAfter = -1;
+    QByteArray bytes;
+    switch (SheetFile(sheetPath()).readBytes(bytes)) {
+    case BoundedFile::Missing:
         m_sheetsSeen = fingerprint(sheetPath());
-        m_sheets.clear();
         return Outcome::Done;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_sheetsSeen.clear();
-        m_sheets.clear();
+    case BoundedFile::Damaged:
         return Outcome::Failed;
+    case BoundedFile::Read:
+        break;
     }
-    const QByteArray bytes = file.readAll();
-    m_sheetsSeen = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
-    m_sheets = sheets = SheetFile::parse(bytes);
-    return Outcome::Done;
+    if (bytes.size() <= SheetFile::kMaxBytes)
+        m_sheetsSeen = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+    qsizetype complete = 0;
+    m_sheets = sheets = SheetFile::parse(bytes, &complete);
+    if (complete == bytes.size())
+        return Outcome::Done;
+    m_damagedAfter = int(sheets.size());
+    return Outcome::Damaged;
 }
 
 CardSession::Outcome CardSession::checkSheets() const
@@ -276,10 +317,10 @@ CardSession::Outcome CardSession::saveNotes(int index, const KLRecord &notes)
 
 CardSession::Outcome CardSession::readSheet(int index, KLRecord &sheet) const
 {
-    QFile file(sheetPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return file.exists() ? Outcome::Failed : Outcome::SheetsChanged;
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    const BoundedFile::Status status = SheetFile(sheetPath()).readBytes(bytes);
+    if (status != BoundedFile::Read)
+        return status == BoundedFile::Missing ? Outcome::SheetsChanged : Outcome::Failed;
     if (m_sheetsSeen != QCryptographicHash::hash(bytes, QCryptographicHash::Sha1))
         return Outcome::SheetsChanged;
     const QList<KLRecord> sheets = SheetFile::parse(bytes);

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 // What the cards window shows of a card's files.
 struct CardContent
@@ -52,6 +53,8 @@ public:
         TargetTaken,
         NotRegularFile,
         Unfinished,
+        // The card lies in both folders with different contents: nothing is touched.
+        Split,
     };
 
     CardSession(QString dbPath, QString arcPath);
@@ -96,6 +99,7 @@ public:
     void setLockWait(int ms) { m_lockWaitMs = ms; }
     const QStringList &unstorable() const { return m_unstorable; }
     int sheetsBeforeDamage() const { return m_damagedAfter; }
+    // The copy's failure text, or after Split the file that differs between the folders.
     const QString &failure() const { return m_failure; }
 
     // A new card's anamnesis starts from "anmminta.txt" in the working folder, if any.
@@ -108,6 +112,7 @@ private:
 
     Outcome locked(const std::function<Outcome()> &work);
     Outcome stillHere() const;
+    bool needsSettling() const;
     Snapshot snapshot() const;
     static QByteArray fingerprint(const QString &path);
     Outcome claim();
@@ -124,6 +129,8 @@ private:
     QByteArray m_sheetsSeen;
     QList<KLRecord> m_sheets;
     CardLock::Holder m_holder;
+    // Held from a new card's claim until its first write.
+    std::unique_ptr<CardLock> m_claimLock;
     int m_lockWaitMs = CardLock::kWaitMs;
     QStringList m_unstorable;
     int m_damagedAfter = -1;

@@ -44,3 +44,16 @@ QString PatientId::NewPatientId(const QDate &today, const QString &dbPath, const
     }
     return QString();
 }
+
+QString PatientId::nextFree(const QDate &date, const QString &after, const QString &dbPath,
+                            const QString &arcPath)
+{
+    // Another workstation may hold the lock of a free number while it claims it.
+    const int from = after.startsWith(format(date, 1).left(4)) ? after.mid(4).toInt() + 1 : 1;
+    for (int number = from; number <= kMaxNumber; ++number) {
+        const QString id = format(date, number);
+        if (!isTaken(id, dbPath, arcPath))
+            return id;
+    }
+    return QString();
+}

@@ -21,4 +21,7 @@ public:
     // The first id of the date that is not taken; empty when all 9999 are, since a
     // fifth digit would not fit the lists.
     static QString NewPatientId(const QDate &today, const QString &dbPath, const QString &arcPath);
+    // The first id of `date` after `after` that is not taken; empty when none is left.
+    static QString nextFree(const QDate &date, const QString &after, const QString &dbPath,
+                            const QString &arcPath);
 };

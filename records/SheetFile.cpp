@@ -37,21 +37,26 @@ QList<KLRecord> SheetFile::parse(const QByteArray &bytes, qsizetype *complete)
     return sheets;
 }
 
-bool SheetFile::readBytes(QByteArray &bytes) const
+BoundedFile::Status SheetFile::readBytes(QByteArray &bytes) const
 {
-    const std::unique_ptr<QFile> file = BoundedFile::open(m_path);
-    return file && BoundedFile::readUpTo(*file, kMaxBytes, bytes);
+    bytes.clear();
+    BoundedFile::Status status = BoundedFile::Missing;
+    const std::unique_ptr<QFile> file = BoundedFile::open(m_path, &status);
+    if (!file)
+        return status;
+    return BoundedFile::readUpTo(*file, kMaxBytes, bytes) ? BoundedFile::Read
+                                                          : BoundedFile::Damaged;
 }
 
 bool SheetFile::readWhole(QByteArray &bytes) const
 {
-    return readBytes(bytes) && bytes.size() <= kMaxBytes;
+    return readBytes(bytes) == BoundedFile::Read && bytes.size() <= kMaxBytes;
 }
 
 bool SheetFile::read(QList<KLRecord> &sheets) const
 {
     QByteArray bytes;
-    if (!readBytes(bytes))
+    if (readBytes(bytes) != BoundedFile::Read)
         return false;
     sheets = parse(bytes);
     return true;
@@ -60,7 +65,7 @@ bool SheetFile::read(QList<KLRecord> &sheets) const
 bool SheetFile::append(const KLRecord &record)
 {
     QByteArray bytes;
-    if (exists() && !readBytes(bytes))
+    if (readBytes(bytes) == BoundedFile::Damaged)
         return false;
     qsizetype complete = 0;
     parse(bytes, &complete);
@@ -81,7 +86,7 @@ bool SheetFile::writeHeader(int index, const KLRecord &record)
 int SheetFile::sheetsBeforeDamage() const
 {
     QByteArray bytes;
-    if (!exists() || !readBytes(bytes))
+    if (readBytes(bytes) != BoundedFile::Read)
         return -1;
     qsizetype complete = 0;
     const qsizetype count = parse(bytes, &complete).size();

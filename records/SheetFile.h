@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/BoundedFile.h"
 #include "records/KLRecord.h"
 
 #include <QList>
@@ -40,9 +41,10 @@ public:
     // Sheets of an in-memory file; `complete` receives the bytes they cover.
     static QList<KLRecord> parse(const QByteArray &bytes, qsizetype *complete = nullptr);
 
-private:
     // At most kMaxBytes and one byte more, which shows damage at the bound.
-    bool readBytes(QByteArray &bytes) const;
+    BoundedFile::Status readBytes(QByteArray &bytes) const;
+
+private:
     bool readWhole(QByteArray &bytes) const;
 
     QString m_path;

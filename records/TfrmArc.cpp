@@ -82,6 +82,9 @@ QString moveFailure(CardSession::Outcome outcome, const QString &culprit)
         return frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("ArcIdTaken"));
     case CardSession::Outcome::Unfinished:
         return frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("ArcUnfinished"));
+    case CardSession::Outcome::Split:
+        return frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("CardSplit"))
+            .replace(QLatin1String("%s"), culprit);
     case CardSession::Outcome::NotRegularFile:
         return frmMain->CatalogueText(QStringLiteral("Msg"), QStringLiteral("ArcNotFile"))
             .replace(QLatin1String("%s"), culprit);

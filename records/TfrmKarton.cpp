@@ -224,6 +224,11 @@ void TfrmKarton::LoadCard(const QString &wanted)
     if (!card.damaged.isEmpty())
         Dialogs::error(this, msg("OpenErrK") + QLatin1Char('\r') +
                                  msg("FileDamaged").replace(QLatin1String("%s"), card.damaged));
+    else if (m_session.sheetsBeforeDamage() >= 0)
+        Dialogs::error(
+            this, msg("KLDamagedOpen")
+                      .replace(QLatin1String("%2"), QString::number(m_session.sheetsBeforeDamage()))
+                      .replace(QLatin1String("%1"), QFileInfo(sheetPath()).absoluteFilePath()));
     eTMagChange();
 }
 

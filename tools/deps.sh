@@ -13,7 +13,7 @@ pkgs=(
   pulseaudio pulseaudio-utils
   libarchive-dev zip unzip
   qt6-translations-l10n dpkg-dev file desktop-file-utils appstream lintian
-  openssh-server sshfs
+  openssh-server sshfs samba smbnetfs
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -65,6 +65,9 @@ private slots:
                  ProgramFiles::defaultDatabasePath());
         QCOMPARE(Settings::load(write("[Database]\nDBPath=/data/db/\n")).dbPath,
                  QString("/data/db/"));
+        // Cards go into the folder, never beside it (db\BXEQ0001.sza).
+        QCOMPARE(Settings::load(write("[Database]\nDBPath=/data/db\\\n")).dbPath,
+                 QString("/data/db/"));
     }
 
     void theComputersDefaultsHoldWhereTheUsersFileIsSilent_data()

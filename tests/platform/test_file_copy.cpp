@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FileCopy.h"
+#include "platform/FileMove.h"
 #include "support/FailingSource.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
 
 class TestFileCopy : public QObject
 {
@@ -82,6 +84,47 @@ private slots:
         }
         FileCopy::setSourceOpener(nullptr);
         QCOMPARE(FileCopy::copyFileTo(source, dir.filePath("dst")), QString());
+    }
+
+    void movesNeverReplaceWhateverPrimitiveTheFolderOffers_data()
+    {
+        QTest::addColumn<bool>("renameFlag");
+        QTest::addColumn<bool>("hardLinks");
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("file, rename without replacing") << true << true << false;
+        QTest::newRow("file, link and unlink") << false << true << false;
+        QTest::newRow("file, exclusive claim and rename") << false << false << false;
+        QTest::newRow("folder, rename without replacing") << true << true << true;
+        QTest::newRow("folder, plain rename") << false << false << true;
+    }
+
+    void movesNeverReplaceWhateverPrimitiveTheFolderOffers()
+    {
+        QFETCH(bool, renameFlag);
+        QFETCH(bool, hardLinks);
+        QFETCH(bool, folder);
+        QTemporaryDir dir;
+        const QString from = dir.filePath("from");
+        const QString to = dir.filePath("to");
+        const auto make = [folder](const QString &path, const QByteArray &bytes) {
+            if (folder)
+                QDir().mkpath(path + "/" + bytes);
+            else
+                put(path, bytes);
+        };
+        make(from, "new");
+        make(to, "old");
+        FileMove::setPrimitives(renameFlag, hardLinks);
+        QString reason;
+        QVERIFY(!FileMove::withoutReplacing(from, to, &reason));
+        QCOMPARE(reason, QString::fromLocal8Bit(std::strerror(EEXIST)));
+        QVERIFY(folder ? QFileInfo::exists(to + "/old") : get(to) == "old");
+        QVERIFY(QFileInfo::exists(from));
+        QVERIFY(folder ? QDir(to).removeRecursively() : QFile::remove(to));
+        QVERIFY(FileMove::withoutReplacing(from, to, &reason));
+        QVERIFY(!QFileInfo::exists(from));
+        QVERIFY(folder ? QFileInfo::exists(to + "/new") : get(to) == "new");
+        FileMove::setPrimitives(true, true);
     }
 };
 

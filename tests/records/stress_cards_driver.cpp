@@ -235,6 +235,7 @@ public:
     }
 
     int fuseHidden() const { return m_fuseHidden; }
+    int temporaries() const { return m_temporaries; }
 
     int count(const QString &op) const
     {
@@ -262,6 +263,12 @@ private:
                 // What FUSE keeps of a file removed while open on the same mount: no record.
                 if (file.startsWith(".fuse_hidden")) {
                     ++m_fuseHidden;
+                    continue;
+                }
+                // A write's temporary file that a share would not let go of: no record.
+                static const QRegularExpression temporary("^B[A-Z@]{3}\\d{4}\\.[^.]+\\.\\w{6}$");
+                if (temporary.match(file).hasMatch()) {
+                    ++m_temporaries;
                     continue;
                 }
                 if (!name.match(file).hasMatch())
@@ -307,7 +314,8 @@ private:
         const QStringList values = CardFile::readPersonal(base + ".sza");
         expect(values[15] == id || values[0].isEmpty(), "id key " + base);
         if (m_newName.contains(id))
-            expect(values[0] == m_newName[id], "name of " + base);
+            expect(values[0] == m_newName[id],
+                   "name of " + base + ": " + values[0] + " instead of " + m_newName[id]);
         if (m_lastWrite.contains(id))
             expect(values[kTel] == (m_lastWrite[id].op == "SAVE" ? m_lastWrite[id].a : QString()),
                    "last save of " + base);
@@ -337,6 +345,7 @@ private:
     }
 
     int m_fuseHidden = 0;
+    int m_temporaries = 0;
     QString m_db;
     QList<Entry> m_entries;
     QStringList m_problems;
@@ -359,7 +368,7 @@ int check(const QStringList &args)
     for (const char *op :
          {"NEW", "APPEND", "HEADER", "DELETE", "SAVE", "ARC", "UNARC", "CONFLICT", "INUSE"})
         std::printf(" %s=%d", op, checker.count(QLatin1String(op)));
-    std::printf(" fuse_hidden=%d\n", checker.fuseHidden());
+    std::printf(" fuse_hidden=%d temporaries=%d\n", checker.fuseHidden(), checker.temporaries());
     return problems.isEmpty() ? 0 : 1;
 }
 

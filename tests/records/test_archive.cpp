@@ -211,11 +211,13 @@ private slots:
             const bool sheets = path.endsWith(".kl");
             return std::make_unique<FailingSource>(bytes, sheets ? 464 : bytes.size(), sheets);
         });
+        CardArchive::setRenameAcrossFolders(false);
         list();
         checkLine(frmArc->Active, 0);
         ModalScript script({ModalScript::answer(QMessageBox::Ok)});
         frmArc->bArc->click();
         FileCopy::setSourceOpener(nullptr);
+        CardArchive::setRenameAcrossFolders(true);
         QCOMPARE(script.texts(),
                  QStringList{QString::fromUtf8("A fájlok áthelyezése nem sikerült: BXEQ0001")});
         QCOMPARE(QDir(db()).entryList(QDir::Files),

@@ -77,6 +77,9 @@ int run(const QString &program, const QStringList &arguments, const QString &fol
     return process.exitCode();
 }
 
+// Stands for a 4 GB entry: the bound is lowered to just below it.
+constexpr int kBombBytes = 100000;
+
 struct Entry
 {
     QString name;
@@ -221,6 +224,8 @@ private slots:
             QCryptographicHash::hash("x", QCryptographicHash::Sha256).toHex() + "  a.txt\n";
         makeZip(path("unlisted.zip"), {{"a.txt", "x"}, {"b.txt", "y"}}, &right);
         makeZip(path("missing.zip"), {}, &wrong);
+        makeZip(path("both.zip"), {{"a", {}, AE_IFDIR}, {"a", "x"}});
+        makeZip(path("bomb.zip"), {{"a.txt", QByteArray(kBombBytes, '\0')}});
         const QByteArray none;
         makeZip(path("nomanifest.zip"), {{"a.txt", "x"}}, &none);
         const BackupResult good = backUp(path("good"));
@@ -234,6 +239,9 @@ private slots:
         QTest::newRow("file not in the manifest") << "unlisted.zip" << int(Problem::Unlisted);
         QTest::newRow("listed file missing") << "missing.zip" << int(Problem::Missing);
         QTest::newRow("no manifest") << "nomanifest.zip" << int(Problem::NoManifest);
+        QTest::newRow("a folder and a file of one name") << "both.zip" << int(Problem::Damaged);
+        QTest::newRow("an entry beyond what a restore may write")
+            << "bomb.zip" << int(Problem::TooLarge);
         QTest::newRow("folder with files") << good.path << int(Problem::TargetNotEmpty);
         QTest::newRow("cancelled") << good.path << int(Problem::Cancelled);
     }
@@ -243,6 +251,7 @@ private slots:
         QFETCH(QString, zip);
         QFETCH(int, problem);
         const QString zipPath = QFileInfo(zip).isAbsolute() ? zip : path(zip);
+        BackupReader::setEntryLimit(kBombBytes - 1);
         if (problem != int(Problem::TargetNotEmpty) && problem != int(Problem::Cancelled))
             QCOMPARE(int(BackupReader::read(zipPath).problem), problem);
         QTemporaryDir parent;
@@ -253,6 +262,7 @@ private slots:
         const bool cancel = problem == int(Problem::Cancelled);
         const BackupResult result =
             BackupRestore::restore(zipPath, target, [cancel](qint64, qint64) { return !cancel; });
+        BackupReader::setEntryLimit(0);
         QCOMPARE(int(result.problem), problem);
         QCOMPARE(treeOf(parent.path()), before);
     }

@@ -117,6 +117,8 @@ private slots:
         QCOMPARE(selected("o"), QString::fromUtf8("Ödön Kis"));
         QCOMPARE(selected("Ö"), QString::fromUtf8("Ödön Kis"));
         QCOMPARE(selected("ola"), QString::fromUtf8("Oláh Béla"));
+        // Typed with combining accents, as some keyboards and pastes give them.
+        QCOMPARE(selected("O\xcc\x81va"), QString::fromUtf8("Óvári Ede"));
         QCOMPARE(selected("p"), QString::fromUtf8("Zoltán Péter"));
         QCOMPARE(selected("zz"), QString());
         QCOMPARE(selected(""), QString());

@@ -3,9 +3,13 @@
 #include "app/Settings.h"
 #include "platform/Cp1250.h"
 #include "platform/FileCopy.h"
+#include "records/BackupReader.h"
+#include "records/BackupWriter.h"
+#include "records/CardArchive.h"
 #include "records/CardFile.h"
 #include "records/CardListing.h"
 #include "records/SheetFile.h"
+#include "support/FileBytes.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -110,6 +114,52 @@ private slots:
         QCOMPARE(settingsWritten, readable);
         QCOMPARE(SheetFile(kl).isDamaged(), special);
         QCOMPARE(copied.isEmpty(), !special);
+    }
+
+    void everyReaderOfACardRefusesASpecialFileWithoutWaiting_data()
+    {
+        QTest::addColumn<QByteArray>("form");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("reason");
+        const QList<QPair<QByteArray, QString>> forms = {
+            {"fifo", "FIFO"}, {"zero", "device"}, {"huge", "larger than"}};
+        for (const auto &[form, reason] : forms) {
+            for (const QString extension : {".sza", ".anm", ".pan", ".kl"})
+                QTest::newRow(qPrintable(form + " as " + extension)) << form << extension << reason;
+        }
+    }
+
+    void everyReaderOfACardRefusesASpecialFileWithoutWaiting()
+    {
+        QFETCH(QByteArray, form);
+        QFETCH(QString, extension);
+        QFETCH(QString, reason);
+        const QString db = m_dir.filePath("special/");
+        QDir(db).removeRecursively();
+        QDir().mkpath(db + "arc");
+        QVERIFY(writeFile(db + "BXEQ0002.sza", "[SzemelyiAdatok]\r\nNev=A\r\n"));
+        const QString path = place("special/BXEQ0002" + extension, form);
+
+        FifoWatch watch(form == "fifo" ? QStringList{path} : QStringList());
+        CardSession session(db, db + "arc/");
+        CardContent card;
+        session.open("BXEQ0002", card);
+        QList<KLRecord> sheets;
+        const CardSession::Outcome sheetsRead = session.readSheets(sheets);
+        const BackupResult backup =
+            BackupWriter::write(db, m_dir.filePath("backups"), QDateTime::currentDateTime());
+        const BackupResult verified = BackupReader::read(path);
+        const CardSession::Outcome moved =
+            CardArchive::moveCard("BXEQ0002", db, db + "arc/", db, nullptr, 0);
+        QVERIFY2(!watch.finish(), "a reader waited on a FIFO");
+
+        QCOMPARE(card.damaged, path);
+        QCOMPARE(sheetsRead != CardSession::Outcome::Done, extension == ".kl");
+        QCOMPARE(backup.problem, BackupResult::Problem::Unreadable);
+        QVERIFY2(backup.detail.contains(path) && backup.detail.contains(reason),
+                 qPrintable(backup.detail));
+        QVERIFY(!verified.ok());
+        QCOMPARE(moved == CardSession::Outcome::NotRegularFile, form != "huge");
     }
 
     void aChangedFileIsReadAgain()

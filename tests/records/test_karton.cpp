@@ -457,7 +457,7 @@ private slots:
     void deletingACardLeavesItsBackups()
     {
         const QString id = savedCard("A");
-        QVERIFY(writeFile(base(id) + ".kl", QByteArray(464, 'k')));
+        QVERIFY(writeFile(base(id) + ".kl", KLRecord().bytes()));
         QVERIFY(writeFile(base(id) + ".~kl", "older"));
         ModalScript script({findAndPick("a"), Yes});
         frmKarton->bKeres->click();
@@ -469,7 +469,7 @@ private slots:
             QVERIFY(!QFile::exists(base(id) + ext));
         for (const char *ext : {".~sza", ".~anm", ".~pan"})
             QVERIFY(QFile::exists(base(id) + ext));
-        QCOMPARE(readFile(base(id) + ".~kl"), QByteArray(464, 'k'));
+        QCOMPARE(readFile(base(id) + ".~kl"), KLRecord().bytes());
     }
 
     void deletingAnUnsavedCardRenamesNothing()
@@ -691,8 +691,12 @@ private slots:
         for (int i = 0; i < 2; ++i)
             qToLittleEndian<qint32>(96, bytes.data() + i * 464 + 364);
         QVERIFY(writeFile(base(id) + ".kl", bytes));
-        ModalScript script({findAndPick("a"), Yes});
+        ModalScript script({findAndPick("a"), Ok, Yes});
         frmKarton->bKeres->click();
+        // Said when the card opens, not first at the next save.
+        QCOMPARE(script.texts().size(), 1);
+        QVERIFY(script.texts().first().contains(QFileInfo(base(id) + ".kl").absoluteFilePath()));
+        QVERIFY(script.texts().first().contains("Az első 2 kezelőlap olvasható"));
         frmKarton->Karton->setCurrentIndex(3);
         QCOMPARE(tabCaptions(), (QStringList{"1.", "2."}));
         // Deleting a sheet takes out its own bytes only; the damaged tail stays.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/FileTime.h"
 #include "records/CardArchive.h"
 #include "records/CardClaim.h"
 #include "records/CardFile.h"
+#include "records/CardListing.h"
 #include "records/CardLock.h"
 #include "records/CardSession.h"
 #include "records/PatientId.h"
@@ -93,10 +95,11 @@ private slots:
         const QString offeredA = PatientId::NewPatientId(kDay, db(), arc());
         const QString offeredB = PatientId::NewPatientId(kDay, db(), arc());
         QCOMPARE(offeredB, offeredA);
-        const QString idA = CardClaim::claim(offeredA, kDay, db(), arc());
+        std::unique_ptr<CardLock> lockA, lockB, lockC;
+        const QString idA = CardClaim::claim(offeredA, kDay, db(), arc(), lockA);
         QVERIFY(CardFile::writePersonal(db() + idA + ".sza", {"Anna", "", "", "", "", "", "", "",
                                                               "", "", "", "", "", "", "", idA}));
-        const QString idB = CardClaim::claim(offeredB, kDay, db(), arc());
+        const QString idB = CardClaim::claim(offeredB, kDay, db(), arc(), lockB);
         QVERIFY(CardFile::writePersonal(db() + idB + ".sza", {"Bela", "", "", "", "", "", "", "",
                                                               "", "", "", "", "", "", "", idB}));
         QCOMPARE(idA, QString("BXEQ0001"));
@@ -106,9 +109,10 @@ private slots:
 
         // An id taken in the archive is skipped too; a folder that takes no file gives none.
         QVERIFY(writeFile(arc() + "BXEQ0003.sza", ""));
-        QCOMPARE(CardClaim::claim(offeredA, kDay, db(), arc()), QString("BXEQ0004"));
+        QCOMPARE(CardClaim::claim(offeredA, kDay, db(), arc(), lockC), QString("BXEQ0004"));
         QVERIFY(writeFile(m_dir.filePath("plain"), "x"));
-        QCOMPARE(CardClaim::claim(offeredA, kDay, m_dir.filePath("plain/"), arc()), QString());
+        QCOMPARE(CardClaim::claim(offeredA, kDay, m_dir.filePath("plain/"), arc(), lockC),
+                 QString());
     }
 
     void twoHoldersOfOneCardWaitForEachOther()
@@ -126,6 +130,36 @@ private slots:
         QVERIFY(lockB.acquire(0));
         lockB.release();
         QVERIFY(!QFile::exists(lockPath));
+    }
+
+    void aGuardedLockWaitsForTheGuardAndRemovesOnlyAnOrphan_data()
+    {
+        QTest::addColumn<int>("guardAgeS");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("no guard") << -1 << true;
+        QTest::newRow("guard just made") << 0 << false;
+        QTest::newRow("guard of a process that stopped in it") << 31 << true;
+    }
+
+    void aGuardedLockWaitsForTheGuardAndRemovesOnlyAnOrphan()
+    {
+        QFETCH(int, guardAgeS);
+        QFETCH(bool, taken);
+        CardLock::setGuardEverywhere(true);
+        const QString path = CardLock::pathFor(db() + "BXEQ0001");
+        if (guardAgeS >= 0) {
+            QVERIFY(QDir().mkdir(path + ".d"));
+            FileTime::setModified(path + ".d", QDateTime::currentDateTime().addSecs(-guardAgeS));
+        }
+        CardLock lock(path);
+        CardLock second(path);
+        QCOMPARE(lock.acquire(0), taken);
+        QCOMPARE(lock.inUse(), !taken);
+        QCOMPARE(QFileInfo::exists(path + ".d"), !taken);
+        QVERIFY(!second.acquire(0) && second.inUse());
+        lock.release();
+        QVERIFY(!QFileInfo::exists(path));
+        CardLock::setGuardEverywhere(false);
     }
 
     void folderThatTakesNoLockFileFailsWithoutClaimingUse()
@@ -294,7 +328,8 @@ private slots:
         QTest::newRow("backup of the id archived")
             << "arc/BXEQ0001.~kl" << int(Outcome::TargetTaken);
         QTest::newRow("a pipe among its files") << "fifo" << int(Outcome::NotRegularFile);
-        QTest::newRow("claim still being written") << "empty" << int(Outcome::Unfinished);
+        // Its lock was free: the workstation that claimed it stopped; the card is completed.
+        QTest::newRow("claim never completed") << "empty" << int(Outcome::Done);
         QTest::newRow("card locked elsewhere") << "lock" << int(Outcome::InUse);
         QTest::newRow("nothing in the way") << "" << int(Outcome::Done);
     }
@@ -329,6 +364,74 @@ private slots:
         QCOMPARE(QDir(db()).entryList({"BXEQ*"}, QDir::Files), QStringList());
         QCOMPARE(CardArchive::moveCard("BXEQ0001", arc(), db(), db()), Outcome::Done);
         QCOMPARE(tags(base + ".kl"), QStringList({"A"}));
+    }
+
+    // Each file as "folder/name=content"; the move marker as "marker=target".
+    void interruptedMovesAreFinishedOrUndoneAtTheNextTouch_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QStringList>("after");
+        const QStringList whole = {"db/BXEQ0001.sza=A", "db/BXEQ0001.anm=m"};
+        QTest::newRow("renamed halfway into the archive")
+            << QStringList{"marker=arc", "db/BXEQ0001.sza=A", "arc/BXEQ0001.anm=m"}
+            << int(Outcome::Done) << whole;
+        QTest::newRow("renamed back, only the marker left")
+            << QStringList{"marker=db", "db/BXEQ0001.sza=A", "db/BXEQ0001.anm=m"}
+            << int(Outcome::Done) << whole;
+        QTest::newRow("copied with a part left over")
+            << QStringList{"marker=arc", "db/BXEQ0001.sza=A", "db/BXEQ0001.anm=m",
+                           "arc/BXEQ0001.anm=m", "arc/.BXEQ0001.sza.part=A"}
+            << int(Outcome::Done) << whole;
+        QTest::newRow("copied whole, sources being removed")
+            << QStringList{"marker=db", "arc/BXEQ0001.anm=m", "db/BXEQ0001.sza=A",
+                           "db/BXEQ0001.anm=m"}
+            << int(Outcome::Done) << whole;
+        QTest::newRow("halves that differ stay as they are")
+            << QStringList{"marker=arc", "db/BXEQ0001.sza=A", "db/BXEQ0001.anm=m",
+                           "arc/BXEQ0001.anm=other"}
+            << int(Outcome::Split)
+            << QStringList{"db/.BXEQ0001.move=arc", "arc/BXEQ0001.anm=other", "db/BXEQ0001.sza=A",
+                           "db/BXEQ0001.anm=m"};
+        QTest::newRow("claim never completed, alone")
+            << QStringList{"db/BXEQ0001.sza="} << int(Outcome::Gone) << QStringList();
+        QTest::newRow("claim never completed, with a memo")
+            << QStringList{"db/BXEQ0001.sza=", "db/BXEQ0001.anm=m"} << int(Outcome::Done)
+            << QStringList{"db/BXEQ0001.sza=ID=BXEQ0001", "db/BXEQ0001.anm=m"};
+    }
+
+    void interruptedMovesAreFinishedOrUndoneAtTheNextTouch()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(int, outcome);
+        QFETCH(QStringList, after);
+        const auto place = [this](const QString &entry) {
+            return db() +
+                   entry.section('=', 0, 0).replace("marker", ".BXEQ0001.move").remove("db/");
+        };
+        for (const QString &entry : before)
+            QVERIFY(writeFile(place(entry), entry.section('=', 1).toUtf8()));
+        // The lists never show a claim never completed; they clear or complete it.
+        const QStringList listed = CardListing::lines(db());
+        CardSession session(db(), arc());
+        CardContent card;
+        session.open("BXEQ0001", card);
+        QCOMPARE(int(session.appendSheet(sheet("new"))), outcome);
+        QCOMPARE(listed.size(), after.filter(QRegularExpression("^db/B.*sza=")).size());
+        QStringList found;
+        for (const QString &folder : {QString("db/"), QString("arc/")}) {
+            const QString path = folder == "db/" ? db() : arc();
+            for (const QString &name : QDir(path).entryList(QDir::Files | QDir::Hidden)) {
+                const QByteArray bytes = readFile(path + name);
+                if (!name.endsWith(".kl") && !name.endsWith(".lck"))
+                    found << folder + name + "=" + (bytes.contains("ID=") ? "ID=BXEQ0001" : bytes);
+            }
+        }
+        found.sort();
+        after.sort();
+        QCOMPARE(found, after);
+        QCOMPARE(tags(db() + "BXEQ0001.kl"),
+                 outcome == int(Outcome::Done) ? QStringList{"new"} : QStringList());
     }
 };
 
