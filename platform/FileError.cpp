@@ -31,6 +31,11 @@ void FileError::noteFolderOf(const QString &path)
 #ifdef Q_OS_UNIX
     const QString folder = QFileInfo(path).absolutePath();
     const QByteArray native = QFile::encodeName(folder);
+    // access() answers "Permission denied" for a plain file standing where the folder should be.
+    if (const QFileInfo info(folder); info.exists() && !info.isDir()) {
+        note(folder, qt_error_string(ENOTDIR));
+        return;
+    }
     if (::access(native.constData(), W_OK | X_OK) != 0) {
         note(folder, qt_error_string(errno));
         return;

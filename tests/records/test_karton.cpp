@@ -346,10 +346,9 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("error");
         QTest::addColumn<qint64>("sizeLimit");
-        QTest::newRow("folder is a file") << "plain/"
-                                          << "plain/BXEQ0001.sza" << ENOTDIR << -1LL;
-        QTest::newRow("folder missing") << "gone/"
-                                        << "gone/BXEQ0001.sza" << ENOENT << -1LL;
+        // A new card's lock is taken first: the folder it cannot be made in is named.
+        QTest::newRow("folder is a file") << "plain/" << "plain" << ENOTDIR << -1LL;
+        QTest::newRow("folder missing") << "gone/" << "gone" << ENOENT << -1LL;
         // A file size limit fails the write as a full disk does, with the system's reason.
         QTest::newRow("no room for the card's lock")
             << "db/" << "db/BXEQ0001.lck" << EFBIG << 10LL;
