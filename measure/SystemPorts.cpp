@@ -6,10 +6,7 @@
 #include <QFileInfo>
 #include <QSet>
 
-SystemPorts::SystemPorts(QString settingsPath)
-    : m_settings(std::move(settingsPath))
-{
-}
+SystemPorts::SystemPorts(QString settingsPath) : m_settings(std::move(settingsPath)) {}
 
 QStringList SystemPorts::operator()()
 {

@@ -9,11 +9,11 @@
 #include <QStringList>
 
 // The ports the device is looked for on: those the system enumerates, and the device paths
-// listed in the settings (the user's file, then the computer's defaults) under [Device] Ports (separated by ";") for devices that the
-// enumeration does not show. The settings are looked at at every call and parsed again only
-// when the file changed; the enumeration, which
-// walks the whole tty tree, only once a minute, or at once when the device folder has
-// changed since, so that a newly plugged adapter is in the list when the link moves on.
+// listed in the settings (the user's file, then the computer's defaults) under [Device] Ports
+// (separated by ";") for devices that the enumeration does not show. The settings are looked at
+// at every call and parsed again only when a file changed; the enumeration, which walks the whole
+// tty tree, only once a minute, or at once when the device folder has changed since, so that a
+// newly plugged adapter is in the list when the link moves on.
 class SystemPorts
 {
 public:

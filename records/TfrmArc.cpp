@@ -251,8 +251,8 @@ void TfrmArc::moveChecked(QListWidget *list, const QString &from, const QString 
             QString message = moveFailure(moved, culprit) + QLatin1Char(' ') + id;
             if (!FileError::last().isEmpty())
                 message += QLatin1Char('\r') + FileError::last();
-            SupportLog::write(QStringLiteral("card %1: not moved from %2 to %3: %4")
-                                  .arg(id, from, to, message));
+            SupportLog::write(
+                QStringLiteral("card %1: not moved from %2 to %3: %4").arg(id, from, to, message));
             Dialogs::error(this, message);
         }
     }

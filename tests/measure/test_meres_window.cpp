@@ -112,7 +112,7 @@ private slots:
                                                 "&Next >",     "Left",   "Right"};
         // Without a catalogue, the program's own texts: never a key.
         QTest::newRow("none") << "assets/absent.dat"
-                              << QStringList{"Mérés",       "&Start", "&Mentés", "< &Előző",
+                              << QStringList{"Mérés",        "&Start", "&Mentés", "< &Előző",
                                              "&Következő >", "Bal",    "Jobb"};
     }
 

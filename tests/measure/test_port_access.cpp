@@ -26,8 +26,8 @@ private slots:
             << 0640u << 0u << none << none << "PortOwnerOnly /dev/ttyUSB0 root 0640";
         QTest::newRow("member, and still refused")
             << 0660u << 0u << dialout << dialout << "PortRefused /dev/ttyUSB0 root dialout 0660";
-        QTest::newRow("open to all") << 0666u << 0u << none << none
-                                     << "PortRefused /dev/ttyUSB0 root dialout 0666";
+        QTest::newRow("open to all")
+            << 0666u << 0u << none << none << "PortRefused /dev/ttyUSB0 root dialout 0666";
         QTest::newRow("own port without rights")
             << 0060u << 1000u << none << none << "PortRefused /dev/ttyUSB0 anna dialout 0060";
     }
@@ -39,9 +39,9 @@ private slots:
         QFETCH(QList<unsigned>, session);
         QFETCH(QList<unsigned>, account);
         QFETCH(QString, hint);
-        const PortAccess::Facts facts{"/dev/ttyUSB0", owner, owner == 0 ? "root" : "anna",
-                                      20,             "dialout", mode, 1000, "anna", session,
-                                      account};
+        const PortAccess::Facts facts{
+            "/dev/ttyUSB0", owner,  owner == 0 ? "root" : "anna", 20, "dialout", mode, 1000, "anna",
+            session,        account};
         QCOMPARE(PortAccess::hint(facts, [](const QString &key) { return key + " %1 %2 %3 %4"; })
                      .remove(QRegularExpression(" %\\d")),
                  hint);

@@ -20,7 +20,8 @@ private slots:
         QTest::newRow("none yet") << QByteArray() << QByteArray("3.2\n") << "";
         QTest::newRow("older") << QByteArray("3.1\n") << QByteArray("3.2\n") << "";
         QTest::newRow("same") << QByteArray("3.2") << QByteArray("3.2") << "";
-        QTest::newRow("newer, as numbers") << QByteArray("3.10\n") << QByteArray("3.10\n") << "3.10";
+        QTest::newRow("newer, as numbers")
+            << QByteArray("3.10\n") << QByteArray("3.10\n") << "3.10";
         QTest::newRow("no version") << QByteArray("hello") << QByteArray("3.2\n") << "";
     }
 

@@ -347,11 +347,13 @@ private slots:
         QTest::addColumn<int>("error");
         QTest::addColumn<qint64>("sizeLimit");
         // A new card's lock is taken first: the folder it cannot be made in is named.
-        QTest::newRow("folder is a file") << "plain/" << "plain" << ENOTDIR << -1LL;
-        QTest::newRow("folder missing") << "gone/" << "gone" << ENOENT << -1LL;
+        QTest::newRow("folder is a file") << "plain/"
+                                          << "plain" << ENOTDIR << -1LL;
+        QTest::newRow("folder missing") << "gone/"
+                                        << "gone" << ENOENT << -1LL;
         // A file size limit fails the write as a full disk does, with the system's reason.
-        QTest::newRow("no room for the card's lock")
-            << "db/" << "db/BXEQ0001.lck" << EFBIG << 10LL;
+        QTest::newRow("no room for the card's lock") << "db/"
+                                                     << "db/BXEQ0001.lck" << EFBIG << 10LL;
         QTest::newRow("disk refuses the bytes") << "db/"
                                                 << "db/BXEQ0001.anm" << EFBIG << 2048LL;
     }
