@@ -6,7 +6,9 @@
 #include "app/TfrmStart.h"
 #include "diagrams/TfrmPrint.h"
 #include "records/TfrmArc.h"
+#include "records/TfrmDeleted.h"
 #include "records/TfrmFind.h"
+#include "records/TfrmHistory.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -31,6 +33,8 @@ void Application::createWindows(const QString &programPath)
         frmMain->CatalogueText(QStringLiteral("Main"), QStringLiteral("Language")));
     new TfrmFind(frmMain);
     new TfrmArc(frmMain);
+    new TfrmHistory(frmMain);
+    new TfrmDeleted(frmMain);
     new TfrmStart();
     frmStart->show();
     new TfrmPrint();

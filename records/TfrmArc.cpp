@@ -9,6 +9,7 @@
 #include "records/CardArchive.h"
 #include "records/CardListing.h"
 #include "records/PatientDisplayName.h"
+#include "records/TfrmDeleted.h"
 
 #include <QApplication>
 #include <QDir>
@@ -108,9 +109,13 @@ TfrmArc::TfrmArc(QWidget *parent) : QDialog(parent)
     bAll1 = checkButton(true, 401, 26);
     bNone1 = checkButton(false, 401, 64);
     bArc = new QPushButton(caption("BtnArc"), this);
-    bArc->setGeometry(16, 172, 180, 28);
+    bArc->setGeometry(16, 172, 150, 28);
     bAkt = new QPushButton(caption("BtnAct"), this);
-    bAkt->setGeometry(213, 172, 180, 28);
+    bAkt->setGeometry(174, 172, 150, 28);
+    // Deleted cards are the other place a card may be brought back from.
+    bDeleted = new QPushButton(
+        frmMain->CatalogueText(QStringLiteral("History"), QStringLiteral("BtnDeleted")), this);
+    bDeleted->setGeometry(332, 172, 121, 28);
     lblArc = new QLabel(caption("Arc"), this);
     lblArc->setGeometry(16, 210, 378, 16);
     Archive = new QListWidget(this);
@@ -130,7 +135,7 @@ TfrmArc::TfrmArc(QWidget *parent) : QDialog(parent)
         list->setFont(listFont());
         list->setUniformItemSizes(true);
     }
-    for (QPushButton *button : {bArc, bAkt, bClose, bBackup, bRestore})
+    for (QPushButton *button : {bArc, bAkt, bDeleted, bClose, bBackup, bRestore})
         button->setAutoDefault(false);
 
     tmrShow = new QTimer(this);
@@ -146,6 +151,10 @@ TfrmArc::TfrmArc(QWidget *parent) : QDialog(parent)
     connect(bNone2, &QToolButton::clicked, this, [this] { setAllChecked(Archive, false); });
     connect(bArc, &QPushButton::clicked, this, &TfrmArc::bArcClick);
     connect(bAkt, &QPushButton::clicked, this, &TfrmArc::bAktClick);
+    connect(bDeleted, &QPushButton::clicked, this, [this] {
+        frmDeleted->exec();
+        FormShow();
+    });
     connect(bClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(bBackup, &QPushButton::clicked, this, [this] { BackupActions::backup(this); });
     connect(bRestore, &QPushButton::clicked, this, [this] {

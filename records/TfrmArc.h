@@ -28,6 +28,7 @@ public:
     QListWidget *Archive = nullptr;
     QToolButton *bAll2 = nullptr;
     QToolButton *bNone2 = nullptr;
+    QPushButton *bDeleted = nullptr;
     QPushButton *bClose = nullptr;
     QPushButton *bBackup = nullptr;
     QPushButton *bRestore = nullptr;

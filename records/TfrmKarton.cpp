@@ -15,6 +15,7 @@
 #include "records/SheetTabBar.h"
 #include "records/TfrmArc.h"
 #include "records/TfrmFind.h"
+#include "records/TfrmHistory.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
@@ -175,6 +176,7 @@ bool TfrmKarton::SaveCard()
         });
         if (outcome == Outcome::Done) {
             eID->setText(m_session.id());
+            enableHistory();
             return true;
         }
         if (outcome != Outcome::ChangedElsewhere)
@@ -302,7 +304,14 @@ void TfrmKarton::setCardState(bool open)
     Karton->setVisible(open);
     bBezar->setEnabled(open);
     bTorol->setEnabled(open);
+    enableHistory();
     emit sheetsChanged();
+}
+
+void TfrmKarton::enableHistory()
+{
+    // A new card has no files, and so no history, before its first save.
+    bHistory->setEnabled(isCardOpen() && !m_session.isNew());
 }
 
 void TfrmKarton::bUjbetegClick()
@@ -388,149 +397,166 @@ void TfrmKarton::bArcClick()
         frmArc->exec();
 }
 
+void TfrmKarton::bHistoryClick()
+{
+    // What is put back replaces the files, so edits not yet saved are settled first.
+    if (!frmHistory || !isCardOpen() || m_session.isNew() || !AskSaveCard())
+        return;
+    frmHistory->Open(m_session, PatientName);
+}
+
+void TfrmKarton::ShowCardAsStored()
+{
+    if (isCardOpen())
+        reloadCard();
+}
+
 void TfrmKarton::KezelolapokShow()
 {
-    LapokTabs->setCount(0);
-    Lapok->hide();
-    m_sheet = -1;
-    QList<KLRecord> sheets;
-    // A sheet file that cannot be read lists no sheet, without a message.
-    m_session.readSheets(sheets);
-    emit sheetsChanged();
-    if (sheets.isEmpty())
-        return;
-    LapokTabs->setCount(sheets.size());
-    Lapok->show();
-    setCurrentSheet(0);
-    LapokChange();
-}
-
-void TfrmKarton::LapokChange()
-{
-    Loading = true;
-    const QList<KLRecord> &sheets = m_session.shownSheets();
-    KartonFields::showNotes(*this,
-                            m_sheet >= 0 && m_sheet < sheets.size() ? &sheets[m_sheet] : nullptr);
-    Loading = false;
-}
-
-bool TfrmKarton::SaveMeasurementAsSheet()
-{
-    frmMain->bringToFront(this);
-    if (!isCardOpen()) {
-        if (frmFind->exec() != QDialog::Accepted)
-            return false;
-        openCard(frmFind->SelectedId);
-    } else if (m_session.isNew()) {
-        if (!saveNewCardFirst())
-            return false;
-    } else if (!AskSaveCard()) {
-        // The rebuilt sheet page would otherwise drop the notes being typed.
-        return false;
-    }
-    if (!mayStoreGridHere())
-        return false;
-    showPage(kSheetPage);
-    KLRecord sheet;
-    sheet.Idopont = ReadingsOwner::sheetTime(frmMeres->Origin, m_clock());
-    KartonFields::readGrid(sheet);
-    // The readings stay in the grid whatever happens to the sheet.
-    const bool appended = m_ask.report(
-        m_ask.run([&] { return m_session.appendSheet(sheet); }),
-        msg("KLFileErr").replace(QLatin1String("%s"), QFileInfo(sheetPath()).absoluteFilePath()));
-    if (appended)
-        frmMeres->SetOrigin(
-            GridOrigin::ofSheet(m_session.id(), PatientName, sheet.Idopont, eSzulDatum->text()));
-    KezelolapokShow();
-    if (appended && LapokTabs->count() > 0) {
-        setCurrentSheet(LapokTabs->count() - 1);
+    {
+        LapokTabs->setCount(0);
+        Lapok->hide();
+        m_sheet = -1;
+        QList<KLRecord> sheets;
+        // A sheet file that cannot be read lists no sheet, without a message.
+        m_session.readSheets(sheets);
+        emit sheetsChanged();
+        if (sheets.isEmpty())
+            return;
+        LapokTabs->setCount(sheets.size());
+        Lapok->show();
+        setCurrentSheet(0);
         LapokChange();
     }
-    return appended;
-}
 
-// Readings already on a sheet, or measured on another patient, are stored only on the user's
-// word; the question names both patients and Escape stores nothing.
-bool TfrmKarton::mayStoreGridHere()
-{
-    const GridOrigin &origin = frmMeres->Origin;
-    const ReadingsOwner::Decision decision = ReadingsOwner::decide(origin, m_session.id());
-    if (decision == ReadingsOwner::Decision::Save)
+    void TfrmKarton::LapokChange()
+    {
+        Loading = true;
+        const QList<KLRecord> &sheets = m_session.shownSheets();
+        KartonFields::showNotes(*this, m_sheet >= 0 && m_sheet < sheets.size() ? &sheets[m_sheet]
+                                                                               : nullptr);
+        Loading = false;
+    }
+
+    bool TfrmKarton::SaveMeasurementAsSheet()
+    {
+        frmMain->bringToFront(this);
+        if (!isCardOpen()) {
+            if (frmFind->exec() != QDialog::Accepted)
+                return false;
+            openCard(frmFind->SelectedId);
+        } else if (m_session.isNew()) {
+            if (!saveNewCardFirst())
+                return false;
+        } else if (!AskSaveCard()) {
+            // The rebuilt sheet page would otherwise drop the notes being typed.
+            return false;
+        }
+        if (!mayStoreGridHere())
+            return false;
+        showPage(kSheetPage);
+        KLRecord sheet;
+        sheet.Idopont = ReadingsOwner::sheetTime(frmMeres->Origin, m_clock());
+        KartonFields::readGrid(sheet);
+        // The readings stay in the grid whatever happens to the sheet.
+        const bool appended = m_ask.report(
+            m_ask.run([&] { return m_session.appendSheet(sheet); }),
+            msg("KLFileErr")
+                .replace(QLatin1String("%s"), QFileInfo(sheetPath()).absoluteFilePath()));
+        if (appended)
+            frmMeres->SetOrigin(GridOrigin::ofSheet(m_session.id(), PatientName, sheet.Idopont,
+                                                    eSzulDatum->text()));
+        KezelolapokShow();
+        if (appended && LapokTabs->count() > 0) {
+            setCurrentSheet(LapokTabs->count() - 1);
+            LapokChange();
+        }
+        return appended;
+    }
+
+    // Readings already on a sheet, or measured on another patient, are stored only on the user's
+    // word; the question names both patients and Escape stores nothing.
+    bool TfrmKarton::mayStoreGridHere()
+    {
+        const GridOrigin &origin = frmMeres->Origin;
+        const ReadingsOwner::Decision decision = ReadingsOwner::decide(origin, m_session.id());
+        if (decision == ReadingsOwner::Decision::Save)
+            return true;
+        return Dialogs::askYesNo(
+            this, ReadingsOwner::question(decision, origin,
+                                          {m_session.id(), PatientName, eSzulDatum->text()},
+                                          frmMain->namesHidden(), *frmMain->catalogue()));
+    }
+
+    // A sheet without its card's .sza would be listed by no search, and its id would be
+    // handed to the next new card: the card is saved first or nothing is written.
+    bool TfrmKarton::saveNewCardFirst()
+    {
+        if (Dialogs::askYesNoCancel(this, msg("AskSaveCard")) != QMessageBox::Yes || !SaveCard())
+            return false;
+        ShowPatientInCaption(eNev->text());
+        bSave->setEnabled(false);
         return true;
-    return Dialogs::askYesNo(
-        this,
-        ReadingsOwner::question(decision, origin, {m_session.id(), PatientName, eSzulDatum->text()},
-                                frmMain->namesHidden(), *frmMain->catalogue()));
-}
+    }
 
-// A sheet without its card's .sza would be listed by no search, and its id would be
-// handed to the next new card: the card is saved first or nothing is written.
-bool TfrmKarton::saveNewCardFirst()
-{
-    if (Dialogs::askYesNoCancel(this, msg("AskSaveCard")) != QMessageBox::Yes || !SaveCard())
+    bool TfrmKarton::SaveSheetHeader()
+    {
+        return m_ask.report(
+            m_ask.run([this] { return m_session.saveNotes(m_sheet, KartonFields::notes(*this)); }),
+            msg("SaveErrKL"));
+    }
+
+    // Acts only on the sheet file as the tabs show it; otherwise the tabs are built anew.
+    bool TfrmKarton::sheetsAsShown(Outcome outcome)
+    {
+        if (outcome != Outcome::SheetsChanged)
+            return m_ask.report(outcome, msg("OpenErrKL"));
+        KezelolapokShow();
+        m_ask.report(outcome);
         return false;
-    ShowPatientInCaption(eNev->text());
-    bSave->setEnabled(false);
-    return true;
-}
+    }
 
-bool TfrmKarton::SaveSheetHeader()
-{
-    return m_ask.report(
-        m_ask.run([this] { return m_session.saveNotes(m_sheet, KartonFields::notes(*this)); }),
-        msg("SaveErrKL"));
-}
+    std::optional<KLRecord> TfrmKarton::readSelectedSheet()
+    {
+        KLRecord sheet;
+        if (!sheetsAsShown(m_session.readSheet(m_sheet, sheet)))
+            return std::nullopt;
+        return sheet;
+    }
 
-// Acts only on the sheet file as the tabs show it; otherwise the tabs are built anew.
-bool TfrmKarton::sheetsAsShown(Outcome outcome)
-{
-    if (outcome != Outcome::SheetsChanged)
-        return m_ask.report(outcome, msg("OpenErrKL"));
-    KezelolapokShow();
-    m_ask.report(outcome);
-    return false;
-}
+    void TfrmKarton::bLoadKLClick()
+    {
+        const std::optional<KLRecord> sheet = readSelectedSheet();
+        if (!sheet)
+            return;
+        KartonFields::showInGrid(*sheet);
+        frmMeres->SetOrigin(
+            GridOrigin::ofSheet(eID->text(), PatientName, sheet->Idopont, eSzulDatum->text()));
+        frmMeres->MarkReadingsSaved();
+        frmMain->bringToFront(frmMeres);
+    }
 
-std::optional<KLRecord> TfrmKarton::readSelectedSheet()
-{
-    KLRecord sheet;
-    if (!sheetsAsShown(m_session.readSheet(m_sheet, sheet)))
-        return std::nullopt;
-    return sheet;
-}
+    void TfrmKarton::bReportClick()
+    {
+        if (const std::optional<KLRecord> read = readSelectedSheet())
+            frmPrint->PrintReport(eNev->text(), eID->text(), eSzulDatum->text(),
+                                  KartonFields::withShownNotes(*this, *read));
+    }
 
-void TfrmKarton::bLoadKLClick()
-{
-    const std::optional<KLRecord> sheet = readSelectedSheet();
-    if (!sheet)
-        return;
-    KartonFields::showInGrid(*sheet);
-    frmMeres->SetOrigin(
-        GridOrigin::ofSheet(eID->text(), PatientName, sheet->Idopont, eSzulDatum->text()));
-    frmMeres->MarkReadingsSaved();
-    frmMain->bringToFront(frmMeres);
-}
+    void TfrmKarton::bDeleteKLClick()
+    {
+        if (!Dialogs::askYesNo(this, msg("AskDelKL")))
+            return;
+        const Outcome outcome = m_ask.run([this] {
+            return m_session.deleteSheet(m_sheet, msg("CopyOpenErr"), msg("CopyCreateErr"));
+        });
+        m_ask.report(outcome,
+                     m_session.failure().isEmpty() ? msg("DelErrKL") : m_session.failure());
+        KezelolapokShow();
+    }
 
-void TfrmKarton::bReportClick()
-{
-    if (const std::optional<KLRecord> read = readSelectedSheet())
-        frmPrint->PrintReport(eNev->text(), eID->text(), eSzulDatum->text(),
-                              KartonFields::withShownNotes(*this, *read));
-}
-
-void TfrmKarton::bDeleteKLClick()
-{
-    if (!Dialogs::askYesNo(this, msg("AskDelKL")))
-        return;
-    const Outcome outcome = m_ask.run([this] {
-        return m_session.deleteSheet(m_sheet, msg("CopyOpenErr"), msg("CopyCreateErr"));
-    });
-    m_ask.report(outcome, m_session.failure().isEmpty() ? msg("DelErrKL") : m_session.failure());
-    KezelolapokShow();
-}
-
-void TfrmKarton::bCompareClick()
-{
-    if (frmCompare && sheetsAsShown(m_session.checkSheets()))
-        frmCompare->Open();
-}
+    void TfrmKarton::bCompareClick()
+    {
+        if (frmCompare && sheetsAsShown(m_session.checkSheets()))
+            frmCompare->Open();
+    }

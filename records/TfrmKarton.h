@@ -50,6 +50,10 @@ public:
     void bBezarClick();
     void bTorolClick();
     void bArcClick();
+    // The open card's change log and earlier versions; a saved card only.
+    void bHistoryClick();
+    // Reads the open card again after its files were changed on purpose (a version put back).
+    void ShowCardAsStored();
 
     void KezelolapokShow();
     void LapokChange();
@@ -79,6 +83,7 @@ public:
     QPushButton *bBezar = nullptr;
     QPushButton *bTorol = nullptr;
     QPushButton *bArc = nullptr;
+    QPushButton *bHistory = nullptr;
     QWidget *pnlButtons = nullptr;
     QTabWidget *Karton = nullptr;
 
@@ -134,6 +139,7 @@ private:
     void showPage(int page);
     void setCurrentSheet(int tab);
     void setCardState(bool open);
+    void enableHistory();
     void openCard(const QString &id);
     void greetOnBirthday();
     bool saveNewCardFirst();

@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "records/CardHistory.h"
+#include "records/TfrmDeleted.h"
+#include "records/TfrmHistory.h"
+#include "support/CardsProgram.h"
+
+#include <QLabel>
+#include <QTreeWidget>
+
+namespace {
+
+QTreeWidgetItem *lineSaying(QTreeWidget *list, const QString &what)
+{
+    const QList<QTreeWidgetItem *> found = list->findItems(what, Qt::MatchExactly, 3);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+// A step that acts on a window once it is the modal one in front.
+ModalScript::Step in(QWidget *window, std::function<void()> act)
+{
+    return [window, act](QWidget *widget) {
+        if (widget != window)
+            return false;
+        act();
+        return true;
+    };
+}
+
+} // namespace
+
+// The history window and the deleted cards in the running program.
+class TestHistoryWindow : public QObject
+{
+    Q_OBJECT
+
+    CardsProgram m_program;
+
+    QList<HistoryEntry> log(const QString &id) const
+    {
+        return CardHistory(m_program.db(), id).entries();
+    }
+
+    // Saved once as "Kis Anna", then renamed: two versions of the personal data.
+    QString renamedCard()
+    {
+        frmKarton->bUjbeteg->click();
+        frmKarton->eNev->setText("Kis Anna");
+        frmKarton->bSave->click();
+        frmKarton->eNev->setText("Nagy Anna");
+        frmKarton->bSave->click();
+        return frmKarton->eID->text();
+    }
+
+private slots:
+    void initTestCase() { m_program.start(); }
+    void cleanupTestCase() { m_program.stop(); }
+    void init()
+    {
+        m_program.reset();
+        frmMain->setNamesHidden(false);
+    }
+
+    void aVersionPutBackShowsInTheCardAndIsLogged()
+    {
+        QVERIFY(!frmKarton->bHistory->isEnabled());
+        const QString id = renamedCard();
+        QVERIFY(frmKarton->bHistory->isEnabled());
+        const int logged = log(id).size();
+        QString shownBefore;
+        QString newest;
+        ModalScript script({in(frmHistory,
+                               [&] {
+                                   QTreeWidgetItem *line = lineSaying(
+                                       frmHistory->List, QString::fromUtf8("Személyi adatok"));
+                                   QVERIFY(line);
+                                   frmHistory->List->setCurrentItem(line);
+                                   shownBefore = frmHistory->ePersonal[0]->text();
+                                   frmHistory->bPutBack->click();
+                               }),
+                            Yes, in(frmHistory, [&] {
+                                newest = frmHistory->List->topLevelItem(0)->text(3);
+                                frmHistory->bClose->click();
+                            })});
+        frmKarton->bHistory->click();
+        QCOMPARE(script.remaining(), 0);
+        QCOMPARE(shownBefore, QString("Kis Anna"));
+        QCOMPARE(frmKarton->eNev->text(), QString("Kis Anna"));
+        QVERIFY(!frmKarton->bSave->isEnabled());
+        QCOMPARE(log(id).size(), logged + 1);
+        QCOMPARE(newest, QString::fromUtf8("Visszaállítva: Személyi adatok"));
+    }
+
+    void namesStayHiddenInTheHistoryAndAmongDeletedCards()
+    {
+        const QString id = renamedCard();
+        frmMain->setNamesHidden(true);
+        QString caption;
+        QString shownName;
+        ModalScript history({in(frmHistory, [&] {
+            frmHistory->List->setCurrentItem(
+                lineSaying(frmHistory->List, QString::fromUtf8("Személyi adatok")));
+            caption = frmHistory->stCard->text();
+            shownName = frmHistory->ePersonal[0]->text();
+            frmHistory->bClose->click();
+        })});
+        frmKarton->bHistory->click();
+        QVERIFY(!caption.contains("Anna"));
+        QCOMPARE(shownName, QString("K. A."));
+
+        ModalScript deleted({Yes,
+                             in(frmDeleted,
+                                [&] {
+                                    QCOMPARE(frmDeleted->List->topLevelItemCount(), 1);
+                                    caption = frmDeleted->List->topLevelItem(0)->text(0);
+                                    frmDeleted->bBringBack->click();
+                                }),
+                             Yes, Ok, in(frmDeleted, [] { frmDeleted->bClose->click(); })});
+        frmKarton->bTorol->click();
+        QVERIFY(!QFile::exists(m_program.base(id) + ".sza"));
+        frmDeleted->exec();
+        QCOMPARE(caption, QString("N. A."));
+        QCOMPARE(deleted.texts().last(),
+                 QString::fromUtf8("A karton visszakerült a régi azonosítójával: ") + id);
+        QVERIFY(QFile::exists(m_program.base(id) + ".sza"));
+    }
+};
+
+QTEST_MAIN(TestHistoryWindow)
+#include "test_history_window.moc"
