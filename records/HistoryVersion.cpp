@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/HistoryVersion.h"
 
-#include "platform/ProfileFile.h"
 #include "platform/TextFile.h"
 #include "records/CardFile.h"
 #include "records/PatientDisplayName.h"
@@ -13,22 +12,26 @@ HistoryVersion HistoryVersion::decode(const QString &file, const QByteArray &byt
     HistoryVersion version;
     version.kind = Kind::Unreadable;
     if (file == QLatin1String(".kl")) {
-        const std::optional<KLRecord> sheet = KLRecord::decode(bytes.constData(), bytes.size());
-        if (sheet) {
-            version.kind = Kind::Sheet;
-            version.sheet = *sheet;
+        for (qsizetype at = 0; at < bytes.size(); at += KLRecord::kRecordSize) {
+            const std::optional<KLRecord> sheet =
+                KLRecord::decode(bytes.constData() + at, bytes.size() - at);
+            if (!sheet)
+                break;
+            version.sheets << *sheet;
         }
+        if (!version.sheets.isEmpty())
+            version.kind = Kind::Sheets;
+        return version;
+    }
+    if (file == QLatin1String(".sza")) {
+        version.personal = CardFile::personalFromBytes(bytes);
+        version.kind = Kind::Personal;
         return version;
     }
     const std::optional<QString> text = TextFile::decode(bytes, TextFile::Cp1250);
     if (!text)
         return version;
-    if (file == QLatin1String(".sza")) {
-        const ProfileFile profile = ProfileFile::fromText(file, *text);
-        for (const QString &key : CardFile::keys())
-            version.personal << profile.readString(CardFile::section(), key);
-        version.kind = Kind::Personal;
-    } else if (file == QLatin1String(".anm") || file == QLatin1String(".pan")) {
+    if (file == QLatin1String(".anm") || file == QLatin1String(".pan")) {
         version.text = CardFile::toMemoText(*text);
         version.kind = Kind::Text;
     }

@@ -4,6 +4,7 @@
 #include "records/KLRecord.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +18,8 @@ struct HistoryVersion
         Personal,
         // The anamnesis or the complaints.
         Text,
-        Sheet,
+        // One sheet, or every sheet of a deleted card's sheet file.
+        Sheets,
         // Bytes that are no file of the kind the log names.
         Unreadable,
     };
@@ -25,7 +27,7 @@ struct HistoryVersion
     Kind kind = Kind::None;
     QStringList personal;
     QString text;
-    KLRecord sheet;
+    QList<KLRecord> sheets;
 
     // `file` is the log's extension: ".sza", ".anm", ".pan" or ".kl".
     static HistoryVersion decode(const QString &file, const QByteArray &bytes);

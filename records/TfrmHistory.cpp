@@ -12,6 +12,7 @@
 #include "records/PatientDisplayName.h"
 #include "records/TfrmKarton.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -140,6 +142,12 @@ QWidget *TfrmHistory::sheetPage()
 {
     auto *page = new QWidget(this);
     auto *notes = new QFormLayout();
+    cbSheet = new QComboBox(page);
+    connect(cbSheet, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0 && index < m_shown.sheets.size())
+            showSheet(m_shown.sheets[index]);
+    });
+    notes->addRow(cbSheet);
     eIdopont = readOnlyField(page);
     eHelyszin = readOnlyField(page);
     mStatusz = new QPlainTextEdit(page);
@@ -299,10 +307,16 @@ void TfrmHistory::showVersion(const HistoryVersion &version)
         mText->setPlainText(version.text);
         pgVersion->setCurrentIndex(PageText);
         break;
-    case HistoryVersion::Kind::Sheet:
-        showSheet(version.sheet);
+    case HistoryVersion::Kind::Sheets: {
+        const QSignalBlocker block(cbSheet);
+        cbSheet->clear();
+        for (int i = 0; i < version.sheets.size(); ++i)
+            cbSheet->addItem(QStringLiteral("%1.  %2").arg(i + 1).arg(version.sheets[i].Idopont));
+        cbSheet->setVisible(version.sheets.size() > 1);
+        showSheet(version.sheets.first());
         pgVersion->setCurrentIndex(PageSheet);
         break;
+    }
     default:
         stNone->setText(text("VersionErr").replace(QLatin1String("%s"), currentEntry()->version));
         pgVersion->setCurrentIndex(PageNone);

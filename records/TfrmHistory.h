@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QList>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -42,6 +43,8 @@ public:
     QLabel *stNone = nullptr;
     QList<QLineEdit *> ePersonal;
     QPlainTextEdit *mText = nullptr;
+    // Which sheet of a deleted card's sheet file is shown.
+    QComboBox *cbSheet = nullptr;
     QLineEdit *eIdopont = nullptr;
     QLineEdit *eHelyszin = nullptr;
     QPlainTextEdit *mStatusz = nullptr;

@@ -413,150 +413,147 @@ void TfrmKarton::ShowCardAsStored()
 
 void TfrmKarton::KezelolapokShow()
 {
-    {
-        LapokTabs->setCount(0);
-        Lapok->hide();
-        m_sheet = -1;
-        QList<KLRecord> sheets;
-        // A sheet file that cannot be read lists no sheet, without a message.
-        m_session.readSheets(sheets);
-        emit sheetsChanged();
-        if (sheets.isEmpty())
-            return;
-        LapokTabs->setCount(sheets.size());
-        Lapok->show();
-        setCurrentSheet(0);
-        LapokChange();
-    }
+    LapokTabs->setCount(0);
+    Lapok->hide();
+    m_sheet = -1;
+    QList<KLRecord> sheets;
+    // A sheet file that cannot be read lists no sheet, without a message.
+    m_session.readSheets(sheets);
+    emit sheetsChanged();
+    if (sheets.isEmpty())
+        return;
+    LapokTabs->setCount(sheets.size());
+    Lapok->show();
+    setCurrentSheet(0);
+    LapokChange();
+}
 
-    void TfrmKarton::LapokChange()
-    {
-        Loading = true;
-        const QList<KLRecord> &sheets = m_session.shownSheets();
-        KartonFields::showNotes(*this, m_sheet >= 0 && m_sheet < sheets.size() ? &sheets[m_sheet]
-                                                                               : nullptr);
-        Loading = false;
-    }
+void TfrmKarton::LapokChange()
+{
+    Loading = true;
+    const QList<KLRecord> &sheets = m_session.shownSheets();
+    KartonFields::showNotes(*this,
+                            m_sheet >= 0 && m_sheet < sheets.size() ? &sheets[m_sheet] : nullptr);
+    Loading = false;
+}
 
-    bool TfrmKarton::SaveMeasurementAsSheet()
-    {
-        frmMain->bringToFront(this);
-        if (!isCardOpen()) {
-            if (frmFind->exec() != QDialog::Accepted)
-                return false;
-            openCard(frmFind->SelectedId);
-        } else if (m_session.isNew()) {
-            if (!saveNewCardFirst())
-                return false;
-        } else if (!AskSaveCard()) {
-            // The rebuilt sheet page would otherwise drop the notes being typed.
+bool TfrmKarton::SaveMeasurementAsSheet()
+{
+    frmMain->bringToFront(this);
+    if (!isCardOpen()) {
+        if (frmFind->exec() != QDialog::Accepted)
             return false;
-        }
-        if (!mayStoreGridHere())
+        openCard(frmFind->SelectedId);
+    } else if (m_session.isNew()) {
+        if (!saveNewCardFirst())
             return false;
-        showPage(kSheetPage);
-        KLRecord sheet;
-        sheet.Idopont = ReadingsOwner::sheetTime(frmMeres->Origin, m_clock());
-        KartonFields::readGrid(sheet);
-        // The readings stay in the grid whatever happens to the sheet.
-        const bool appended = m_ask.report(
-            m_ask.run([&] { return m_session.appendSheet(sheet); }),
-            msg("KLFileErr")
-                .replace(QLatin1String("%s"), QFileInfo(sheetPath()).absoluteFilePath()));
-        if (appended)
-            frmMeres->SetOrigin(GridOrigin::ofSheet(m_session.id(), PatientName, sheet.Idopont,
-                                                    eSzulDatum->text()));
-        KezelolapokShow();
-        if (appended && LapokTabs->count() > 0) {
-            setCurrentSheet(LapokTabs->count() - 1);
-            LapokChange();
-        }
-        return appended;
-    }
-
-    // Readings already on a sheet, or measured on another patient, are stored only on the user's
-    // word; the question names both patients and Escape stores nothing.
-    bool TfrmKarton::mayStoreGridHere()
-    {
-        const GridOrigin &origin = frmMeres->Origin;
-        const ReadingsOwner::Decision decision = ReadingsOwner::decide(origin, m_session.id());
-        if (decision == ReadingsOwner::Decision::Save)
-            return true;
-        return Dialogs::askYesNo(
-            this, ReadingsOwner::question(decision, origin,
-                                          {m_session.id(), PatientName, eSzulDatum->text()},
-                                          frmMain->namesHidden(), *frmMain->catalogue()));
-    }
-
-    // A sheet without its card's .sza would be listed by no search, and its id would be
-    // handed to the next new card: the card is saved first or nothing is written.
-    bool TfrmKarton::saveNewCardFirst()
-    {
-        if (Dialogs::askYesNoCancel(this, msg("AskSaveCard")) != QMessageBox::Yes || !SaveCard())
-            return false;
-        ShowPatientInCaption(eNev->text());
-        bSave->setEnabled(false);
-        return true;
-    }
-
-    bool TfrmKarton::SaveSheetHeader()
-    {
-        return m_ask.report(
-            m_ask.run([this] { return m_session.saveNotes(m_sheet, KartonFields::notes(*this)); }),
-            msg("SaveErrKL"));
-    }
-
-    // Acts only on the sheet file as the tabs show it; otherwise the tabs are built anew.
-    bool TfrmKarton::sheetsAsShown(Outcome outcome)
-    {
-        if (outcome != Outcome::SheetsChanged)
-            return m_ask.report(outcome, msg("OpenErrKL"));
-        KezelolapokShow();
-        m_ask.report(outcome);
+    } else if (!AskSaveCard()) {
+        // The rebuilt sheet page would otherwise drop the notes being typed.
         return false;
     }
-
-    std::optional<KLRecord> TfrmKarton::readSelectedSheet()
-    {
-        KLRecord sheet;
-        if (!sheetsAsShown(m_session.readSheet(m_sheet, sheet)))
-            return std::nullopt;
-        return sheet;
-    }
-
-    void TfrmKarton::bLoadKLClick()
-    {
-        const std::optional<KLRecord> sheet = readSelectedSheet();
-        if (!sheet)
-            return;
-        KartonFields::showInGrid(*sheet);
+    if (!mayStoreGridHere())
+        return false;
+    showPage(kSheetPage);
+    KLRecord sheet;
+    sheet.Idopont = ReadingsOwner::sheetTime(frmMeres->Origin, m_clock());
+    KartonFields::readGrid(sheet);
+    // The readings stay in the grid whatever happens to the sheet.
+    const bool appended = m_ask.report(
+        m_ask.run([&] { return m_session.appendSheet(sheet); }),
+        msg("KLFileErr").replace(QLatin1String("%s"), QFileInfo(sheetPath()).absoluteFilePath()));
+    if (appended)
         frmMeres->SetOrigin(
-            GridOrigin::ofSheet(eID->text(), PatientName, sheet->Idopont, eSzulDatum->text()));
-        frmMeres->MarkReadingsSaved();
-        frmMain->bringToFront(frmMeres);
+            GridOrigin::ofSheet(m_session.id(), PatientName, sheet.Idopont, eSzulDatum->text()));
+    KezelolapokShow();
+    if (appended && LapokTabs->count() > 0) {
+        setCurrentSheet(LapokTabs->count() - 1);
+        LapokChange();
     }
+    return appended;
+}
 
-    void TfrmKarton::bReportClick()
-    {
-        if (const std::optional<KLRecord> read = readSelectedSheet())
-            frmPrint->PrintReport(eNev->text(), eID->text(), eSzulDatum->text(),
-                                  KartonFields::withShownNotes(*this, *read));
-    }
+// Readings already on a sheet, or measured on another patient, are stored only on the user's
+// word; the question names both patients and Escape stores nothing.
+bool TfrmKarton::mayStoreGridHere()
+{
+    const GridOrigin &origin = frmMeres->Origin;
+    const ReadingsOwner::Decision decision = ReadingsOwner::decide(origin, m_session.id());
+    if (decision == ReadingsOwner::Decision::Save)
+        return true;
+    return Dialogs::askYesNo(
+        this,
+        ReadingsOwner::question(decision, origin, {m_session.id(), PatientName, eSzulDatum->text()},
+                                frmMain->namesHidden(), *frmMain->catalogue()));
+}
 
-    void TfrmKarton::bDeleteKLClick()
-    {
-        if (!Dialogs::askYesNo(this, msg("AskDelKL")))
-            return;
-        const Outcome outcome = m_ask.run([this] {
-            return m_session.deleteSheet(m_sheet, msg("CopyOpenErr"), msg("CopyCreateErr"));
-        });
-        m_ask.report(outcome,
-                     m_session.failure().isEmpty() ? msg("DelErrKL") : m_session.failure());
-        KezelolapokShow();
-    }
+// A sheet without its card's .sza would be listed by no search, and its id would be
+// handed to the next new card: the card is saved first or nothing is written.
+bool TfrmKarton::saveNewCardFirst()
+{
+    if (Dialogs::askYesNoCancel(this, msg("AskSaveCard")) != QMessageBox::Yes || !SaveCard())
+        return false;
+    ShowPatientInCaption(eNev->text());
+    bSave->setEnabled(false);
+    return true;
+}
 
-    void TfrmKarton::bCompareClick()
-    {
-        if (frmCompare && sheetsAsShown(m_session.checkSheets()))
-            frmCompare->Open();
-    }
+bool TfrmKarton::SaveSheetHeader()
+{
+    return m_ask.report(
+        m_ask.run([this] { return m_session.saveNotes(m_sheet, KartonFields::notes(*this)); }),
+        msg("SaveErrKL"));
+}
+
+// Acts only on the sheet file as the tabs show it; otherwise the tabs are built anew.
+bool TfrmKarton::sheetsAsShown(Outcome outcome)
+{
+    if (outcome != Outcome::SheetsChanged)
+        return m_ask.report(outcome, msg("OpenErrKL"));
+    KezelolapokShow();
+    m_ask.report(outcome);
+    return false;
+}
+
+std::optional<KLRecord> TfrmKarton::readSelectedSheet()
+{
+    KLRecord sheet;
+    if (!sheetsAsShown(m_session.readSheet(m_sheet, sheet)))
+        return std::nullopt;
+    return sheet;
+}
+
+void TfrmKarton::bLoadKLClick()
+{
+    const std::optional<KLRecord> sheet = readSelectedSheet();
+    if (!sheet)
+        return;
+    KartonFields::showInGrid(*sheet);
+    frmMeres->SetOrigin(
+        GridOrigin::ofSheet(eID->text(), PatientName, sheet->Idopont, eSzulDatum->text()));
+    frmMeres->MarkReadingsSaved();
+    frmMain->bringToFront(frmMeres);
+}
+
+void TfrmKarton::bReportClick()
+{
+    if (const std::optional<KLRecord> read = readSelectedSheet())
+        frmPrint->PrintReport(eNev->text(), eID->text(), eSzulDatum->text(),
+                              KartonFields::withShownNotes(*this, *read));
+}
+
+void TfrmKarton::bDeleteKLClick()
+{
+    if (!Dialogs::askYesNo(this, msg("AskDelKL")))
+        return;
+    const Outcome outcome = m_ask.run([this] {
+        return m_session.deleteSheet(m_sheet, msg("CopyOpenErr"), msg("CopyCreateErr"));
+    });
+    m_ask.report(outcome, m_session.failure().isEmpty() ? msg("DelErrKL") : m_session.failure());
+    KezelolapokShow();
+}
+
+void TfrmKarton::bCompareClick()
+{
+    if (frmCompare && sheetsAsShown(m_session.checkSheets()))
+        frmCompare->Open();
+}

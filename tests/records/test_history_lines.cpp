@@ -129,6 +129,12 @@ private slots:
         QCOMPARE(hidden.personal[5], QString::fromUtf8("Pécs"));
         QCOMPARE(HistoryVersion::decode(".kl", QByteArray(100, 'x')).kind,
                  HistoryVersion::Kind::Unreadable);
+        // A deleted card keeps its whole sheet file: every complete sheet is shown.
+        KLRecord sheet;
+        sheet.Idopont = "2";
+        const QByteArray two = KLRecord().bytes() + sheet.bytes() + "tail";
+        QCOMPARE(HistoryVersion::decode(".kl", two).sheets.size(), 2);
+        QCOMPARE(HistoryVersion::decode(".kl", two).sheets[1].Idopont, QString("2"));
     }
 };
 
