@@ -264,6 +264,7 @@ QString CardHistory::keepVersion(const QString &extension, const QByteArray &rep
     }
     if (!QDir().mkpath(versionsPath())) {
         m_failure = versionsPath() + QStringLiteral(": cannot create the folder");
+        FileError::note(versionsPath(), QStringLiteral("cannot create the folder"));
         return {};
     }
     if (!AtomicFile::write(versionsPath() + name, packed)) {
@@ -298,6 +299,7 @@ bool CardHistory::writeLog(const QByteArray &bytes)
 {
     if (!QDir().mkpath(path())) {
         m_failure = path() + QStringLiteral(": cannot create the folder");
+        FileError::note(path(), QStringLiteral("cannot create the folder"));
         return false;
     }
     if (AtomicFile::write(logPath(), bytes))
@@ -327,7 +329,8 @@ QList<CardHistory::DeletedCard> CardHistory::deletedCards(const QString &dbPath)
         DeletedCard card;
         card.folderName = folder;
         card.id = folder.section(QLatin1Char('~'), 0, 0);
-        card.deleted = QDateTime::fromString(folder.section(QLatin1Char('~'), 1), kStampFormat);
+        card.deleted =
+            QDateTime::fromString(folder.section(QLatin1Char('~'), 1).left(15), kStampFormat);
         card.deleted.setTimeZone(QTimeZone::utc());
         if (card.id.isEmpty() || !card.deleted.isValid())
             continue;

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -527,15 +528,22 @@ CardSession::Outcome CardSession::removeCardFiles()
             return Outcome::Failed;
     }
     // A later card given the same id starts a clean history.
+    if (!QFileInfo::exists(history.path()))
+        return Outcome::Done;
     const QString kept = CardHistory::historyRoot(m_db) +
                          CardHistory::deletedFolderName(m_id, QDateTime::currentDateTimeUtc());
     QString reason;
-    if (QFileInfo::exists(history.path()) &&
-        !FileMove::withoutReplacing(QDir::cleanPath(history.path()), kept, &reason)) {
-        m_failure = history.path() + QStringLiteral(": ") + reason;
-        return Outcome::Failed;
+    int error = EEXIST;
+    // Deleted twice within a second: the second is told apart by a number.
+    for (int n = 1; n < 10 && error == EEXIST; ++n) {
+        const QString suffix = n > 1 ? QStringLiteral("-%1").arg(n) : QString();
+        if (FileMove::withoutReplacing(QDir::cleanPath(history.path()), kept + suffix, &reason,
+                                       &error))
+            return Outcome::Done;
     }
-    return Outcome::Done;
+    m_failure = history.path() + QStringLiteral(": ") + reason;
+    FileError::note(history.path(), reason);
+    return Outcome::Failed;
 }
 
 CardSession::Outcome CardSession::putBack(const HistoryEntry &entry)
@@ -640,8 +648,11 @@ QString claimFor(const QString &oldId, const QString &dbPath, const QString &arc
                  std::unique_ptr<CardLock> &lock)
 {
     lock = std::make_unique<CardLock>(CardLock::pathFor(dbPath + oldId));
-    if (lock->acquire() && !QFileInfo::exists(arcPath + oldId + kSza) &&
-        CardClaim::createIfAbsent(dbPath + oldId + kSza))
+    // Nothing of another card may be written over.
+    bool free = lock->acquire() && !QFileInfo::exists(arcPath + oldId + kSza);
+    for (const char *extension : {".anm", ".pan", ".kl"})
+        free = free && !QFileInfo::exists(dbPath + oldId + QLatin1String(extension));
+    if (free && CardClaim::createIfAbsent(dbPath + oldId + kSza))
         return oldId;
     lock.reset();
     const QDate today = QDate::currentDate();
