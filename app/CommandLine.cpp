@@ -15,7 +15,7 @@ QHash<QString, CommandLine::Command> &commands()
 }
 
 const QStringList kMaintenance = {QStringLiteral("backup"), QStringLiteral("restore"),
-                                  QStringLiteral("verify")};
+                                  QStringLiteral("verify"), QStringLiteral("prune-history")};
 
 // Qt's own options for the windows (-platform offscreen, -style fusion, -session ... from a
 // session manager) pass through to the application unchanged.
@@ -57,6 +57,9 @@ CommandLine::CommandLine(const QStringList &arguments)
         {QStringLiteral("verify"),
          QStringLiteral("Checks that the backup <zip> can be read whole, then ends."),
          QStringLiteral("zip")},
+        {QStringLiteral("prune-history"),
+         QStringLiteral("Removes the cards' history older than <years> years, then ends."),
+         QStringLiteral("years")},
     });
     m_parser.addOptions(qtWindowOptions());
     m_parsed = m_parser.parse(arguments);
