@@ -124,8 +124,9 @@ void TfrmDeleted::bBringBackClick()
         return;
     FileError::clear();
     QString id;
-    const CardSession::Outcome outcome =
-        CardSession::bringBackCard(frmMain->DBPath, frmMain->ArcPath, card.folderName, &id);
+    QString failure;
+    const CardSession::Outcome outcome = CardSession::bringBackCard(
+        frmMain->DBPath, frmMain->ArcPath, card.folderName, &id, &failure);
     if (outcome == CardSession::Outcome::Done) {
         SupportLog::write(QStringLiteral("card %1: brought back as %2").arg(card.id, id));
         Dialogs::information(this, id == card.id
@@ -135,7 +136,10 @@ void TfrmDeleted::bBringBackClick()
                                              .replace(QLatin1String("%2"), card.id));
     } else {
         QString message = text("BringBackErr").replace(QLatin1String("%1"), card.id);
-        if (!FileError::last().isEmpty())
+        // Which file and the system's reason, when there is one to tell.
+        if (!failure.isEmpty())
+            message += QLatin1Char('\r') + failure;
+        else if (!FileError::last().isEmpty())
             message += QLatin1Char('\r') + FileError::last();
         SupportLog::write(QStringLiteral("card %1: not brought back: %2").arg(card.id, message));
         Dialogs::error(this, message);

@@ -55,7 +55,7 @@ TfrmHistory::TfrmHistory(QWidget *parent) : QDialog(parent)
     frmHistory = this;
     setWindowTitle(text("Title"));
     setSizeGripEnabled(true);
-    resize(1120, 700);
+    resize(1180, 720);
 
     stCard = new QLabel(this);
     QFont bold = stCard->font();
@@ -92,7 +92,7 @@ TfrmHistory::TfrmHistory(QWidget *parent) : QDialog(parent)
     split->addWidget(version);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 1);
-    split->setSizes({520, 600});
+    split->setSizes({600, 580});
 
     bPutBack = new QPushButton(text("BtnPutBack"), this);
     bClose = new QPushButton(text("BtnClose"), this);
@@ -362,8 +362,11 @@ void TfrmHistory::putBackDone(Outcome outcome)
 {
     if (outcome == Outcome::ChangedElsewhere || outcome == Outcome::SheetsChanged)
         Dialogs::error(this, text("Changed"));
-    else
+    else if (m_session->failure().isEmpty())
         CardQuestions(this, *m_session).report(outcome, text("PutBackErr"));
+    else
+        CardQuestions(this, *m_session)
+            .report(outcome, text("PutBackErr") + QLatin1Char('\r') + m_session->failure());
     // Whatever came of it, the cards window shows the card as its files now are.
     frmKarton->ShowCardAsStored();
     Refresh();

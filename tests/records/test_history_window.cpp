@@ -31,6 +31,12 @@ ModalScript::Step in(QWidget *window, std::function<void()> act)
     };
 }
 
+// A click that opens a question of its own comes after the step, which the script must see end.
+void later(QPushButton *button)
+{
+    QTimer::singleShot(0, button, &QPushButton::click);
+}
+
 } // namespace
 
 // The history window and the deleted cards in the running program.
@@ -84,7 +90,7 @@ private slots:
                                    }
                                    frmHistory->List->setCurrentItem(line);
                                    shownBefore = frmHistory->ePersonal[0]->text();
-                                   frmHistory->bPutBack->click();
+                                   later(frmHistory->bPutBack);
                                }),
                             Yes, in(frmHistory, [&] {
                                 newest = frmHistory->List->topLevelItem(0)->text(3);
@@ -120,7 +126,7 @@ private slots:
                              in(frmDeleted,
                                 [&] {
                                     caption = frmDeleted->List->topLevelItem(0)->text(0);
-                                    frmDeleted->bBringBack->click();
+                                    later(frmDeleted->bBringBack);
                                 }),
                              Yes, Ok, in(frmDeleted, [] { frmDeleted->bClose->click(); })});
         frmKarton->bTorol->click();
