@@ -11,6 +11,7 @@
 #include "records/TfrmHistory.h"
 
 #include <QHBoxLayout>
+#include <algorithm>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -86,6 +87,8 @@ void TfrmDeleted::FormShow()
     }
     for (int col = 0; col < List->columnCount(); ++col)
         List->resizeColumnToContents(col);
+    // Room for a name typed later; the ids stay in view.
+    List->setColumnWidth(0, std::max(List->columnWidth(0), 220));
     stNone->setVisible(m_cards.isEmpty());
     if (!m_cards.isEmpty())
         List->setCurrentItem(List->topLevelItem(0));

@@ -263,6 +263,7 @@ void TfrmHistory::showNothing(const QString &why)
     stVersion->clear();
     stNone->setText(why);
     pgVersion->setCurrentIndex(PageNone);
+    bPutBack->setText(text("BtnPutBack"));
     bPutBack->setEnabled(false);
 }
 
@@ -369,5 +370,6 @@ void TfrmHistory::putBackDone(Outcome outcome)
             .report(outcome, text("PutBackErr") + QLatin1Char('\r') + m_session->failure());
     // Whatever came of it, the cards window shows the card as its files now are.
     frmKarton->ShowCardAsStored();
+    m_name = frmKarton->PatientName;
     Refresh();
 }

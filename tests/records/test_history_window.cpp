@@ -3,6 +3,7 @@
 #include "records/TfrmDeleted.h"
 #include "records/TfrmHistory.h"
 #include "support/CardsProgram.h"
+#include "support/FileBytes.h"
 
 #include <QLabel>
 #include <QTreeWidget>
@@ -103,6 +104,26 @@ private slots:
         QVERIFY(!frmKarton->bSave->isEnabled());
         QCOMPARE(log(id).size(), logged + 1);
         QCOMPARE(newest, QString::fromUtf8("Visszaállítva: Személyi adatok"));
+    }
+
+    void aCardChangedElsewhereIsNotPutBackAndTheMessageSaysSo()
+    {
+        const QString id = renamedCard();
+        // Another workstation saves the card meanwhile.
+        const QByteArray elsewhere = "[SzemelyiAdatok]\r\nNev=Mas Nev\r\n";
+        QVERIFY(writeFile(m_program.base(id) + ".sza", elsewhere));
+        ModalScript script({in(frmHistory,
+                               [] {
+                                   frmHistory->List->setCurrentItem(lineSaying(
+                                       frmHistory->List, QString::fromUtf8("Személyi adatok")));
+                                   later(frmHistory->bPutBack);
+                               }),
+                            Yes, Ok, in(frmHistory, [] { frmHistory->bClose->click(); })});
+        frmKarton->bHistory->click();
+        QCOMPARE(script.texts().value(1).left(48),
+                 QString::fromUtf8("A karton közben egy másik munkaállomáson megvált"));
+        QCOMPARE(readFile(m_program.base(id) + ".sza"), elsewhere);
+        QCOMPARE(frmKarton->eNev->text(), QString("Mas Nev"));
     }
 
     void namesStayHiddenInTheHistoryAndAmongDeletedCards()
