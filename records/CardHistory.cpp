@@ -276,23 +276,32 @@ QString CardHistory::keepVersion(const QString &extension, const QByteArray &rep
 
 bool CardHistory::log(const HistoryEntry &entry)
 {
-    HistoryEntry filled = entry;
-    if (!filled.when.isValid())
-        filled.when = QDateTime::currentDateTime();
-    if (filled.host.isEmpty())
-        filled.host = QSysInfo::machineHostName();
-    if (filled.user.isEmpty())
-        filled.user = userName();
+    return log(QList<HistoryEntry>{entry});
+}
+
+bool CardHistory::log(const QList<HistoryEntry> &entries)
+{
+    QByteArray lines;
+    for (HistoryEntry filled : entries) {
+        if (!filled.when.isValid())
+            filled.when = QDateTime::currentDateTime();
+        if (filled.host.isEmpty())
+            filled.host = QSysInfo::machineHostName();
+        if (filled.user.isEmpty())
+            filled.user = userName();
+        lines += formatLine(filled);
+    }
     QByteArray bytes;
     QString reason;
     if (BoundedFile::read(logPath(), kLogLimit, bytes, &reason) == BoundedFile::Damaged) {
         // Never written over: what is there may be all that tells who changed the card.
         m_failure = logPath() + QStringLiteral(": ") + reason;
+        FileError::note(logPath(), reason);
         return false;
     }
     if (!bytes.isEmpty() && !bytes.endsWith('\n'))
         bytes += '\n';
-    return writeLog(bytes + formatLine(filled));
+    return writeLog(bytes + lines);
 }
 
 bool CardHistory::writeLog(const QByteArray &bytes)

@@ -182,7 +182,7 @@ CardSession::Outcome CardSession::locked(const std::function<Outcome()> &work)
     // A new card's claim still holds its lock, and its empty .sza is this session's own.
     std::unique_ptr<CardLock> lock = std::move(m_claimLock);
     if (lock)
-        return work();
+        return logLines(work());
     lock = std::make_unique<CardLock>(CardLock::pathFor(base()));
     if (!lock->acquire(m_lockWaitMs)) {
         // Never written without the lock, not even where the folder refuses lock files.
@@ -195,7 +195,7 @@ CardSession::Outcome CardSession::locked(const std::function<Outcome()> &work)
     if (const Outcome settled = CardArchive::settle(m_id, m_db, m_arc, &m_failure);
         settled != Outcome::Done)
         return settled;
-    return work();
+    return logLines(work());
 }
 
 bool CardSession::needsSettling() const
@@ -337,13 +337,22 @@ CardSession::Outcome CardSession::writeLogged(const QString &extension, const QS
 
 CardSession::Outcome CardSession::logged(const HistoryEntry &entry)
 {
+    m_lines << entry;
+    return Outcome::Done;
+}
+
+CardSession::Outcome CardSession::logLines(Outcome outcome)
+{
+    // One write of the log for all the changes of one operation: each line still follows its
+    // change, and a save costs one flush of the log, not one per file.
     CardHistory history(m_db, m_id);
-    if (history.log(entry))
-        return Outcome::Done;
+    const bool written = m_lines.isEmpty() || history.log(m_lines);
+    m_lines.clear();
+    if (written || outcome != Outcome::Done)
+        return outcome;
     m_failure = history.failure();
     return Outcome::Failed;
 }
-
 CardSession::Outcome CardSession::sheetChange(HistoryEntry entry, const QByteArray &replaced,
                                               const std::function<bool()> &write)
 {
@@ -523,10 +532,9 @@ CardSession::Outcome CardSession::removeCardFiles()
         lines << entry;
     }
     CardFile::moveToBackups(base());
-    for (const HistoryEntry &entry : lines) {
-        if (logged(entry) != Outcome::Done)
-            return Outcome::Failed;
-    }
+    m_lines = lines;
+    if (logLines(Outcome::Done) != Outcome::Done)
+        return Outcome::Failed;
     // A later card given the same id starts a clean history.
     if (!QFileInfo::exists(history.path()))
         return Outcome::Done;

@@ -7,7 +7,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 cmake --build build >/dev/null &&
-  cmake --build build --target bench_startup bench_records bench_tone_gen >/dev/null || exit 1
+  cmake --build build --target bench_startup bench_records bench_history bench_tone_gen >/dev/null || exit 1
 export TAVIMER_SOURCE_DIR=$PWD TAVIMER_BINARY_DIR=$PWD/build
 declare -A commands=(
   [startup]="bash tools/bench_startup.sh"
@@ -22,8 +22,9 @@ declare -A commands=(
   [stress]="build/tests/records/test_shared_folder_stress"
   [compare]="build/tests/diagrams/bench_compare"
   [backup]="build/tests/records/bench_backup"
+  [history]="build/tests/records/bench_history"
 )
-order=(startup idle diagrams tick device_link replug tone measuring records stress compare backup)
+order=(startup idle diagrams tick device_link replug tone measuring records stress compare backup history)
 [ $# -gt 0 ] && order=("$@")
 load() { cut -d' ' -f1-3 /proc/loadavg; }
 for name in "${order[@]}"; do

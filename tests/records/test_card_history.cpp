@@ -212,8 +212,18 @@ private slots:
         QCOMPARE(notes, expected);
     }
 
+    void cleanup() { CardArchive::setRenameAcrossFolders(true); }
+
+    void archiveMovesCarryTheHistoryAndAnInterruptedOneSettles_data()
+    {
+        QTest::addColumn<bool>("rename");
+        QTest::newRow("renamed") << true;
+        QTest::newRow("copied, as to another file system") << false;
+    }
     void archiveMovesCarryTheHistoryAndAnInterruptedOneSettles()
     {
+        QFETCH(bool, rename);
+        CardArchive::setRenameAcrossFolders(rename);
         m_content.personal[0] = "Kovács Anna";
         QCOMPARE(m_session->save(m_content), Outcome::Done);
         QMap<QString, QByteArray> history = tree(CardHistory(db(), id()).path());
@@ -238,6 +248,10 @@ private slots:
         moved = tree(CardHistory(db(), id()).path());
         moved.remove("changes.log");
         QCOMPARE(moved, history);
+        // A history of the id in the archive is never replaced: the card stays.
+        QVERIFY(QDir().mkpath(CardHistory(arc(), id()).path()));
+        QCOMPARE(CardArchive::moveCard(id(), db(), arc(), db()), Outcome::TargetTaken);
+        QCOMPARE(tree(CardHistory(db(), id()).path()).size(), history.size() + 1);
     }
 
     void pruneDropsOnlyLinesAndVersionsBeforeTheCutOff()
