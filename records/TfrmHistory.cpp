@@ -230,7 +230,6 @@ void TfrmHistory::Refresh()
 {
     showCaption();
     List->clear();
-    m_entries.clear();
     QString error;
     const CardHistory history(m_folder, m_historyName);
     m_entries = history.entries(&error);
