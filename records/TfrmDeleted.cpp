@@ -11,12 +11,12 @@
 #include "records/TfrmHistory.h"
 
 #include <QHBoxLayout>
-#include <algorithm>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TfrmDeleted *frmDeleted = nullptr;
 
