@@ -66,6 +66,7 @@ const DefaultText kDefaults[] = {
     {"Karton", "bDeleteKL", "Tö&rlés"},
     {"Karton", "bLoadKL", "Betö&ltés"},
     {"Karton", "bCompare", "Össze&hasonlítás"},
+    {"Karton", "bExport", "E&xportálás…"},
     // [Find]
     {"Find", "eFind", "Keresés"},
     {"Find", "bOK", "OK"},
@@ -197,6 +198,16 @@ const DefaultText kDefaults[] = {
     {"Compare", "Course", "Kiegyensúlyozott pontok kezelőlaponként"},
     {"Compare", "NoSheets", "Nincs összehasonlítható kezelőlap"},
     {"Compare", "NoReadings", "nincs mért érték"},
+    // [Export]
+    {"Export", "Title", "A beteg adatainak kiadása"},
+    {"Export", "Done", "Az adatok kiírva:#%s"},
+    {"Export", "NoCard",
+     "Nincs ilyen azonosítójú karton sem az adatbázis-, sem az archívummappában: %s"},
+    {"Export", "InUse",
+     "A kartont (%s) egy másik munkaállomás éppen módosítja.#Semmi sem íródott, próbálja újra!"},
+    {"Export", "Unreadable", "A karton egy fájlja nem olvasható, ezért semmi sem íródott:#%s"},
+    {"Export", "Exists", "A fájl már létezik, ezért semmi sem íródott:#%s#Válasszon másik nevet!"},
+    {"Export", "Unwritable", "Az adatok kiírása nem sikerült:#%s"},
     // [Device]
     // [HusbWife]
     {"HusbWife", "Label1", "Bal kéz - Férj"},

@@ -54,6 +54,7 @@ void KartonLayout::buttons(TfrmKarton &k)
     k.bBezar = button(frmMain->CatalogueText("Karton", "bBezar"), 3, &TfrmKarton::bBezarClick);
     k.bTorol = button(frmMain->CatalogueText("Karton", "bTorol"), 4, &TfrmKarton::bTorolClick);
     k.bArc = button(frmMain->CatalogueText("Karton", "bArc"), 5, &TfrmKarton::bArcClick);
+    k.bExport = button(frmMain->CatalogueText("Karton", "bExport"), 6, &TfrmKarton::bExportClick);
 }
 
 QWidget *KartonLayout::personalPage(TfrmKarton &k)

@@ -8,6 +8,7 @@
 #include "measure/ReadingsOwner.h"
 #include "measure/TfrmMeres.h"
 #include "records/CardText.h"
+#include "records/ExportActions.h"
 #include "records/KartonFields.h"
 #include "records/KartonLayout.h"
 #include "records/PatientDisplayName.h"
@@ -241,6 +242,8 @@ void TfrmKarton::ShowPatientInCaption(const QString &name)
                                     : ReadingsOwner::label({eID->text(), name, eSzulDatum->text()},
                                                            false, *frmMain->catalogue())));
     PatientName = name;
+    // A record is handed out as saved: a new card has nothing on disk yet.
+    bExport->setEnabled(isCardOpen() && !m_session.isNew());
     if (frmMeres && !name.isEmpty())
         frmMeres->PatientSaved(eID->text(), name, eSzulDatum->text());
 }
@@ -302,6 +305,7 @@ void TfrmKarton::setCardState(bool open)
     Karton->setVisible(open);
     bBezar->setEnabled(open);
     bTorol->setEnabled(open);
+    bExport->setEnabled(open && !m_session.isNew());
     emit sheetsChanged();
 }
 
@@ -386,6 +390,12 @@ void TfrmKarton::bArcClick()
 {
     if (frmArc)
         frmArc->exec();
+}
+
+void TfrmKarton::bExportClick()
+{
+    if (AskSaveCard() && !m_session.isNew())
+        ExportActions::exportPatient(this, m_session.id());
 }
 
 void TfrmKarton::KezelolapokShow()

@@ -50,6 +50,8 @@ public:
     void bBezarClick();
     void bTorolClick();
     void bArcClick();
+    // Hands the saved record out as a file; the edits are saved or dropped first.
+    void bExportClick();
 
     void KezelolapokShow();
     void LapokChange();
@@ -79,6 +81,7 @@ public:
     QPushButton *bBezar = nullptr;
     QPushButton *bTorol = nullptr;
     QPushButton *bArc = nullptr;
+    QPushButton *bExport = nullptr;
     QWidget *pnlButtons = nullptr;
     QTabWidget *Karton = nullptr;
 
