@@ -65,6 +65,11 @@ QStringList CardFile::readPersonal(const QString &path)
     return personalValues(ProfileFile(path));
 }
 
+QStringList CardFile::personalFromBytes(const QByteArray &bytes)
+{
+    return personalValues(ProfileFile::fromText(QString(), Cp1250::toUnicode(bytes)));
+}
+
 bool CardFile::writePersonal(const QString &path, const QStringList &values)
 {
     ProfileFile file(path);

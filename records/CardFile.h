@@ -27,6 +27,8 @@ public:
     static Contents read(const QString &base);
     // Missing file or key reads as an empty value.
     static QStringList readPersonal(const QString &path);
+    // The values of a .sza file's bytes held in memory, such as a kept version.
+    static QStringList personalFromBytes(const QByteArray &bytes);
     // A value cut at the profile limit when read is not written back cut. Line breaks
     // in a value become blanks, so that no value can start a key or a section.
     static bool writePersonal(const QString &path, const QStringList &values);

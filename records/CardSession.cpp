@@ -362,3 +362,19 @@ CardSession::Outcome CardSession::deleteCard()
         return Outcome::Done;
     });
 }
+
+CardSession::Outcome CardSession::putBack(const HistoryEntry &)
+{
+    return Outcome::Failed;
+}
+
+CardSession::Outcome CardSession::bringBackSheet(const HistoryEntry &)
+{
+    return Outcome::Failed;
+}
+
+CardSession::Outcome CardSession::bringBackCard(const QString &, const QString &, const QString &,
+                                                QString *)
+{
+    return Outcome::Failed;
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "records/CardLock.h"
+#include "records/HistoryEntry.h"
 #include "records/KLRecord.h"
 
 #include <QDate>
@@ -92,6 +93,17 @@ public:
     Outcome deleteSheet(int index, const QString &cannotOpen = QString(),
                         const QString &cannotCreate = QString());
     Outcome deleteCard();
+
+    // History: each of these is itself a logged change and keeps what it replaces.
+    // Puts back the version of .sza, .anm or .pan that `entry` kept, or a sheet's notes.
+    Outcome putBack(const HistoryEntry &entry);
+    // Re-inserts the sheet of a "sheet-deleted" entry at its old place, or appends it when
+    // the card has fewer sheets now.
+    Outcome bringBackSheet(const HistoryEntry &deleted);
+    // A deleted card returns under its id when that id is free (no .sza in either folder),
+    // else under a new id of today; `id` receives the id it returned under.
+    static Outcome bringBackCard(const QString &dbPath, const QString &arcPath,
+                                 const QString &deletedFolderName, QString *id);
 
     // After InUse: who keeps the card, and removing that lock on the user's word.
     const CardLock::Holder &holder() const { return m_holder; }

@@ -4,6 +4,7 @@
 #include "diagrams/Evaluation.h"
 #include "platform/BoundedFile.h"
 #include "records/CardFile.h"
+#include "records/CardHistory.h"
 #include "records/ExportFile.h"
 #include "records/SheetFile.h"
 
@@ -33,9 +34,22 @@ ExportResult unreadable(const QString &path, QString reason = QString())
                                     reason.isEmpty() ? QStringLiteral("damaged") : reason);
 }
 
-bool changeLog(const QString &, const QString &, QJsonArray &, QString *)
+bool changeLog(const QString &folder, const QString &id, QJsonArray &log, QString *error)
 {
-    return true;
+    for (const HistoryEntry &entry : CardHistory(folder, id).entries(error)) {
+        log.append(QJsonObject{
+            {QStringLiteral("time"), entry.when.toString(Qt::ISODateWithMs)},
+            {QStringLiteral("workstation"), entry.host},
+            {QStringLiteral("user"), entry.user},
+            {QStringLiteral("action"), entry.action},
+            {QStringLiteral("file"), entry.file},
+            {QStringLiteral("sheet"), entry.sheet},
+            {QStringLiteral("version"), entry.version},
+            {QStringLiteral("digest"), entry.digest},
+            {QStringLiteral("note"), entry.note},
+        });
+    }
+    return error->isEmpty();
 }
 
 QJsonValue orNull(bool present, double value)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/CardFile.h"
+#include "records/CardHistory.h"
 #include "records/PatientExport.h"
 #include "records/SheetFile.h"
 #include "records/SheetsExport.h"
@@ -45,6 +46,10 @@ class TestExport : public QObject
         QVERIFY(CardFile::writePersonal(folder + id + ".sza", personal));
         QVERIFY(CardFile::writeMemo(folder + id + ".anm", "Árvíztűrő\ntükörfúrógép"));
         QVERIFY(SheetFile(folder + id + ".kl").append(workedExample()));
+        HistoryEntry created;
+        created.action = "card-created";
+        created.note = "Ősz\tÉva";
+        QVERIFY(CardHistory(folder, id).log(created));
     }
 
     QJsonObject exported(const QString &id)
@@ -92,7 +97,10 @@ private slots:
         QCOMPARE(evaluation["classes"][16].toString(), QString("red"));
         QCOMPARE(evaluation["classes"][6].toString(), QString("light blue"));
         QVERIFY(evaluation["deviations"][23].isNull() && evaluation["classes"][23].isNull());
-        QVERIFY(record["changeLog"].isArray());
+        const QJsonObject logged = record["changeLog"][0].toObject();
+        QCOMPARE(logged["action"].toString() + logged["note"].toString(),
+                 QString("card-createdŐsz\tÉva"));
+        QVERIFY(!logged["workstation"].toString().isEmpty());
     }
 
     void failuresNameTheFileAndTheReason_data()
