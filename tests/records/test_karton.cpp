@@ -487,7 +487,7 @@ private slots:
             auto *dialog = qobject_cast<QFileDialog *>(widget);
             if (dialog) {
                 dialog->selectFile(target);
-                dialog->accept();
+                static_cast<QDialog *>(dialog)->accept();
             }
             return dialog != nullptr;
         };
