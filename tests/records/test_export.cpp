@@ -22,7 +22,6 @@ KLRecord workedExample()
     KLRecord sheet;
     sheet.Idopont = "2024.05.17 9:30:00";
     sheet.Helyszin = "Győr, \"Fő\" tér";
-    sheet.Statusz = "Fáradt";
     sheet.Readings = {80, 70, 60, 75, 90,  100, 50, 45, 65, 70, 55, 60,
                       90, 72, 64, 70, 150, 98,  55, 50, 60, 80, 52, -1};
     return sheet;
@@ -149,27 +148,6 @@ private slots:
         QVERIFY(!QFile::exists(m_dir->filePath("out.json")));
         // Nothing is left beside the target either.
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
-    }
-
-    void csvFieldsFollowRfc4180_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("field");
-        QTest::newRow("plain") << "Kiss Anna"
-                               << "Kiss Anna";
-        QTest::newRow("comma") << "Győr, tér"
-                               << "\"Győr, tér\"";
-        QTest::newRow("quote") << "a \"b\""
-                               << "\"a \"\"b\"\"\"";
-        QTest::newRow("line break") << "a\r\nb"
-                                    << "\"a\r\nb\"";
-    }
-
-    void csvFieldsFollowRfc4180()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, field);
-        QCOMPARE(SheetsExport::field(text), field);
     }
 
     void sheetsTableListsEveryCardAndPseudonymsStay()
