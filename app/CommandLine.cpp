@@ -14,9 +14,10 @@ QHash<QString, CommandLine::Command> &commands()
     return registered;
 }
 
-const QStringList kMaintenance = {QStringLiteral("backup"), QStringLiteral("restore"),
-                                  QStringLiteral("verify"), QStringLiteral("export-patient"),
-                                  QStringLiteral("export-sheets")};
+const QStringList kMaintenance = {
+    QStringLiteral("backup"),         QStringLiteral("restore"),
+    QStringLiteral("verify"),         QStringLiteral("prune-history"),
+    QStringLiteral("export-patient"), QStringLiteral("export-sheets")};
 const QStringList kTwoValues = {QStringLiteral("restore"), QStringLiteral("export-patient")};
 const QString kPseudonymous = QStringLiteral("pseudonymous");
 
@@ -60,6 +61,9 @@ CommandLine::CommandLine(const QStringList &arguments)
         {QStringLiteral("verify"),
          QStringLiteral("Checks that the backup <zip> can be read whole, then ends."),
          QStringLiteral("zip")},
+        {QStringLiteral("prune-history"),
+         QStringLiteral("Removes the cards' history older than <years> years, then ends."),
+         QStringLiteral("years")},
         {QStringLiteral("export-patient"),
          QStringLiteral("Writes the whole record of the card <id> as JSON into the new file "
                         "<file>, then ends."),

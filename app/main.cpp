@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/ExportCommand.h"
 #include "app/FontSubstitutes.h"
+#include "app/PruneCommand.h"
 #include "app/SupportLog.h"
 #include "app/TfrmMain.h"
 #include "platform/TerminationSignals.h"
@@ -22,6 +23,7 @@ int main(int argc, char *argv[])
     SupportLog::start(SupportLog::defaultPath());
     BackupCommand::connect();
     ExportCommand::connect();
+    PruneCommand::connect();
     // Answers in the terminal need no display.
     const CommandLine commandLine(arguments);
     if (!commandLine.opensWindow()) {

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QRegularExpression>
 #include <QSet>
 #include <archive.h>
 #include <archive_entry.h>
@@ -47,9 +48,14 @@ bool isLockFile(const QString &name)
            name.endsWith(QLatin1String(".rmlock"));
 }
 
-// The card a file belongs to: the id its name begins with, every extension and backup alike.
-QString cardOf(const QString &fileName)
+// The card a file belongs to: the id its name begins with, every extension and backup alike;
+// for its history, the id of the folder history/<id>/ (<id>~<time>/ once deleted).
+QString cardOf(const QString &relative)
 {
+    static const QRegularExpression history(QStringLiteral("^(?:arc/)?history/(B[^/~]{7})[/~]"));
+    if (const QRegularExpressionMatch match = history.match(relative); match.hasMatch())
+        return match.captured(1);
+    const QString fileName = relative.section(QLatin1Char('/'), -1);
     const bool card = fileName.size() > kIdLength && fileName.startsWith(QLatin1Char('B')) &&
                       fileName[kIdLength] == QLatin1Char('.');
     return card ? fileName.left(kIdLength) : QString();
@@ -140,7 +146,7 @@ void Writing::scan()
         if (isLockFile(info.fileName()))
             continue;
         m_total += info.size();
-        const QString id = cardOf(info.fileName());
+        const QString id = cardOf(relative);
         if (id.isEmpty())
             m_loose << relative;
         else
@@ -216,6 +222,10 @@ BackupResult Writing::writeCard(const QString &id, qint64 waitMs, bool lastTry, 
     for (const QString folder : {QString(), QStringLiteral("arc/")}) {
         for (const char *extension : kCardExtensions)
             candidates << folder + id + QLatin1String(extension);
+        const QString history = folder + QStringLiteral("history/") + id + QLatin1Char('/');
+        QDirIterator kept(m_db + history, QDir::Files, QDirIterator::Subdirectories);
+        while (kept.hasNext())
+            candidates << kept.next().mid(m_db.size());
     }
     QStringList files = candidates.values();
     files.sort();

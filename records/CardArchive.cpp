@@ -6,8 +6,10 @@
 #include "platform/FileCopy.h"
 #include "platform/FileMove.h"
 #include "records/CardFile.h"
+#include "records/CardHistory.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -186,6 +188,119 @@ Outcome moveFiles(const QString &id, const QStringList &names, const QString &fr
     return otherDevice ? copyFiles(ordered, from, to, culprit) : renamed;
 }
 
+QString historyOf(const QString &folder, const QString &id)
+{
+    return QDir::cleanPath(CardHistory(folder, id).path());
+}
+
+QString historyPartial(const QString &folder, const QString &id)
+{
+    return CardHistory::historyRoot(folder) + QStringLiteral(".") + id + QStringLiteral(".part");
+}
+
+bool copyTree(const QString &from, const QString &to)
+{
+    QDirIterator files(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString source = files.next();
+        const QString target = to + source.mid(from.size());
+        if (!QDir().mkpath(QFileInfo(target).path()) ||
+            !FileCopy::copyFileTo(source, target).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+// The card's history folder goes with its files: renamed, or where the archive is another
+// file system copied under a name of its own and renamed into place before the source goes.
+Outcome moveHistory(const QString &id, const QString &from, const QString &to, QString *culprit)
+{
+    const QString source = historyOf(from, id);
+    const QString target = historyOf(to, id);
+    if (!QFileInfo::exists(source))
+        return Outcome::Done;
+    const QString named = QStringLiteral("history/") + id;
+    if (!QDir().mkpath(CardHistory::historyRoot(to)))
+        return refused(0, named, culprit);
+    int error = 0;
+    if (renameAcrossFolders() && FileMove::withoutReplacing(source, target, nullptr, &error))
+        return Outcome::Done;
+    if (renameAcrossFolders() && error != EXDEV)
+        return refused(error, named, culprit);
+    const QString partial = historyPartial(to, id);
+    QDir(partial).removeRecursively();
+    if (!copyTree(source, partial) ||
+        !FileMove::withoutReplacing(partial, target, nullptr, &error)) {
+        QDir(partial).removeRecursively();
+        return refused(error, named, culprit);
+    }
+    QDir(source).removeRecursively();
+    return Outcome::Done;
+}
+
+// An interrupted move may leave the history in the other folder, or (copied) in both.
+Outcome historySplit(const QString &id, const QString &home, const QString &other, QString *culprit)
+{
+    const QString log = QStringLiteral("/changes.log");
+    if (QFileInfo::exists(historyOf(home, id)) && QFileInfo::exists(historyOf(other, id)) &&
+        !sameContents(historyOf(home, id) + log, historyOf(other, id) + log)) {
+        *culprit = QStringLiteral("history/") + id + log;
+        return Outcome::Split;
+    }
+    return Outcome::Done;
+}
+
+Outcome settleHistory(const QString &id, const QString &home, const QString &other,
+                      QString *culprit)
+{
+    QDir(historyPartial(home, id)).removeRecursively();
+    QDir(historyPartial(other, id)).removeRecursively();
+    if (!QFileInfo::exists(historyOf(other, id)))
+        return Outcome::Done;
+    // Both whole with one log: the copy was finished and renamed into place before its source.
+    if (QFileInfo::exists(historyOf(home, id))) {
+        QDir(historyOf(other, id)).removeRecursively();
+        return Outcome::Done;
+    }
+    return moveHistory(id, other, home, culprit);
+}
+
+// A move is logged before it is made, so that the line travels with the history; a move that
+// fails takes the line back.
+class MoveLine
+{
+public:
+    MoveLine(const QString &folder, const QString &id) : m_history(folder, id)
+    {
+        m_hadFolder = QFileInfo::exists(m_history.path());
+        m_status = BoundedFile::read(m_history.logPath(), CardHistory::kLogLimit, m_before);
+    }
+    bool log(const QString &action, QString *culprit)
+    {
+        HistoryEntry entry;
+        entry.action = action;
+        if (m_history.log(entry))
+            return true;
+        *culprit = m_history.failure();
+        return false;
+    }
+    void takeBack()
+    {
+        if (!m_hadFolder)
+            QDir(m_history.path()).removeRecursively();
+        else if (m_status == BoundedFile::Read)
+            AtomicFile::write(m_history.logPath(), m_before);
+        else
+            QFile::remove(m_history.logPath());
+    }
+
+private:
+    CardHistory m_history;
+    bool m_hadFolder = false;
+    BoundedFile::Status m_status = BoundedFile::Missing;
+    QByteArray m_before;
+};
+
 // An empty .sza whose lock could be taken was claimed by a workstation that stopped before it
 // wrote the card. Alone it holds nothing and goes; with files beside it, it becomes their card.
 void finishClaim(const QString &id, const QString &dbPath)
@@ -247,12 +362,23 @@ CardSession::Outcome CardArchive::settle(const QString &id, const QString &dbPat
             return Outcome::Split;
         }
     }
+    if (const Outcome split = historySplit(id, home, other, &named); split != Outcome::Done)
+        return split;
     for (const QString &name : otherFiles) {
         if (homeFiles.contains(name))
             QFile::remove(other + name);
         else if (int error = 0;
                  !FileMove::withoutReplacing(other + name, home + name, nullptr, &error))
             return refused(error, name, &named);
+    }
+    if (const Outcome history = settleHistory(id, home, other, &named); history != Outcome::Done)
+        return history;
+    // The line logged before the move said where the card was going; it stayed.
+    if (dbHome != toDb) {
+        HistoryEntry entry;
+        entry.action = dbHome ? QStringLiteral("card-activated") : QStringLiteral("card-archived");
+        entry.note = QStringLiteral("move interrupted");
+        CardHistory(home, id).log(entry);
     }
     QFile::remove(marker);
     return Outcome::Done;
@@ -277,13 +403,29 @@ CardSession::Outcome CardArchive::moveCard(const QString &id, const QString &fro
     const Outcome movable = checkMovable(id, names, from, to, &named);
     if (movable != Outcome::Done)
         return movable;
+    if (QFileInfo::exists(historyOf(from, id)) && QFileInfo::exists(historyOf(to, id))) {
+        named = QStringLiteral("history/") + id;
+        return Outcome::TargetTaken;
+    }
     // Tells whoever touches the card next, should this move be cut short, where it went.
     const QString marker = moveMarker(db, id);
     if (!AtomicFile::write(marker, toDb ? "db" : "arc")) {
         named = marker;
         return Outcome::Failed;
     }
-    const Outcome moved = moveFiles(id, names, from, to, &named);
+    MoveLine line(from, id);
+    if (!line.log(toDb ? QStringLiteral("card-activated") : QStringLiteral("card-archived"),
+                  &named))
+        return Outcome::Failed;
+    Outcome moved = moveHistory(id, from, to, &named);
+    if (moved == Outcome::Done) {
+        moved = moveFiles(id, names, from, to, &named);
+        QString ignored;
+        if (moved != Outcome::Done)
+            moveHistory(id, to, from, &ignored);
+    }
+    if (moved != Outcome::Done)
+        line.takeBack();
     // A move whose undo failed too keeps its marker: the next touch finishes it.
     if (moved == Outcome::Done || cardFiles(to, id).isEmpty())
         QFile::remove(marker);

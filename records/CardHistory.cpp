@@ -11,7 +11,9 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSysInfo>
 #include <QTimeZone>
 #include <atomic>
@@ -351,9 +353,77 @@ int CardHistory::prune(const QString &dbPath, int years, QString *error)
     return prune(dbPath, QDate::currentDate().addYears(-years), error);
 }
 
-int CardHistory::prune(const QString &, const QDate &, QString *error)
+int CardHistory::prune(const QString &dbPath, const QDate &cutOff, QString *error)
 {
+    int removed = 0;
+    QStringList failures;
+    for (const QString &folder : {dbPath, dbPath + QStringLiteral("arc/")}) {
+        const QStringList cards =
+            QDir(historyRoot(folder)).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QString &card : cards) {
+            // A history being copied by an archive move is settled by the move.
+            if (card.startsWith(QLatin1Char('.')))
+                continue;
+            CardLock lock(CardLock::pathFor(dbPath + card.section(QLatin1Char('~'), 0, 0)));
+            if (!lock.acquire()) {
+                failures << historyRoot(folder) + card + QStringLiteral(": the card is in use");
+                continue;
+            }
+            CardHistory history(folder, card);
+            const int count = history.pruneBefore(cutOff);
+            if (count < 0)
+                failures << history.failure();
+            else
+                removed += count;
+        }
+    }
     if (error)
-        *error = QStringLiteral("not yet");
-    return -1;
+        *error = failures.join(QLatin1Char('\n'));
+    return failures.isEmpty() ? removed : -1;
+}
+
+int CardHistory::pruneBefore(const QDate &cutOff)
+{
+    QByteArray bytes;
+    QString reason;
+    if (BoundedFile::read(logPath(), kLogLimit, bytes, &reason) == BoundedFile::Damaged) {
+        m_failure = logPath() + QStringLiteral(": ") + reason;
+        return -1;
+    }
+    const QDateTime limit = cutOff.startOfDay();
+    QByteArray kept;
+    QSet<QString> used;
+    QSet<QString> gone;
+    for (const QByteArray &line : bytes.split('\n')) {
+        HistoryEntry entry;
+        // A line that cannot be read is no older than anything: it stays.
+        if (parseLine(line, entry) && entry.when < limit) {
+            gone.insert(entry.version);
+            continue;
+        }
+        if (line.isEmpty())
+            continue;
+        kept += line + '\n';
+        used.insert(entry.version);
+    }
+    if (!gone.isEmpty()) {
+        HistoryEntry entry;
+        entry.action = QStringLiteral("history-pruned");
+        entry.note = cutOff.toString(Qt::ISODate);
+        entry.when = QDateTime::currentDateTime();
+        entry.host = QSysInfo::machineHostName();
+        entry.user = userName();
+        if (!writeLog(kept + formatLine(entry)))
+            return -1;
+    }
+    // The dropped lines' versions, and any no line names from before the cut-off (their names
+    // begin with the UTC time).
+    int removed = 0;
+    const QString cut = cutOff.startOfDay().toUTC().toString(QStringLiteral("yyyyMMddTHHmmsszzz"));
+    for (const QString &name : QDir(versionsPath()).entryList(QDir::Files, QDir::Name)) {
+        if (!used.contains(name) && (gone.contains(name) || name.left(cut.size()) < cut) &&
+            QFile::remove(versionsPath() + name))
+            ++removed;
+    }
+    return removed;
 }

@@ -63,6 +63,8 @@ public:
 
 private:
     bool writeLog(const QByteArray &bytes);
+    // -1 on a failure (failure() says why).
+    int pruneBefore(const QDate &cutOff);
 
     QString m_folder;
     QString m_id;

@@ -5,15 +5,21 @@
 #include "platform/BoundedFile.h"
 #include "platform/Cp1250.h"
 #include "platform/FileCopy.h"
+#include "platform/FileError.h"
+#include "platform/FileMove.h"
 #include "records/CardArchive.h"
 #include "records/CardClaim.h"
 #include "records/CardFile.h"
+#include "records/CardHistory.h"
+#include "records/CardLock.h"
 #include "records/PatientId.h"
 #include "records/SheetFile.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -33,6 +39,33 @@ CardContent composed(const CardContent &content)
     result.anamnesis = composed(content.anamnesis);
     result.complaints = composed(content.complaints);
     return result;
+}
+
+const QString kSza = QStringLiteral(".sza");
+const QString kKl = QStringLiteral(".kl");
+
+QString actionFor(const QString &extension)
+{
+    if (extension == QLatin1String(".sza"))
+        return QStringLiteral("personal");
+    return extension == QLatin1String(".anm") ? QStringLiteral("anamnesis")
+                                              : QStringLiteral("complaints");
+}
+
+QByteArray memoBytes(const QString &text)
+{
+    return Cp1250::fromUnicode(CardFile::toFileText(text));
+}
+
+// The record of sheet `index` as the file holds it now; empty when there is none.
+QByteArray sheetBytes(const QString &path, int index)
+{
+    QByteArray bytes;
+    if (SheetFile(path).readBytes(bytes) != BoundedFile::Read || index < 0)
+        return {};
+    const QByteArray record =
+        bytes.mid(qsizetype(index) * KLRecord::kRecordSize, KLRecord::kRecordSize);
+    return record.size() == KLRecord::kRecordSize ? record : QByteArray();
 }
 
 KLRecord composedNotes(const KLRecord &notes)
@@ -67,6 +100,11 @@ QString CardSession::anamnesisTemplate()
     if (!CardFile::readMemo(QStringLiteral("anmminta.txt"), text))
         text.clear();
     return text;
+}
+
+QByteArray CardSession::fingerprintOf(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
 }
 
 QByteArray CardSession::fingerprint(const QString &path)
@@ -229,21 +267,98 @@ CardSession::Outcome CardSession::save(const CardContent &content, int notesInde
         const Outcome written = writeCard(stored);
         if (written != Outcome::Done || notesIndex < 0)
             return written;
-        if (!SheetFile(sheetPath()).writeHeader(notesIndex, composedNotes(notes)))
-            return Outcome::Failed;
-        m_sheetsSeen = fingerprint(sheetPath());
-        return Outcome::Done;
+        return writeNotes(notesIndex, notes);
     });
 }
 
 CardSession::Outcome CardSession::writeCard(const CardContent &content)
 {
-    const bool written =
-        CardFile::writePersonal(base() + QStringLiteral(".sza"), content.personal) &&
-        CardFile::writeMemo(base() + QStringLiteral(".anm"), content.anamnesis) &&
-        CardFile::writeMemo(base() + QStringLiteral(".pan"), content.complaints);
+    QStringList stored;
+    for (const QString &value : content.personal)
+        stored << CardFile::oneLine(value);
+    QByteArray sza;
+    BoundedFile::read(base() + kSza, BoundedFile::kTextLimit, sza);
+    const QString anm = base() + QStringLiteral(".anm");
+    const QString pan = base() + QStringLiteral(".pan");
+    Outcome written = writeLogged(kSza, QString(), CardFile::personalFromBytes(sza) != stored, [&] {
+        return CardFile::writePersonal(base() + kSza, content.personal);
+    });
+    if (written == Outcome::Done)
+        written = writeLogged(QStringLiteral(".anm"), QString(),
+                              fingerprint(anm) != fingerprintOf(memoBytes(content.anamnesis)),
+                              [&] { return CardFile::writeMemo(anm, content.anamnesis); });
+    if (written == Outcome::Done)
+        written = writeLogged(QStringLiteral(".pan"), QString(),
+                              fingerprint(pan) != fingerprintOf(memoBytes(content.complaints)),
+                              [&] { return CardFile::writeMemo(pan, content.complaints); });
     m_seen = snapshot();
-    return written ? Outcome::Done : Outcome::Failed;
+    return written;
+}
+
+CardSession::Outcome CardSession::writeLogged(const QString &extension, const QString &action,
+                                              bool changes, const std::function<bool()> &write,
+                                              const QString &note)
+{
+    const QString path = base() + extension;
+    QByteArray before;
+    const bool existed =
+        BoundedFile::read(path, BoundedFile::kTextLimit, before) == BoundedFile::Read &&
+        !(extension == kSza && before.isEmpty());
+    CardHistory history(m_db, m_id);
+    HistoryEntry entry;
+    entry.action = !action.isEmpty()              ? action
+                   : existed || extension != kSza ? actionFor(extension)
+                                                  : QStringLiteral("card-created");
+    entry.file = extension;
+    entry.note = note;
+    if (existed && changes) {
+        entry.version = history.keepVersion(extension, before);
+        if (entry.version.isEmpty()) {
+            m_failure = history.failure();
+            return Outcome::Failed;
+        }
+    }
+    if (!write())
+        return Outcome::Failed;
+    QByteArray after;
+    BoundedFile::read(path, BoundedFile::kTextLimit, after);
+    if (after == before) {
+        if (!entry.version.isEmpty())
+            QFile::remove(history.versionsPath() + entry.version);
+        return Outcome::Done;
+    }
+    // Bytes the values did not foresee, such as a key line added: kept all the same.
+    if (existed && entry.version.isEmpty())
+        entry.version = history.keepVersion(extension, before);
+    entry.digest = CardHistory::digest(after);
+    return logged(entry);
+}
+
+CardSession::Outcome CardSession::logged(const HistoryEntry &entry)
+{
+    CardHistory history(m_db, m_id);
+    if (history.log(entry))
+        return Outcome::Done;
+    m_failure = history.failure();
+    return Outcome::Failed;
+}
+
+CardSession::Outcome CardSession::sheetChange(HistoryEntry entry, const QByteArray &replaced,
+                                              const std::function<bool()> &write)
+{
+    entry.file = kKl;
+    if (!replaced.isEmpty()) {
+        CardHistory history(m_db, m_id);
+        entry.version = history.keepVersion(kKl, replaced);
+        if (entry.version.isEmpty()) {
+            m_failure = history.failure();
+            return Outcome::Failed;
+        }
+    }
+    if (!write())
+        return Outcome::Failed;
+    m_sheetsSeen = fingerprint(sheetPath());
+    return logged(entry);
 }
 
 CardSession::Outcome CardSession::readSheets(QList<KLRecord> &sheets)
@@ -291,8 +406,15 @@ CardSession::Outcome CardSession::appendSheet(const KLRecord &sheet)
 CardSession::Outcome CardSession::append(const KLRecord &sheet)
 {
     SheetFile file(sheetPath());
-    if (file.append(sheet))
-        return Outcome::Done;
+    const qint64 before = QFileInfo(sheetPath()).size() / KLRecord::kRecordSize;
+    if (file.append(sheet)) {
+        HistoryEntry entry;
+        entry.action = QStringLiteral("sheet-added");
+        entry.file = kKl;
+        entry.sheet = int(before) + 1;
+        entry.digest = CardHistory::digest(sheet.bytes());
+        return logged(entry);
+    }
     m_damagedAfter = file.sheetsBeforeDamage();
     return m_damagedAfter >= 0 ? Outcome::Damaged : Outcome::Failed;
 }
@@ -308,11 +430,27 @@ CardSession::Outcome CardSession::saveNotes(int index, const KLRecord &notes)
             return here;
         if (checkSheets() != Outcome::Done)
             return Outcome::SheetsChanged;
-        if (!SheetFile(sheetPath()).writeHeader(index, composedNotes(notes)))
+        return writeNotes(index, notes);
+    });
+}
+
+CardSession::Outcome CardSession::writeNotes(int index, const KLRecord &notes)
+{
+    const KLRecord stored = composedNotes(notes);
+    const QByteArray before = sheetBytes(sheetPath(), index);
+    const QByteArray after = stored.header() + before.mid(KLRecord::kHeaderSize);
+    auto write = [&] { return SheetFile(sheetPath()).writeHeader(index, stored); };
+    if (before.isEmpty() || after == before) {
+        if (!write())
             return Outcome::Failed;
         m_sheetsSeen = fingerprint(sheetPath());
         return Outcome::Done;
-    });
+    }
+    HistoryEntry entry;
+    entry.action = QStringLiteral("sheet-notes");
+    entry.sheet = index + 1;
+    entry.digest = CardHistory::digest(after);
+    return sheetChange(entry, before, write);
 }
 
 CardSession::Outcome CardSession::readSheet(int index, KLRecord &sheet) const
@@ -344,10 +482,12 @@ CardSession::Outcome CardSession::deleteSheet(int index, const QString &cannotOp
         m_failure = FileCopy::copyFileTo(sheetPath(), base() + QStringLiteral(".~kl"), texts);
         if (!m_failure.isEmpty())
             return Outcome::Failed;
-        if (!SheetFile(sheetPath()).removeSheet(index, base() + QStringLiteral(".kl$")))
-            return Outcome::Failed;
-        m_sheetsSeen = fingerprint(sheetPath());
-        return Outcome::Done;
+        HistoryEntry entry;
+        entry.action = QStringLiteral("sheet-deleted");
+        entry.sheet = index + 1;
+        return sheetChange(entry, sheetBytes(sheetPath(), index), [&] {
+            return SheetFile(sheetPath()).removeSheet(index, base() + QStringLiteral(".kl$"));
+        });
     });
 }
 
@@ -358,23 +498,204 @@ CardSession::Outcome CardSession::deleteCard()
     return locked([&] {
         if (const Outcome here = stillHere(); here != Outcome::Done)
             return here;
-        CardFile::moveToBackups(base());
-        return Outcome::Done;
+        return removeCardFiles();
     });
 }
 
-CardSession::Outcome CardSession::putBack(const HistoryEntry &)
+CardSession::Outcome CardSession::removeCardFiles()
 {
-    return Outcome::Failed;
+    CardHistory history(m_db, m_id);
+    QList<HistoryEntry> lines;
+    for (const QString &extension : kCardExtensions + QStringList{kKl}) {
+        QByteArray bytes;
+        const qint64 limit = extension == kKl ? SheetFile::kMaxBytes : BoundedFile::kTextLimit;
+        if (BoundedFile::read(base() + extension, limit, bytes) != BoundedFile::Read)
+            continue;
+        HistoryEntry entry;
+        entry.action = QStringLiteral("card-deleted");
+        entry.file = extension;
+        entry.version = history.keepVersion(extension, bytes);
+        if (entry.version.isEmpty()) {
+            m_failure = history.failure();
+            return Outcome::Failed;
+        }
+        lines << entry;
+    }
+    CardFile::moveToBackups(base());
+    for (const HistoryEntry &entry : lines) {
+        if (logged(entry) != Outcome::Done)
+            return Outcome::Failed;
+    }
+    // A later card given the same id starts a clean history.
+    const QString kept = CardHistory::historyRoot(m_db) +
+                         CardHistory::deletedFolderName(m_id, QDateTime::currentDateTimeUtc());
+    QString reason;
+    if (QFileInfo::exists(history.path()) &&
+        !FileMove::withoutReplacing(QDir::cleanPath(history.path()), kept, &reason)) {
+        m_failure = history.path() + QStringLiteral(": ") + reason;
+        return Outcome::Failed;
+    }
+    return Outcome::Done;
 }
 
-CardSession::Outcome CardSession::bringBackSheet(const HistoryEntry &)
+CardSession::Outcome CardSession::putBack(const HistoryEntry &entry)
 {
-    return Outcome::Failed;
+    return locked([&] {
+        if (const Outcome here = stillHere(); here != Outcome::Done)
+            return here;
+        QByteArray bytes;
+        if (!CardHistory(m_db, m_id).readVersion(entry.version, bytes, &m_failure))
+            return Outcome::Failed;
+        if (entry.file == kKl) {
+            if (checkSheets() != Outcome::Done)
+                return Outcome::SheetsChanged;
+            return putBackNotes(entry, bytes);
+        }
+        if (!kCardExtensions.contains(entry.file)) {
+            m_failure = entry.version + QStringLiteral(": no file of the card");
+            return Outcome::Failed;
+        }
+        if (snapshot() != m_seen)
+            return Outcome::ChangedElsewhere;
+        return putBackFile(entry, bytes);
+    });
 }
 
-CardSession::Outcome CardSession::bringBackCard(const QString &, const QString &, const QString &,
-                                                QString *)
+CardSession::Outcome CardSession::putBackFile(const HistoryEntry &entry, const QByteArray &bytes)
 {
+    const QString path = base() + entry.file;
+    const Outcome written = writeLogged(
+        entry.file, QStringLiteral("put-back"), fingerprint(path) != fingerprintOf(bytes),
+        [&] { return AtomicFile::write(path, bytes); }, entry.version);
+    m_seen = snapshot();
+    return written;
+}
+
+CardSession::Outcome CardSession::putBackNotes(const HistoryEntry &entry, const QByteArray &bytes)
+{
+    const int index = entry.sheet - 1;
+    const QByteArray before = sheetBytes(sheetPath(), index);
+    const std::optional<KLRecord> notes = KLRecord::decode(bytes.constData(), bytes.size());
+    // Notes go back only onto the readings they were written for.
+    if (!notes || bytes.size() != KLRecord::kRecordSize || before.isEmpty() ||
+        before.mid(KLRecord::kHeaderSize) != bytes.mid(KLRecord::kHeaderSize)) {
+        m_failure = QStringLiteral("%1: sheet %2 no longer holds these readings")
+                        .arg(sheetPath())
+                        .arg(entry.sheet);
+        return Outcome::Failed;
+    }
+    HistoryEntry change;
+    change.action = QStringLiteral("put-back");
+    change.sheet = entry.sheet;
+    change.note = entry.version;
+    change.digest = CardHistory::digest(notes->header() + before.mid(KLRecord::kHeaderSize));
+    return sheetChange(change, before,
+                       [&] { return SheetFile(sheetPath()).writeHeader(index, *notes); });
+}
+
+CardSession::Outcome CardSession::bringBackSheet(const HistoryEntry &deleted)
+{
+    return locked([&] {
+        if (const Outcome here = stillHere(); here != Outcome::Done)
+            return here;
+        if (checkSheets() != Outcome::Done)
+            return Outcome::SheetsChanged;
+        QByteArray bytes;
+        if (!CardHistory(m_db, m_id).readVersion(deleted.version, bytes, &m_failure))
+            return Outcome::Failed;
+        if (bytes.size() != KLRecord::kRecordSize ||
+            !KLRecord::decode(bytes.constData(), bytes.size())) {
+            m_failure = deleted.version + QStringLiteral(": no sheet");
+            return Outcome::Failed;
+        }
+        const int count = int(QFileInfo(sheetPath()).size() / KLRecord::kRecordSize);
+        HistoryEntry change;
+        change.action = QStringLiteral("sheet-brought-back");
+        change.sheet = std::clamp(deleted.sheet, 1, count + 1);
+        change.note = deleted.version;
+        change.digest = CardHistory::digest(bytes);
+        return sheetChange(change, QByteArray(), [&] {
+            return SheetFile(sheetPath()).insertSheet(change.sheet - 1, bytes);
+        });
+    });
+}
+
+namespace {
+
+// The newest kept version of each file of a deleted card.
+QHash<QString, QByteArray> deletedFiles(const CardHistory &history, QString *failure)
+{
+    QHash<QString, QByteArray> files;
+    for (const HistoryEntry &entry : history.entries(failure)) {
+        QByteArray bytes;
+        if (entry.action == QLatin1String("card-deleted") &&
+            history.readVersion(entry.version, bytes, failure))
+            files.insert(entry.file, bytes);
+    }
+    return files;
+}
+
+// The old id under its lock when no card holds it, else a new id of today, claimed.
+QString claimFor(const QString &oldId, const QString &dbPath, const QString &arcPath,
+                 std::unique_ptr<CardLock> &lock)
+{
+    lock = std::make_unique<CardLock>(CardLock::pathFor(dbPath + oldId));
+    if (lock->acquire() && !QFileInfo::exists(arcPath + oldId + kSza) &&
+        CardClaim::createIfAbsent(dbPath + oldId + kSza))
+        return oldId;
+    lock.reset();
+    const QDate today = QDate::currentDate();
+    return CardClaim::claim(PatientId::NewPatientId(today, dbPath, arcPath), today, dbPath, arcPath,
+                            lock);
+}
+
+} // namespace
+
+CardSession::Outcome CardSession::bringBackCard(const QString &dbPath, const QString &arcPath,
+                                                const QString &deletedFolderName, QString *id,
+                                                QString *failure)
+{
+    QString ignored;
+    QString &reason = failure ? *failure : ignored;
+    const CardHistory deleted(dbPath, deletedFolderName);
+    const QHash<QString, QByteArray> files = deletedFiles(deleted, &reason);
+    if (!files.contains(kSza)) {
+        if (reason.isEmpty())
+            reason = deleted.path() + QStringLiteral(": no kept personal data");
+        return Outcome::Failed;
+    }
+    const QString oldId = deletedFolderName.section(QLatin1Char('~'), 0, 0);
+    std::unique_ptr<CardLock> lock;
+    const QString newId = claimFor(oldId, dbPath, arcPath, lock);
+    if (newId.isEmpty())
+        return Outcome::NoIdLeft;
+    // The .sza last: until it holds the card, the claim shows as unfinished.
+    for (const QString &extension : {QStringLiteral(".anm"), QStringLiteral(".pan"), kKl, kSza}) {
+        if (files.contains(extension) &&
+            !AtomicFile::write(dbPath + newId + extension, files.value(extension))) {
+            reason = FileError::last();
+            return Outcome::Failed;
+        }
+    }
+    if (newId != oldId) {
+        QStringList values = CardFile::readPersonal(dbPath + newId + kSza);
+        values[CardFile::keys().indexOf(QStringLiteral("ID"))] = newId;
+        if (!CardFile::writePersonal(dbPath + newId + kSza, values)) {
+            reason = FileError::last();
+            return Outcome::Failed;
+        }
+    }
+    CardHistory history(dbPath, newId);
+    if (!QFileInfo::exists(history.path()))
+        FileMove::withoutReplacing(QDir::cleanPath(deleted.path()),
+                                   QDir::cleanPath(history.path()));
+    HistoryEntry entry;
+    entry.action = QStringLiteral("card-brought-back");
+    entry.note = newId == oldId ? QString() : oldId;
+    entry.digest = CardHistory::digest(files.value(kSza));
+    *id = newId;
+    if (history.log(entry))
+        return Outcome::Done;
+    reason = history.failure();
     return Outcome::Failed;
 }

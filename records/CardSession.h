@@ -101,9 +101,10 @@ public:
     // the card has fewer sheets now.
     Outcome bringBackSheet(const HistoryEntry &deleted);
     // A deleted card returns under its id when that id is free (no .sza in either folder),
-    // else under a new id of today; `id` receives the id it returned under.
+    // else under a new id of today; `id` receives the id it returned under, `failure` why not.
     static Outcome bringBackCard(const QString &dbPath, const QString &arcPath,
-                                 const QString &deletedFolderName, QString *id);
+                                 const QString &deletedFolderName, QString *id,
+                                 QString *failure = nullptr);
 
     // After InUse: who keeps the card, and removing that lock on the user's word.
     const CardLock::Holder &holder() const { return m_holder; }
@@ -127,9 +128,22 @@ private:
     bool needsSettling() const;
     Snapshot snapshot() const;
     static QByteArray fingerprint(const QString &path);
+    static QByteArray fingerprintOf(const QByteArray &bytes);
     Outcome claim();
     Outcome writeCard(const CardContent &content);
     Outcome append(const KLRecord &sheet);
+    Outcome writeNotes(int index, const KLRecord &notes);
+    // One file of the card rewritten by `write`: the version it replaces kept first when
+    // `changes` foresees a change, one line logged when its bytes did change.
+    Outcome writeLogged(const QString &extension, const QString &action, bool changes,
+                        const std::function<bool()> &write, const QString &note = QString());
+    // One sheet's change: `replaced` (if any) kept, `write` done, `entry` logged.
+    Outcome sheetChange(HistoryEntry entry, const QByteArray &replaced,
+                        const std::function<bool()> &write);
+    Outcome logged(const HistoryEntry &entry);
+    Outcome putBackFile(const HistoryEntry &entry, const QByteArray &bytes);
+    Outcome putBackNotes(const HistoryEntry &entry, const QByteArray &bytes);
+    Outcome removeCardFiles();
 
     QString m_db;
     QString m_arc;

@@ -83,6 +83,18 @@ bool SheetFile::writeHeader(int index, const KLRecord &record)
     return AtomicFile::write(m_path, bytes);
 }
 
+bool SheetFile::insertSheet(int index, const QByteArray &record)
+{
+    QByteArray bytes;
+    if (readBytes(bytes) == BoundedFile::Damaged || record.size() != KLRecord::kRecordSize)
+        return false;
+    const qsizetype count = parse(bytes).size();
+    if (index < 0 || index > count || count >= kMaxSheets)
+        return false;
+    bytes.insert(qsizetype(index) * KLRecord::kRecordSize, record);
+    return AtomicFile::write(m_path, bytes);
+}
+
 int SheetFile::sheetsBeforeDamage() const
 {
     QByteArray bytes;

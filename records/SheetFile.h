@@ -34,6 +34,8 @@ public:
     // puts it in the file's place. Every other byte stays, a damaged tail included;
     // refuses a file beyond kMaxSheets.
     bool removeSheet(int index, const QString &temporaryPath);
+    // Puts one 464-byte record back before sheet `index` (0-based), or at the end.
+    bool insertSheet(int index, const QByteArray &record);
     // The number of complete sheets when unreadable bytes follow them; -1 when the file
     // is whole, missing or cannot be read.
     int sheetsBeforeDamage() const;
