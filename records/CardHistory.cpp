@@ -264,6 +264,7 @@ QString CardHistory::keepVersion(const QString &extension, const QByteArray &rep
     }
     if (!QDir().mkpath(versionsPath())) {
         m_failure = versionsPath() + QStringLiteral(": cannot create the folder");
+        FileError::note(versionsPath(), QStringLiteral("cannot create the folder"));
         return {};
     }
     if (!AtomicFile::write(versionsPath() + name, packed)) {
@@ -275,29 +276,39 @@ QString CardHistory::keepVersion(const QString &extension, const QByteArray &rep
 
 bool CardHistory::log(const HistoryEntry &entry)
 {
-    HistoryEntry filled = entry;
-    if (!filled.when.isValid())
-        filled.when = QDateTime::currentDateTime();
-    if (filled.host.isEmpty())
-        filled.host = QSysInfo::machineHostName();
-    if (filled.user.isEmpty())
-        filled.user = userName();
+    return log(QList<HistoryEntry>{entry});
+}
+
+bool CardHistory::log(const QList<HistoryEntry> &entries)
+{
+    QByteArray lines;
+    for (HistoryEntry filled : entries) {
+        if (!filled.when.isValid())
+            filled.when = QDateTime::currentDateTime();
+        if (filled.host.isEmpty())
+            filled.host = QSysInfo::machineHostName();
+        if (filled.user.isEmpty())
+            filled.user = userName();
+        lines += formatLine(filled);
+    }
     QByteArray bytes;
     QString reason;
     if (BoundedFile::read(logPath(), kLogLimit, bytes, &reason) == BoundedFile::Damaged) {
         // Never written over: what is there may be all that tells who changed the card.
         m_failure = logPath() + QStringLiteral(": ") + reason;
+        FileError::note(logPath(), reason);
         return false;
     }
     if (!bytes.isEmpty() && !bytes.endsWith('\n'))
         bytes += '\n';
-    return writeLog(bytes + formatLine(filled));
+    return writeLog(bytes + lines);
 }
 
 bool CardHistory::writeLog(const QByteArray &bytes)
 {
     if (!QDir().mkpath(path())) {
         m_failure = path() + QStringLiteral(": cannot create the folder");
+        FileError::note(path(), QStringLiteral("cannot create the folder"));
         return false;
     }
     if (AtomicFile::write(logPath(), bytes))
@@ -327,7 +338,8 @@ QList<CardHistory::DeletedCard> CardHistory::deletedCards(const QString &dbPath)
         DeletedCard card;
         card.folderName = folder;
         card.id = folder.section(QLatin1Char('~'), 0, 0);
-        card.deleted = QDateTime::fromString(folder.section(QLatin1Char('~'), 1), kStampFormat);
+        card.deleted =
+            QDateTime::fromString(folder.section(QLatin1Char('~'), 1).left(15), kStampFormat);
         card.deleted.setTimeZone(QTimeZone::utc());
         if (card.id.isEmpty() || !card.deleted.isValid())
             continue;

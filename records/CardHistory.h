@@ -34,6 +34,7 @@ public:
     QString keepVersion(const QString &extension, const QByteArray &replaced);
     // Fills when, host and user where they are empty.
     bool log(const HistoryEntry &entry);
+    bool log(const QList<HistoryEntry> &entries);
     static QString digest(const QByteArray &bytes);
     // Why the last writer failed: the file and the operating system's reason.
     const QString &failure() const { return m_failure; }

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -181,7 +182,7 @@ CardSession::Outcome CardSession::locked(const std::function<Outcome()> &work)
     // A new card's claim still holds its lock, and its empty .sza is this session's own.
     std::unique_ptr<CardLock> lock = std::move(m_claimLock);
     if (lock)
-        return work();
+        return logLines(work());
     lock = std::make_unique<CardLock>(CardLock::pathFor(base()));
     if (!lock->acquire(m_lockWaitMs)) {
         // Never written without the lock, not even where the folder refuses lock files.
@@ -194,7 +195,7 @@ CardSession::Outcome CardSession::locked(const std::function<Outcome()> &work)
     if (const Outcome settled = CardArchive::settle(m_id, m_db, m_arc, &m_failure);
         settled != Outcome::Done)
         return settled;
-    return work();
+    return logLines(work());
 }
 
 bool CardSession::needsSettling() const
@@ -336,13 +337,22 @@ CardSession::Outcome CardSession::writeLogged(const QString &extension, const QS
 
 CardSession::Outcome CardSession::logged(const HistoryEntry &entry)
 {
+    m_lines << entry;
+    return Outcome::Done;
+}
+
+CardSession::Outcome CardSession::logLines(Outcome outcome)
+{
+    // One write of the log for all the changes of one operation: each line still follows its
+    // change, and a save costs one flush of the log, not one per file.
     CardHistory history(m_db, m_id);
-    if (history.log(entry))
-        return Outcome::Done;
+    const bool written = m_lines.isEmpty() || history.log(m_lines);
+    m_lines.clear();
+    if (written || outcome != Outcome::Done)
+        return outcome;
     m_failure = history.failure();
     return Outcome::Failed;
 }
-
 CardSession::Outcome CardSession::sheetChange(HistoryEntry entry, const QByteArray &replaced,
                                               const std::function<bool()> &write)
 {
@@ -522,20 +532,26 @@ CardSession::Outcome CardSession::removeCardFiles()
         lines << entry;
     }
     CardFile::moveToBackups(base());
-    for (const HistoryEntry &entry : lines) {
-        if (logged(entry) != Outcome::Done)
-            return Outcome::Failed;
-    }
+    m_lines = lines;
+    if (logLines(Outcome::Done) != Outcome::Done)
+        return Outcome::Failed;
     // A later card given the same id starts a clean history.
+    if (!QFileInfo::exists(history.path()))
+        return Outcome::Done;
     const QString kept = CardHistory::historyRoot(m_db) +
                          CardHistory::deletedFolderName(m_id, QDateTime::currentDateTimeUtc());
     QString reason;
-    if (QFileInfo::exists(history.path()) &&
-        !FileMove::withoutReplacing(QDir::cleanPath(history.path()), kept, &reason)) {
-        m_failure = history.path() + QStringLiteral(": ") + reason;
-        return Outcome::Failed;
+    int error = EEXIST;
+    // Deleted twice within a second: the second is told apart by a number.
+    for (int n = 1; n < 10 && error == EEXIST; ++n) {
+        const QString suffix = n > 1 ? QStringLiteral("-%1").arg(n) : QString();
+        if (FileMove::withoutReplacing(QDir::cleanPath(history.path()), kept + suffix, &reason,
+                                       &error))
+            return Outcome::Done;
     }
-    return Outcome::Done;
+    m_failure = history.path() + QStringLiteral(": ") + reason;
+    FileError::note(history.path(), reason);
+    return Outcome::Failed;
 }
 
 CardSession::Outcome CardSession::putBack(const HistoryEntry &entry)
@@ -640,8 +656,11 @@ QString claimFor(const QString &oldId, const QString &dbPath, const QString &arc
                  std::unique_ptr<CardLock> &lock)
 {
     lock = std::make_unique<CardLock>(CardLock::pathFor(dbPath + oldId));
-    if (lock->acquire() && !QFileInfo::exists(arcPath + oldId + kSza) &&
-        CardClaim::createIfAbsent(dbPath + oldId + kSza))
+    // Nothing of another card may be written over.
+    bool free = lock->acquire() && !QFileInfo::exists(arcPath + oldId + kSza);
+    for (const char *extension : {".anm", ".pan", ".kl"})
+        free = free && !QFileInfo::exists(dbPath + oldId + QLatin1String(extension));
+    if (free && CardClaim::createIfAbsent(dbPath + oldId + kSza))
         return oldId;
     lock.reset();
     const QDate today = QDate::currentDate();

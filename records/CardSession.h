@@ -141,6 +141,7 @@ private:
     Outcome sheetChange(HistoryEntry entry, const QByteArray &replaced,
                         const std::function<bool()> &write);
     Outcome logged(const HistoryEntry &entry);
+    Outcome logLines(Outcome outcome);
     Outcome putBackFile(const HistoryEntry &entry, const QByteArray &bytes);
     Outcome putBackNotes(const HistoryEntry &entry, const QByteArray &bytes);
     Outcome removeCardFiles();
@@ -161,4 +162,6 @@ private:
     QStringList m_unstorable;
     int m_damagedAfter = -1;
     QString m_failure;
+    // Log lines of the operation under way, written when it ends.
+    QList<HistoryEntry> m_lines;
 };

@@ -183,6 +183,23 @@ private slots:
         for (const char *kept : {"Language=en", "HideNames=1", "RemindDays=3"})
             QVERIFY2(settings.contains(kept) && !settings.contains("DBPath"), settings.constData());
     }
+
+    void pruningTheHistoryDropsOnlyWhatIsOlder()
+    {
+        const QString home = userWithCards("prune");
+        const QString history = database(home) + "/history/BXEQ0001/";
+        QDir().mkpath(history + "versions");
+        QVERIFY(writeFile(history + "versions/20010101T090000000-h-1-1.sza.gz", "x"));
+        QVERIFY(writeFile(history + "changes.log",
+                          "2001-01-01T10:00:00.000+01:00\th\tu\tpersonal\t.sza\t\t"
+                          "20010101T090000000-h-1-1.sza.gz\t\t\n"));
+        QVERIFY2(runs(guideBlocks("sh prune").join(""), home), m_output.constData());
+        QVERIFY2(m_output.contains("1 versions removed"), m_output.constData());
+        QVERIFY(!QFileInfo::exists(history + "versions/20010101T090000000-h-1-1.sza.gz"));
+        QVERIFY(readFile(history + "changes.log").contains("\thistory-pruned\t"));
+        QVERIFY(!runs("tavimer --prune-history 0", home));
+        QVERIFY2(m_output.contains("whole number of years"), m_output.constData());
+    }
 };
 
 QTEST_MAIN(TestGuideCommands)

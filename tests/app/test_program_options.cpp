@@ -17,7 +17,7 @@ private slots:
     void initTestCase()
     {
         QCoreApplication::setApplicationVersion(QStringLiteral("9.8"));
-        for (const char *option : {"backup", "restore", "verify"})
+        for (const char *option : {"backup", "restore", "verify", "prune-history"})
             CommandLine::setCommand(QString::fromLatin1(option), [this](const QStringList &v) {
                 m_delivered = v;
                 return 7;
@@ -46,6 +46,8 @@ private slots:
                                 << QStringList{"/b"};
         QTest::newRow("restore") << QStringList{"--restore", "a.zip", "/d"} << 7 << QString()
                                  << QStringList{"a.zip", "/d"};
+        QTest::newRow("prune-history")
+            << QStringList{"--prune-history", "10"} << 7 << QString() << QStringList{"10"};
         QTest::newRow("restore without its folder")
             << QStringList{"--restore", "a.zip"} << 2 << "--restore" << QStringList{};
         QTest::newRow("verify with a stray argument")
