@@ -54,7 +54,10 @@ void KartonLayout::buttons(TfrmKarton &k)
     k.bBezar = button(frmMain->CatalogueText("Karton", "bBezar"), 3, &TfrmKarton::bBezarClick);
     k.bTorol = button(frmMain->CatalogueText("Karton", "bTorol"), 4, &TfrmKarton::bTorolClick);
     k.bArc = button(frmMain->CatalogueText("Karton", "bArc"), 5, &TfrmKarton::bArcClick);
-    k.bExport = button(frmMain->CatalogueText("Karton", "bExport"), 6, &TfrmKarton::bExportClick);
+    // The next free place: other buttons may join the column before this one.
+    k.bExport =
+        button(frmMain->CatalogueText("Karton", "bExport"),
+               static_cast<int>(k.pnlButtons->children().size()), &TfrmKarton::bExportClick);
 }
 
 QWidget *KartonLayout::personalPage(TfrmKarton &k)
