@@ -67,6 +67,7 @@ const DefaultText kDefaults[] = {
     {"Karton", "bLoadKL", "Betö&ltés"},
     {"Karton", "bCompare", "Össze&hasonlítás"},
     {"Karton", "bHistory", "Elő&zmények"},
+    {"Karton", "bExport", "E&xportálás…"},
     // [Find]
     {"Find", "eFind", "Keresés"},
     {"Find", "bOK", "OK"},
@@ -252,6 +253,16 @@ const DefaultText kDefaults[] = {
      "A karton visszakerült, új azonosítója: %1#A régi azonosítót (%2) azóta egy másik karton "
      "kapta meg."},
     {"History", "BringBackErr", "A kartont (%1) nem sikerült visszahozni."},
+    // [Export]
+    {"Export", "Title", "A beteg adatainak kiadása"},
+    {"Export", "Done", "Az adatok kiírva:#%s"},
+    {"Export", "NoCard",
+     "Nincs ilyen azonosítójú karton sem az adatbázis-, sem az archívummappában: %s"},
+    {"Export", "InUse",
+     "A kartont (%s) egy másik munkaállomás éppen módosítja.#Semmi sem íródott, próbálja újra!"},
+    {"Export", "Unreadable", "A karton egy fájlja nem olvasható, ezért semmi sem íródott:#%s"},
+    {"Export", "Exists", "A fájl már létezik, ezért semmi sem íródott:#%s#Válasszon másik nevet!"},
+    {"Export", "Unwritable", "Az adatok kiírása nem sikerült:#%s"},
     // [Device]
     // [HusbWife]
     {"HusbWife", "Label1", "Bal kéz - Férj"},

@@ -14,8 +14,12 @@ QHash<QString, CommandLine::Command> &commands()
     return registered;
 }
 
-const QStringList kMaintenance = {QStringLiteral("backup"), QStringLiteral("restore"),
-                                  QStringLiteral("verify"), QStringLiteral("prune-history")};
+const QStringList kMaintenance = {
+    QStringLiteral("backup"),         QStringLiteral("restore"),
+    QStringLiteral("verify"),         QStringLiteral("prune-history"),
+    QStringLiteral("export-patient"), QStringLiteral("export-sheets")};
+const QStringList kTwoValues = {QStringLiteral("restore"), QStringLiteral("export-patient")};
+const QString kPseudonymous = QStringLiteral("pseudonymous");
 
 // Qt's own options for the windows (-platform offscreen, -style fusion, -session ... from a
 // session manager) pass through to the application unchanged.
@@ -60,6 +64,16 @@ CommandLine::CommandLine(const QStringList &arguments)
         {QStringLiteral("prune-history"),
          QStringLiteral("Removes the cards' history older than <years> years, then ends."),
          QStringLiteral("years")},
+        {QStringLiteral("export-patient"),
+         QStringLiteral("Writes the whole record of the card <id> as JSON into the new file "
+                        "<file>, then ends."),
+         QStringLiteral("id> <file")},
+        {QStringLiteral("export-sheets"),
+         QStringLiteral("Writes every sheet of every card as CSV into the new file <file>, then "
+                        "ends."),
+         QStringLiteral("file")},
+        {kPseudonymous, QStringLiteral("With --export-sheets: pseudonyms for names and ids, only "
+                                       "the birth year, no notes.")},
     });
     m_parser.addOptions(qtWindowOptions());
     m_parsed = m_parser.parse(arguments);
@@ -73,7 +87,8 @@ void CommandLine::setCommand(const QString &option, Command command)
 bool CommandLine::opensWindow() const
 {
     return m_parsed && !asksForHelp() && !m_parser.isSet(QStringLiteral("version")) &&
-           maintenanceOption().isEmpty() && m_parser.positionalArguments().isEmpty();
+           maintenanceOption().isEmpty() && m_parser.positionalArguments().isEmpty() &&
+           !m_parser.isSet(kPseudonymous);
 }
 
 bool CommandLine::asksForHelp() const
@@ -109,13 +124,17 @@ int CommandLine::run(QTextStream &out, QTextStream &err) const
         return 0;
     }
     const QString option = maintenanceOption();
+    if (m_parser.isSet(kPseudonymous) && option != QLatin1String("export-sheets"))
+        return mistake(err, QStringLiteral("--pseudonymous goes with --export-sheets only"));
     if (option.isEmpty()) {
         return mistake(err, QStringLiteral("Unexpected arguments: ") +
                                 m_parser.positionalArguments().join(QLatin1Char(' ')));
     }
-    const QStringList values = valuesOf(option);
-    if (values.size() != (option == QStringLiteral("restore") ? 2 : 1))
+    QStringList values = valuesOf(option);
+    if (values.size() != (kTwoValues.contains(option) ? 2 : 1))
         return mistake(err, QStringLiteral("Wrong number of values for --") + option);
+    if (m_parser.isSet(kPseudonymous))
+        values << QStringLiteral("--") + kPseudonymous;
     const Command command = commands().value(option);
     if (!command) {
         err << "--" << option << " is not available in this build." << Qt::endl;

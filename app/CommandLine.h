@@ -21,7 +21,8 @@ public:
     // The arguments as given, the program's name first.
     explicit CommandLine(const QStringList &arguments);
 
-    // Connects the maintenance option "backup", "restore" or "verify" to what does it.
+    // Connects the maintenance option "backup", "restore", "verify", "prune-history",
+    // "export-patient" or "export-sheets" to what does it.
     static void setCommand(const QString &option, Command command);
 
     bool opensWindow() const;

@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "app/BackupCommand.h"
 #include "app/CommandLine.h"
+#include "app/ExportCommand.h"
 #include "app/FontSubstitutes.h"
 #include "app/PruneCommand.h"
 #include "app/SupportLog.h"
@@ -21,6 +22,7 @@ int main(int argc, char *argv[])
         arguments.append(QString::fromLocal8Bit(argv[i]));
     SupportLog::start(SupportLog::defaultPath());
     BackupCommand::connect();
+    ExportCommand::connect();
     PruneCommand::connect();
     // Answers in the terminal need no display.
     const CommandLine commandLine(arguments);

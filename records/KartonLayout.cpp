@@ -56,6 +56,7 @@ void KartonLayout::buttons(TfrmKarton &k)
     k.bArc = button(frmMain->CatalogueText("Karton", "bArc"), 5, &TfrmKarton::bArcClick);
     k.bHistory =
         button(frmMain->CatalogueText("Karton", "bHistory"), 6, &TfrmKarton::bHistoryClick);
+    k.bExport = button(frmMain->CatalogueText("Karton", "bExport"), 7, &TfrmKarton::bExportClick);
 }
 
 QWidget *KartonLayout::personalPage(TfrmKarton &k)

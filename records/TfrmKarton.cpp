@@ -8,6 +8,7 @@
 #include "measure/ReadingsOwner.h"
 #include "measure/TfrmMeres.h"
 #include "records/CardText.h"
+#include "records/ExportActions.h"
 #include "records/KartonFields.h"
 #include "records/KartonLayout.h"
 #include "records/PatientDisplayName.h"
@@ -176,7 +177,7 @@ bool TfrmKarton::SaveCard()
         });
         if (outcome == Outcome::Done) {
             eID->setText(m_session.id());
-            enableHistory();
+            enableSavedCardButtons();
             return true;
         }
         if (outcome != Outcome::ChangedElsewhere)
@@ -243,6 +244,7 @@ void TfrmKarton::ShowPatientInCaption(const QString &name)
                                     : ReadingsOwner::label({eID->text(), name, eSzulDatum->text()},
                                                            false, *frmMain->catalogue())));
     PatientName = name;
+    enableSavedCardButtons();
     if (frmMeres && !name.isEmpty())
         frmMeres->PatientSaved(eID->text(), name, eSzulDatum->text());
 }
@@ -304,14 +306,16 @@ void TfrmKarton::setCardState(bool open)
     Karton->setVisible(open);
     bBezar->setEnabled(open);
     bTorol->setEnabled(open);
-    enableHistory();
+    enableSavedCardButtons();
     emit sheetsChanged();
 }
 
-void TfrmKarton::enableHistory()
+void TfrmKarton::enableSavedCardButtons()
 {
-    // A new card has no files, and so no history, before its first save.
-    bHistory->setEnabled(isCardOpen() && !m_session.isNew());
+    // A new card has no files, so no history and nothing to hand out, before its first save.
+    const bool saved = isCardOpen() && !m_session.isNew();
+    bHistory->setEnabled(saved);
+    bExport->setEnabled(saved);
 }
 
 void TfrmKarton::bUjbetegClick()
@@ -409,6 +413,12 @@ void TfrmKarton::ShowCardAsStored()
 {
     if (isCardOpen())
         reloadCard();
+}
+
+void TfrmKarton::bExportClick()
+{
+    if (AskSaveCard() && !m_session.isNew())
+        ExportActions::exportPatient(this, m_session.id());
 }
 
 void TfrmKarton::KezelolapokShow()

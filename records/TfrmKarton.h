@@ -54,6 +54,8 @@ public:
     void bHistoryClick();
     // Reads the open card again after its files were changed on purpose (a version put back).
     void ShowCardAsStored();
+    // Hands the saved record out as a file; the edits are saved or dropped first.
+    void bExportClick();
 
     void KezelolapokShow();
     void LapokChange();
@@ -84,6 +86,7 @@ public:
     QPushButton *bTorol = nullptr;
     QPushButton *bArc = nullptr;
     QPushButton *bHistory = nullptr;
+    QPushButton *bExport = nullptr;
     QWidget *pnlButtons = nullptr;
     QTabWidget *Karton = nullptr;
 
@@ -139,7 +142,7 @@ private:
     void showPage(int page);
     void setCurrentSheet(int tab);
     void setCardState(bool open);
-    void enableHistory();
+    void enableSavedCardButtons();
     void openCard(const QString &id);
     void greetOnBirthday();
     bool saveNewCardFirst();

@@ -18,6 +18,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QFileDialog>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -471,6 +474,28 @@ private slots:
         for (const char *ext : {".~sza", ".~anm", ".~pan"})
             QVERIFY(QFile::exists(base(id) + ext));
         QCOMPARE(readFile(base(id) + ".~kl"), KLRecord().bytes());
+    }
+
+    void exportButtonWritesTheSavedCardWhereTheUserChose()
+    {
+        newCard("Ősz Éva");
+        QVERIFY(!frmKarton->bExport->isEnabled());
+        frmKarton->bSave->click();
+        QVERIFY(frmKarton->bExport->isEnabled());
+        const QString target = m_program.path() + "/record.json";
+        const ModalScript::Step chooseFile = [&](QWidget *widget) {
+            auto *dialog = qobject_cast<QFileDialog *>(widget);
+            if (dialog) {
+                dialog->selectFile(target);
+                static_cast<QDialog *>(dialog)->accept();
+            }
+            return dialog != nullptr;
+        };
+        ModalScript script({chooseFile, ModalScript::answer(QMessageBox::Ok)});
+        frmKarton->bExport->click();
+        QCOMPARE(script.texts(), QStringList{"Az adatok kiírva:\r" + target});
+        const QJsonObject record = QJsonDocument::fromJson(readFile(target)).object();
+        QCOMPARE(record["personal"]["Nev"].toString(), QString("Ősz Éva"));
     }
 
     void deletingAnUnsavedCardRenamesNothing()
