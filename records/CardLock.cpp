@@ -74,8 +74,14 @@ bool CardLock::leftByDeadProcess() const
 
 void CardLock::leaveGuard() const
 {
-    if (m_guarded)
-        ::rmdir(QFile::encodeName(m_path + QStringLiteral(".d")).constData());
+    if (!m_guarded)
+        return;
+    // smbnetfs fails a removal with EIO now and then; a guard left behind would hold the card
+    // until it is stale.
+    const QByteArray guard = QFile::encodeName(m_path + QStringLiteral(".d"));
+    for (int tries = 0; tries < kRemoveTries && ::rmdir(guard.constData()) != 0 && errno == EIO;
+         ++tries)
+        QThread::msleep(kRetryMs);
 }
 
 bool CardLock::acquire(int waitMs)

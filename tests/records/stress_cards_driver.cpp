@@ -24,6 +24,7 @@
 #include <QSysInfo>
 #include <QThread>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -443,10 +444,18 @@ int contend(const QString &path, int rounds, const QByteArray &deadPid)
         CardLock lock(path);
         if (!lock.acquire(60000))
             return 1;
-        if (::mkdir(inside.constData(), 0700) != 0)
+        // smbnetfs answers now and then with EIO: only "exists" is another holder.
+        int made = ::mkdir(inside.constData(), 0700);
+        for (int tries = 0; tries < 100 && made != 0 && errno == EIO; ++tries) {
+            QThread::msleep(CardLock::kRetryMs);
+            made = ::mkdir(inside.constData(), 0700);
+        }
+        if (made != 0 && errno == EEXIST)
             ++overlaps;
         QThread::usleep(500);
-        ::rmdir(inside.constData());
+        for (int tries = 0; tries < 100 && ::rmdir(inside.constData()) != 0 && errno == EIO;
+             ++tries)
+            QThread::msleep(CardLock::kRetryMs);
         lock.release();
         leaveDeadLock(path, deadPid);
     }
