@@ -81,9 +81,10 @@ bool writeInPlace(const QString &path, const QByteArray &bytes)
         return failed(path, EINVAL);
     }
     bool written = pwriteAll(fd, bytes) && ::ftruncate(fd, off_t(bytes.size())) == 0;
-    // FUSE file systems that keep no cache need no sync.
+    // A file system without a sync of its own (ENOSYS, EINVAL) has passed the bytes on already.
     written = written && (::fsync(fd) == 0 || errno == ENOSYS || errno == EINVAL);
     const int error = errno;
+    // Best effort: the failure is reported whether the old bytes went back or not.
     if (!written && status == BoundedFile::Read)
         (void)(pwriteAll(fd, old) && ::ftruncate(fd, off_t(old.size())) == 0);
     const bool closed = ::close(fd) == 0;
