@@ -16,8 +16,11 @@ public:
         InPlaceFallback,
     };
 
-    // Writes `bytes` beside the file and then puts them in its place.
+    // Writes `bytes` beside the file and then puts them in its place; where a rename over the
+    // file would remove it first (MountKind), over the old bytes instead.
     static bool write(const QString &path, const QByteArray &bytes, Mode mode = AtomicOnly);
+    // Tests write in place on a local folder too.
+    static void setInPlaceEverywhere(bool inPlace);
     // Renames `from` to `to` in one step, replacing a file named `to`.
     static bool replace(const QString &from, const QString &to);
 };

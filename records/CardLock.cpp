@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/CardLock.h"
 #include "platform/FileError.h"
+#include "platform/MountKind.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -11,7 +12,6 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 QString CardLock::pathFor(const QString &cardBase)
@@ -27,38 +27,11 @@ bool &guardEverywhere()
     return everywhere;
 }
 
-// libsmbclient over FUSE (smbnetfs): there an exclusive create is not exclusive against
-// another mount. sshfs passes it on to the server, and its cached names would hold a guard.
-bool createsNotExclusively(const QString &path)
-{
-    constexpr decltype(statfs::f_type) kFuseMagic = 0x65735546;
-    const QString folder = QFileInfo(path).absolutePath();
-    struct statfs info;
-    if (::statfs(QFile::encodeName(folder).constData(), &info) != 0 || info.f_type != kFuseMagic)
-        return false;
-    QFile mounts(QStringLiteral("/proc/self/mounts"));
-    if (!mounts.open(QIODevice::ReadOnly))
-        return false;
-    const QString canonical = QFileInfo(folder).canonicalFilePath() + QLatin1Char('/');
-    QString type;
-    qsizetype longest = -1;
-    for (const QByteArray &line : mounts.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.split(' ');
-        const QString point = QString::fromLocal8Bit(fields.value(1))
-                                  .replace(QStringLiteral("\\040"), QStringLiteral(" ")) +
-                              QLatin1Char('/');
-        if (fields.size() > 2 && canonical.startsWith(point) && point.size() > longest) {
-            longest = point.size();
-            type = QString::fromLatin1(fields[2]);
-        }
-    }
-    return type == QStringLiteral("fuse.smbnetfs") || type == QStringLiteral("fuse.fusesmb");
-}
-
 } // namespace
 
 CardLock::CardLock(const QString &path)
-    : m_path(path), m_file(path), m_guarded(guardEverywhere() || createsNotExclusively(path))
+    : m_path(path), m_file(path),
+      m_guarded(guardEverywhere() || !MountKind::traitsAt(path).exclusiveCreate)
 {
     // A slow copy or a sleeping laptop may hold a card for long: age alone never frees it.
     m_file.setStaleLockTime(0);
@@ -101,8 +74,14 @@ bool CardLock::leftByDeadProcess() const
 
 void CardLock::leaveGuard() const
 {
-    if (m_guarded)
-        ::rmdir(QFile::encodeName(m_path + QStringLiteral(".d")).constData());
+    if (!m_guarded)
+        return;
+    // smbnetfs fails a removal with EIO now and then; a guard left behind would hold the card
+    // until it is stale.
+    const QByteArray guard = QFile::encodeName(m_path + QStringLiteral(".d"));
+    for (int tries = 0; tries < kRemoveTries && ::rmdir(guard.constData()) != 0 && errno == EIO;
+         ++tries)
+        QThread::msleep(kRetryMs);
 }
 
 bool CardLock::acquire(int waitMs)

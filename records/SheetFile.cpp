@@ -4,6 +4,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/BoundedFile.h"
 #include "platform/FileCopy.h"
+#include "platform/MountKind.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -113,6 +114,10 @@ bool SheetFile::removeSheet(int index, const QString &temporaryPath)
     // A damaged tail stays as it was: it may still be mended by hand.
     QByteArray kept = bytes;
     kept.remove(qsizetype(index) * KLRecord::kRecordSize, KLRecord::kRecordSize);
+    // A share that replaces by removing first would leave the card without sheets for a moment,
+    // or for good when the rename then fails: the file is written in place there.
+    if (!MountKind::traitsAt(m_path).atomicReplace)
+        return AtomicFile::write(m_path, kept);
     // Flushed to disk like every other write before it takes the file's place.
     return AtomicFile::write(temporaryPath, kept) && AtomicFile::replace(temporaryPath, m_path);
 }

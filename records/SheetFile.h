@@ -8,7 +8,8 @@
 #include <QString>
 
 // A card's .kl file: sheet records one after the other, sheet 1 first. Every write
-// replaces the file whole, so a crash leaves either the old or the new file.
+// replaces the file whole, so a crash leaves either the old or the new file (in place on a
+// share that replaces by removing first: see AtomicFile).
 class SheetFile
 {
 public:

@@ -24,9 +24,12 @@
 #include <QSysInfo>
 #include <QThread>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -88,6 +91,11 @@ private:
             log(QStringLiteral("INUSE"), id, tag());
         if (outcome == CardSession::Outcome::ChangedElsewhere)
             log(QStringLiteral("CONFLICT"), id, tag());
+        // No driver deletes a card: one reported gone was there all along.
+        if (outcome == CardSession::Outcome::Gone)
+            log(QStringLiteral("GONE"), id, tag());
+        if (outcome == CardSession::Outcome::Failed)
+            log(QStringLiteral("FAILED"), id, tag());
         return outcome == CardSession::Outcome::Done;
     }
 
@@ -294,6 +302,8 @@ private:
                 m_expectedSheets[e.id] << e.a;
             if (e.op == "DELETE")
                 m_deleted << e.a;
+            if (e.op == "GONE")
+                m_problems << "reported gone: " + e.id + " by " + e.a;
             if ((e.op == "NEW" || e.op == "SAVE") && m_lastWrite.value(e.id).ns < e.ns)
                 m_lastWrite[e.id] = e;
             const QString sheetKey = e.id + ' ' + e.a;
@@ -365,8 +375,8 @@ int check(const QStringList &args)
     for (const QString &problem : problems)
         std::printf("%s\n", qPrintable(problem));
     std::printf("problems=%lld", qint64(problems.size()));
-    for (const char *op :
-         {"NEW", "APPEND", "HEADER", "DELETE", "SAVE", "ARC", "UNARC", "CONFLICT", "INUSE"})
+    for (const char *op : {"NEW", "APPEND", "HEADER", "DELETE", "SAVE", "ARC", "UNARC", "CONFLICT",
+                           "INUSE", "GONE", "FAILED"})
         std::printf(" %s=%d", op, checker.count(QLatin1String(op)));
     std::printf(" fuse_hidden=%d temporaries=%d\n", checker.fuseHidden(), checker.temporaries());
     return problems.isEmpty() ? 0 : 1;
@@ -402,29 +412,50 @@ int hold(const QString &path)
     return 0;
 }
 
-// A lock file as a process of this host leaves it when it dies holding the lock.
+// A lock file as a process of this host leaves it when it dies holding the lock. Made inside
+// the lock's guard folder, as a holder made it: on a share whose create is not exclusive it
+// would otherwise overwrite the lock of the next holder.
 void leaveDeadLock(const QString &path, const QByteArray &deadPid)
 {
+    const QByteArray guard = QFile::encodeName(path + QStringLiteral(".d"));
+    bool guarded = false;
+    for (int tries = 0; tries < 100 && !guarded; ++tries) {
+        guarded = ::mkdir(guard.constData(), 0700) == 0;
+        if (!guarded)
+            QThread::msleep(CardLock::kRetryMs);
+    }
+    if (!guarded)
+        return;
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         file.write(deadPid + "\nstress_cards_driver\n" + QSysInfo::machineHostName().toUtf8() +
                    "\n");
+    file.close();
+    ::rmdir(guard.constData());
 }
 
 int contend(const QString &path, int rounds, const QByteArray &deadPid)
 {
-    const QString inside = path + QStringLiteral(".inside");
+    // A folder: a share may still see a file just closed as open and keep it from removal,
+    // which the next holder would count as an overlap.
+    const QByteArray inside = QFile::encodeName(path + QStringLiteral(".inside"));
     int overlaps = 0;
     for (int round = 0; round < rounds; ++round) {
         CardLock lock(path);
         if (!lock.acquire(60000))
             return 1;
-        QFile marker(inside);
-        if (!marker.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        // smbnetfs answers now and then with EIO: only "exists" is another holder.
+        int made = ::mkdir(inside.constData(), 0700);
+        for (int tries = 0; tries < 100 && made != 0 && errno == EIO; ++tries) {
+            QThread::msleep(CardLock::kRetryMs);
+            made = ::mkdir(inside.constData(), 0700);
+        }
+        if (made != 0 && errno == EEXIST)
             ++overlaps;
-        marker.close();
         QThread::usleep(500);
-        QFile::remove(inside);
+        for (int tries = 0; tries < 100 && ::rmdir(inside.constData()) != 0 && errno == EIO;
+             ++tries)
+            QThread::msleep(CardLock::kRetryMs);
         lock.release();
         leaveDeadLock(path, deadPid);
     }
