@@ -11,7 +11,7 @@ pkgs=(
   fonts-dejavu-core fonts-liberation fonts-liberation2 fonts-comic-neue
   sox python3 poppler-utils
   pulseaudio pulseaudio-utils
-  libarchive-dev zip unzip
+  libarchive-dev nettle-dev zip unzip
   qt6-translations-l10n dpkg-dev file desktop-file-utils appstream lintian
   openssh-server sshfs samba smbnetfs
 )
