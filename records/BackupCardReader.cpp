@@ -37,7 +37,7 @@ BackupCardReader::~BackupCardReader()
         const std::lock_guard<std::mutex> guard(m_mutex);
         m_stop = true;
     }
-    m_changed.notify_all();
+    m_room.notify_all();
     for (std::thread &thread : m_threads)
         thread.join();
 }
@@ -45,11 +45,12 @@ BackupCardReader::~BackupCardReader()
 BackupCardReader::Card BackupCardReader::next()
 {
     std::unique_lock<std::mutex> guard(m_mutex);
-    m_changed.wait(guard, [this] { return m_cards[m_handedOut].has_value(); });
+    m_ready.wait(guard, [this] { return m_cards[m_handedOut].has_value(); });
     Card card = std::move(*m_cards[m_handedOut]);
     m_cards[m_handedOut++].reset();
     guard.unlock();
-    m_changed.notify_all();
+    // One more card may be read ahead now.
+    m_room.notify_one();
     return card;
 }
 
@@ -57,7 +58,7 @@ void BackupCardReader::work()
 {
     for (;;) {
         std::unique_lock<std::mutex> guard(m_mutex);
-        m_changed.wait(guard, [this] {
+        m_room.wait(guard, [this] {
             return m_stop || m_taken == int(m_ids.size()) || m_taken < m_handedOut + kAhead;
         });
         if (m_stop || m_taken == int(m_ids.size()))
@@ -67,8 +68,10 @@ void BackupCardReader::work()
         Card card = read(m_ids[index]);
         guard.lock();
         m_cards[index] = std::move(card);
+        const bool awaited = index == m_handedOut;
         guard.unlock();
-        m_changed.notify_all();
+        if (awaited)
+            m_ready.notify_one();
     }
 }
 

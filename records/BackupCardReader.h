@@ -48,10 +48,10 @@ public:
         BackupResult failure;
     };
 
-    static constexpr int kThreads = 8;
+    static constexpr int kThreads = 16;
     // Cards read ahead of the one handed out, each at most kCardBytes.
-    static constexpr int kAhead = 32;
-    static constexpr qint64 kCardBytes = 2 << 20;
+    static constexpr int kAhead = 64;
+    static constexpr qint64 kCardBytes = 1 << 20;
 
     // `listed`: the card files found in the folder, relative to `db`, by card id.
     BackupCardReader(const QString &db, const QMap<QString, QSet<QString>> &listed, qint64 waitMs);
@@ -79,7 +79,9 @@ private:
     QStringList m_ids;
     qint64 m_waitMs;
     std::mutex m_mutex;
-    std::condition_variable m_changed;
+    // A card read that next() waits for; room to read one more ahead.
+    std::condition_variable m_ready;
+    std::condition_variable m_room;
     std::vector<std::optional<Card>> m_cards;
     int m_taken = 0;
     int m_handedOut = 0;

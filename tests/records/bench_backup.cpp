@@ -8,9 +8,10 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-// A practice's folder of cards with five sheets each (10,000 cards: about 50 MB), backed up
-// and restored side by side with zip -r and unzip of the same folder; optionally each card
-// with a history (change log and two packed versions) and some deleted cards' histories.
+// A practice's folder of cards with five sheets each (10,000 cards: 40,000 files, 26 MB),
+// backed up (with the card locks and the read-back) and restored side by side with zip -r and
+// unzip of the same folder; optionally each card with a history (change log and two packed
+// versions) and some deleted cards' histories.
 class BenchBackup : public QObject
 {
     Q_OBJECT
@@ -83,21 +84,28 @@ private slots:
         const QString run = m_dir.filePath(QTest::currentDataTag()) + '/';
         const QString db = run + "db/";
         makeFolder(db, cards, history);
-        const qint64 zipMs = timed("zip", {"-qr", run + "zip-r.zip", "."}, db);
-        QElapsedTimer clock;
-        clock.start();
-        const BackupResult made =
-            BackupWriter::write(db, run + "out", QDateTime::currentDateTime());
-        const qint64 backupMs = clock.elapsed();
-        QVERIFY(made.ok());
-        const qint64 unzipMs =
-            timed("unzip", {"-q", run + "zip-r.zip", "-d", run + "unzipped"}, db);
-        clock.restart();
-        const BackupResult restored = BackupRestore::restore(made.path, run + "restored");
-        const qint64 restoreMs = clock.elapsed();
-        QVERIFY(restored.ok());
+        // Alternated, the best of two rounds each: the machine's load varies from second to
+        // second.
+        qint64 zipMs = -1, unzipMs = -1, backupMs = -1, restoreMs = -1;
+        const auto best = [](qint64 &kept, qint64 now) {
+            kept = kept < 0 ? now : std::min(kept, now);
+        };
+        BackupResult made;
+        for (int round = 0; round < 2; ++round) {
+            const QString out = run + QString::number(round);
+            best(zipMs, timed("zip", {"-qr", out + "zip-r.zip", "."}, db));
+            QElapsedTimer clock;
+            clock.start();
+            made = BackupWriter::write(db, out + "backup", QDateTime::currentDateTime());
+            best(backupMs, clock.elapsed());
+            QVERIFY(made.ok());
+            best(unzipMs, timed("unzip", {"-q", out + "zip-r.zip", "-d", out + "unzipped"}, db));
+            clock.restart();
+            QVERIFY(BackupRestore::restore(made.path, out + "restored").ok());
+            best(restoreMs, clock.elapsed());
+        }
         qInfo("%s: %d files, zip -r %lld KB, backup %lld KB", QTest::currentDataTag(), made.files,
-              QFileInfo(run + "zip-r.zip").size() >> 10, QFileInfo(made.path).size() >> 10);
+              QFileInfo(run + "0zip-r.zip").size() >> 10, QFileInfo(made.path).size() >> 10);
         qInfo("backup with its read-back %lld ms, zip -r %lld ms (%.2f times); restore %lld ms, "
               "unzip %lld ms (%.2f times)",
               backupMs, zipMs, double(backupMs) / zipMs, restoreMs, unzipMs,
