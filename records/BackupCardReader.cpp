@@ -94,20 +94,25 @@ BackupCardReader::Card BackupCardReader::read(const QString &id) const
         // Deleted since the folder was listed: the backup shows the folder as it is now.
         if (!file && status == BoundedFile::Missing)
             continue;
-        if (file && (total += file->size()) > kCardBytes) {
+        const auto failed = [&card, &path](const QString &why) {
+            card.state = State::Failed;
+            card.failure = BackupResult::failed(
+                BackupResult::Problem::Unreadable,
+                why.isEmpty() ? path : QStringLiteral("%1 (%2)").arg(path, why));
+            return card;
+        };
+        if (!file)
+            return failed(reason);
+        const qint64 size = file->size();
+        if ((total += size) > kCardBytes) {
             card.state = State::Large;
             card.files.clear();
             return card;
         }
-        File one{relative, file ? file->read(file->size()) : QByteArray(), {}, {}};
+        File one{relative, file->read(size), {}, {}};
         // A file that shrank while it was read would leave its entry short of its size.
-        if (!file || one.bytes.size() != file->size()) {
-            card.state = State::Failed;
-            card.failure =
-                BackupResult::failed(BackupResult::Problem::Unreadable,
-                                     file ? path : QStringLiteral("%1 (%2)").arg(path, reason));
-            return card;
-        }
+        if (one.bytes.size() != size)
+            return failed(QString());
         one.digest = Sha256::hash(one.bytes);
         one.modified = file->fileTime(QFileDevice::FileModificationTime);
         card.files << one;

@@ -48,7 +48,7 @@ public:
         BackupResult failure;
     };
 
-    static constexpr int kThreads = 16;
+    static constexpr int kThreads = 32;
     // Cards read ahead of the one handed out, each at most kCardBytes.
     static constexpr int kAhead = 64;
     static constexpr qint64 kCardBytes = 1 << 20;
