@@ -2,6 +2,7 @@
 #include "records/BackupManifest.h"
 
 #include <QList>
+#include <QRegularExpression>
 
 namespace {
 
@@ -57,9 +58,15 @@ bool isHex(const QByteArray &text)
 
 } // namespace
 
-QString BackupManifest::fileName()
+QString BackupManifest::fileName(int n)
 {
-    return QStringLiteral("MANIFEST.sha256");
+    return n <= 1 ? QStringLiteral("MANIFEST.sha256") : QStringLiteral("MANIFEST-%1.sha256").arg(n);
+}
+
+bool BackupManifest::isFileName(const QString &path)
+{
+    static const QRegularExpression name(QStringLiteral("^MANIFEST(-[1-9][0-9]*)?\\.sha256$"));
+    return name.match(path).hasMatch();
 }
 
 void BackupManifest::add(const QString &path, const QByteArray &digest)

@@ -11,7 +11,11 @@
 class BackupManifest
 {
 public:
-    static QString fileName();
+    // MANIFEST.sha256, or the n-th name (MANIFEST-2.sha256, ...) for a folder that holds a
+    // file of that name at its root. Zips before those names held the first only.
+    static QString fileName(int n = 1);
+    // Whether a path of the zip is one of those names.
+    static bool isFileName(const QString &path);
 
     void add(const QString &path, const QByteArray &digest);
     int size() const { return m_count; }

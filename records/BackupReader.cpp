@@ -4,10 +4,10 @@
 #include "platform/BoundedFile.h"
 #include "platform/FileTime.h"
 #include "platform/OwnerOnly.h"
+#include "platform/Sha256.h"
 
 #include "records/BackupManifest.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -82,6 +82,7 @@ private:
     BackupResult entry(archive_entry *entry);
     BackupResult file(const QString &name, const QDateTime &time);
     BackupResult folder(const QString &name, const QDateTime &time);
+    BackupResult takeManifest();
     BackupResult compareWithManifest() const;
     bool goOn() const { return !m_progress || m_progress(std::min(done(), m_total), m_total); }
     qint64 done() const { return archive_filter_bytes(m_archive.get(), -1); }
@@ -96,6 +97,10 @@ private:
     QHash<QString, QByteArray> m_digests;
     QSet<QString> m_folders;
     QList<QPair<QString, QDateTime>> m_folderTimes;
+    // Files named like a manifest at the root, and the last entry, which names the one.
+    QHash<QString, QByteArray> m_manifestLike;
+    QString m_last;
+    QString m_manifestName;
     std::optional<QByteArray> m_manifest;
 };
 
@@ -128,7 +133,9 @@ BackupResult Reading::run()
         if (!goOn())
             return BackupResult::failed(Problem::Cancelled, m_zipPath);
     }
-    BackupResult result = compareWithManifest();
+    BackupResult result = takeManifest();
+    if (result.ok())
+        result = compareWithManifest();
     if (!result.ok())
         return result;
     // Last, since unpacking a folder's files touches its time.
@@ -171,8 +178,7 @@ BackupResult Reading::entry(archive_entry *entry)
         return BackupResult::failed(Problem::NotPlain, name);
     while (name.endsWith(QLatin1Char('/')))
         name.chop(1);
-    const bool twice = m_digests.contains(name) || (type != AE_IFDIR && m_folders.contains(name)) ||
-                       (name == BackupManifest::fileName() && m_manifest);
+    const bool twice = m_digests.contains(name) || (type != AE_IFDIR && m_folders.contains(name));
     // A file and a folder of one path could never both be unpacked: verifying refuses what
     // restoring would.
     bool underFile = false;
@@ -183,6 +189,7 @@ BackupResult Reading::entry(archive_entry *entry)
     }
     if (name.isEmpty() || twice || underFile)
         return BackupResult::failed(Problem::Damaged, m_zipPath + QStringLiteral(": ") + name);
+    m_last = name;
     if (type == AE_IFDIR)
         m_folders.insert(name);
     if (type == AE_IFDIR)
@@ -205,14 +212,14 @@ BackupResult Reading::folder(const QString &name, const QDateTime &time)
 
 BackupResult Reading::file(const QString &name, const QDateTime &time)
 {
-    const bool isManifest = name == BackupManifest::fileName();
+    const bool isManifest = BackupManifest::isFileName(name);
     QFile out(target(name));
-    if (!m_folder.isEmpty() && !isManifest) {
+    if (!m_folder.isEmpty()) {
         OwnerOnly::makeFolder(QFileInfo(out.fileName()).absolutePath());
         if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly, OwnerOnly::kFile))
             return BackupResult::failed(Problem::Unwritable, out.fileName());
     }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Sha256 hash;
     QByteArray manifest;
     char block[kBlock];
     qint64 read = 0;
@@ -225,7 +232,7 @@ BackupResult Reading::file(const QString &name, const QDateTime &time)
         // A size the zip understates is no licence to fill the disk.
         if ((read += size) > entryLimit())
             return tooLarge(name, read, entryLimit());
-        hash.addData(QByteArrayView(block, size));
+        hash.addData(block, size);
         if (isManifest && manifest.size() + size <= kMaxManifest)
             manifest.append(block, size);
         if (out.isOpen() && out.write(block, size) != size)
@@ -240,9 +247,26 @@ BackupResult Reading::file(const QString &name, const QDateTime &time)
             out.setFileTime(time, QFileDevice::FileModificationTime);
     }
     if (isManifest)
-        m_manifest = manifest;
-    else
-        m_digests.insert(name, hash.result());
+        m_manifestLike.insert(name, manifest);
+    m_digests.insert(name, hash.result());
+    return BackupResult();
+}
+
+// The zip's own manifest is its last entry; zips made before a folder's own file of that
+// name was provided for hold it as MANIFEST.sha256, last too unless another program
+// packed them again.
+BackupResult Reading::takeManifest()
+{
+    const QString name = BackupManifest::isFileName(m_last) && m_manifestLike.contains(m_last)
+                             ? m_last
+                             : BackupManifest::fileName();
+    if (!m_manifestLike.contains(name))
+        return BackupResult::failed(Problem::NoManifest, m_zipPath);
+    m_manifestName = name;
+    m_manifest = m_manifestLike.value(name);
+    m_digests.remove(name);
+    if (!m_folder.isEmpty() && !QFile::remove(target(name)))
+        return BackupResult::failed(Problem::Unwritable, target(name));
     return BackupResult();
 }
 
@@ -252,7 +276,7 @@ BackupResult Reading::compareWithManifest() const
         return BackupResult::failed(Problem::NoManifest, m_zipPath);
     const auto parsed = BackupManifest::parse(*m_manifest);
     if (!parsed)
-        return BackupResult::failed(Problem::Damaged, BackupManifest::fileName());
+        return BackupResult::failed(Problem::Damaged, m_manifestName);
     // The zip library reads a backslash in a name as a folder separator, as Windows does.
     QHash<QString, QByteArray> listed;
     for (auto it = parsed->cbegin(); it != parsed->cend(); ++it)
@@ -284,8 +308,8 @@ bool BackupReader::isSafeName(const QString &name)
     if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1Char('\\')) ||
         name.contains(driveLetter) || name.contains(QChar(0)))
         return false;
-    const QStringList parts = name.split(QRegularExpression(QStringLiteral("[/\\\\]")));
-    return !parts.contains(QStringLiteral(".."));
+    static const QRegularExpression separator(QStringLiteral("[/\\\\]"));
+    return !name.split(separator).contains(QStringLiteral(".."));
 }
 
 void BackupReader::setEntryLimit(qint64 bytes)

@@ -5,11 +5,12 @@
 #include "platform/FileCopy.h"
 #include "platform/FileMove.h"
 #include "platform/OwnerOnly.h"
+#include "platform/Sha256.h"
+#include "records/BackupCardReader.h"
 #include "records/BackupManifest.h"
 #include "records/BackupReader.h"
 #include "records/CardLock.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -23,13 +24,17 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
 constexpr int kBlock = 1 << 16;
-constexpr int kIdLength = 8;
+constexpr int kKeptHeap = 32 << 20;
 
 using Problem = BackupResult::Problem;
+using Card = BackupCardReader::Card;
 
 struct ArchiveFree
 {
@@ -47,23 +52,6 @@ bool isLockFile(const QString &name)
     return name.endsWith(QLatin1String(".lck")) || name.endsWith(QLatin1String(".~lck")) ||
            name.endsWith(QLatin1String(".rmlock"));
 }
-
-// The card a file belongs to: the id its name begins with, every extension and backup alike;
-// for its history, the id of the folder history/<id>/ (<id>~<time>/ once deleted).
-QString cardOf(const QString &relative)
-{
-    static const QRegularExpression history(QStringLiteral("^(?:arc/)?history/(B[^/~]{7})[/~]"));
-    if (const QRegularExpressionMatch match = history.match(relative); match.hasMatch())
-        return match.captured(1);
-    const QString fileName = relative.section(QLatin1Char('/'), -1);
-    const bool card = fileName.size() > kIdLength && fileName.startsWith(QLatin1Char('B')) &&
-                      fileName[kIdLength] == QLatin1Char('.');
-    return card ? fileName.left(kIdLength) : QString();
-}
-
-// What a card may have gained since the folder was listed: a save, a deletion, an archiving.
-const char *const kCardExtensions[] = {".sza",  ".anm",  ".pan", ".kl", ".~sza",
-                                       ".~anm", ".~pan", ".~kl", ".kl$"};
 
 bool isInside(const QString &path, const QString &folder)
 {
@@ -105,6 +93,8 @@ private:
     void scan();
     BackupResult writeAll();
     BackupResult writeCard(const QString &id, qint64 waitMs, bool lastTry, bool &deferred);
+    BackupResult writeRead(const Card &card);
+    QString manifestName() const;
     BackupResult writeFile(const QString &relative);
     BackupResult writeBytes(const QString &relative, const QByteArray &bytes);
     BackupResult writeHeader(const QString &relative, qint64 size, const QDateTime &time,
@@ -146,7 +136,7 @@ void Writing::scan()
         if (isLockFile(info.fileName()))
             continue;
         m_total += info.size();
-        const QString id = cardOf(relative);
+        const QString id = BackupCardReader::cardOf(relative);
         if (id.isEmpty())
             m_loose << relative;
         else
@@ -158,6 +148,12 @@ void Writing::scan()
 
 BackupResult Writing::run()
 {
+#ifdef __GLIBC__
+    // The zip library's deflate takes and gives back a quarter megabyte for every entry.
+    // Given back to the system each time, it costs fresh pages and, with the reading threads
+    // about, a flush of every processor's address cache. Kept for the rest of the process.
+    mallopt(M_TRIM_THRESHOLD, kKeptHeap);
+#endif
     archive *a = m_archive.get();
     archive_write_set_format_zip(a);
     archive_write_set_options(a, "zip:hdrcharset=UTF-8");
@@ -190,13 +186,21 @@ BackupResult Writing::writeAll()
             return one;
     }
     QStringList later;
-    for (auto it = m_cardFiles.cbegin(); it != m_cardFiles.cend(); ++it) {
-        bool deferred = false;
-        const BackupResult one = writeCard(it.key(), m_waits.firstMs, false, deferred);
+    BackupCardReader reader(m_db, m_cardFiles, m_waits.firstMs);
+    for (qsizetype n = 0; n < m_cardFiles.size(); ++n) {
+        const BackupCardReader::Card card = reader.next();
+        bool deferred = card.state == Card::State::Busy;
+        BackupResult one;
+        if (card.state == Card::State::Failed)
+            one = card.failure;
+        else if (card.state == Card::State::Large)
+            one = writeCard(card.id, m_waits.firstMs, false, deferred);
+        else
+            one = writeRead(card);
         if (!one.ok())
             return one;
         if (deferred)
-            later << it.key();
+            later << card.id;
     }
     for (const QString &id : std::as_const(later)) {
         bool deferred = false;
@@ -204,7 +208,16 @@ BackupResult Writing::writeAll()
         if (!one.ok())
             return one;
     }
-    return writeBytes(BackupManifest::fileName(), m_manifest.text());
+    return writeBytes(manifestName(), m_manifest.text());
+}
+
+// The zip's own manifest is its last entry, under a name that no file of the folder's root has.
+QString Writing::manifestName() const
+{
+    QString name = BackupManifest::fileName();
+    for (int n = 2; m_loose.contains(name) || m_folders.contains(name); ++n)
+        name = BackupManifest::fileName(n);
+    return name;
 }
 
 BackupResult Writing::writeCard(const QString &id, qint64 waitMs, bool lastTry, bool &deferred)
@@ -217,24 +230,29 @@ BackupResult Writing::writeCard(const QString &id, qint64 waitMs, bool lastTry, 
             return BackupResult();
         m_inUse << id;
     }
-    // Looked at again under the lock: the card may have been saved, archived or deleted since.
-    QSet<QString> candidates = m_cardFiles.value(id);
-    for (const QString folder : {QString(), QStringLiteral("arc/")}) {
-        for (const char *extension : kCardExtensions)
-            candidates << folder + id + QLatin1String(extension);
-        const QString history = folder + QStringLiteral("history/") + id + QLatin1Char('/');
-        QDirIterator kept(m_db + history, QDir::Files, QDirIterator::Subdirectories);
-        while (kept.hasNext())
-            candidates << kept.next().mid(m_db.size());
-    }
-    QStringList files = candidates.values();
-    files.sort();
-    for (const QString &file : std::as_const(files)) {
+    for (const QString &file : BackupCardReader::filesOf(m_db, id, m_cardFiles.value(id))) {
         const BackupResult one = writeFile(file);
         if (!one.ok())
             return one;
     }
     lock.release();
+    return BackupResult();
+}
+
+BackupResult Writing::writeRead(const Card &card)
+{
+    for (const BackupCardReader::File &file : card.files) {
+        BackupResult result = writeHeader(file.relative, file.bytes.size(), file.modified, false);
+        if (!result.ok())
+            return result;
+        if (archive_write_data(m_archive.get(), file.bytes.constData(), file.bytes.size()) !=
+            file.bytes.size())
+            return unwritable();
+        m_manifest.add(file.relative, file.digest);
+        m_done += file.bytes.size();
+        if (!goOn(m_done))
+            return BackupResult::failed(Problem::Cancelled, m_part);
+    }
     return BackupResult();
 }
 
@@ -255,12 +273,13 @@ BackupResult Writing::writeFile(const QString &relative)
     QFile &in = *file;
     const qint64 size = in.size();
     // No record file comes near the copy's bound; a card file beyond it is no record.
-    if (!cardOf(QFileInfo(path).fileName()).isEmpty() && size > FileCopy::kMaxBytes)
+    if (!BackupCardReader::cardOf(relative).isEmpty() && size > FileCopy::kMaxBytes)
         return unreadable(BoundedFile::beyondBound(FileCopy::kMaxBytes));
-    BackupResult result = writeHeader(relative, size, QFileInfo(path).lastModified(), false);
+    BackupResult result =
+        writeHeader(relative, size, in.fileTime(QFileDevice::FileModificationTime), false);
     if (!result.ok())
         return result;
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Sha256 hash;
     char block[kBlock];
     qint64 read = 0;
     for (;;) {
@@ -269,7 +288,7 @@ BackupResult Writing::writeFile(const QString &relative)
             return unreadable(in.errorString());
         if (got == 0)
             break;
-        hash.addData(QByteArrayView(block, got));
+        hash.addData(block, got);
         if (archive_write_data(m_archive.get(), block, got) != got)
             return unwritable();
         read += got;

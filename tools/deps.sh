@@ -11,7 +11,7 @@ pkgs=(
   fonts-dejavu-core fonts-liberation fonts-liberation2 fonts-comic-neue
   sox python3 poppler-utils
   pulseaudio pulseaudio-utils
-  libarchive-dev zlib1g-dev zip unzip
+  libarchive-dev nettle-dev zlib1g-dev zip unzip
   qt6-translations-l10n dpkg-dev file desktop-file-utils appstream lintian
   openssh-server sshfs samba smbnetfs
 )

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "records/BackupCardReader.h"
 #include "records/BackupReader.h"
 #include "records/BackupRestore.h"
 #include "records/BackupWriter.h"
@@ -181,6 +182,44 @@ private slots:
         for (const QString &name : {"BXEQ0001.kl", "arc", "arc/lista.sh"})
             QCOMPARE(QFileInfo(path("restored/db/") + name).lastModified().toSecsSinceEpoch(),
                      QFileInfo(db() + "/" + name).lastModified().toSecsSinceEpoch());
+    }
+
+    // A folder may hold a file named like the zip's manifest (an unpacked backup's, say), and
+    // a card's history, of which files may come while the backup runs.
+    void folderFilesNamedLikeTheManifestAndHistoriesAreBackedUp()
+    {
+        Tree tree = kFolder;
+        tree.insert("MANIFEST.sha256", QByteArray(64, 'a') + "  BXEQ0001.sza\n");
+        tree.insert("MANIFEST-3.sha256", "x");
+        tree.insert("history/pseudonym.key", "k");
+        tree.insert("history/BXEQ0001/changes.log", "saved\n");
+        tree.insert("history/BXEQ0001/versions/", {});
+        tree.insert("history/BXEQ0002~20261209T101010/changes.log", "deleted\n");
+        tree.insert("arc/history/BXEA0003/versions/1.gz", "v");
+        plant(path("named"), tree);
+        const QString late = "history/BXEQ0001/versions/late.gz";
+        // Written after the folder was listed: the card's files are looked at under its lock.
+        const BackupResult made = BackupWriter::write(
+            path("named"), path("named-out"), QDateTime::currentDateTime(), [&](qint64, qint64) {
+                return QFile::exists(path("named/") + late) ||
+                       writeFile(path("named/") + late, "late");
+            });
+        QVERIFY2(made.ok(), qPrintable(made.detail));
+        tree = treeOf(path("named"));
+        QVERIFY(tree.contains(late));
+        QCOMPARE(run("unzip", {"-q", made.path, "-d", path("named-unzipped")}), 0);
+        QCOMPARE(run("sha256sum", {"--quiet", "-c", "MANIFEST-2.sha256"}, path("named-unzipped")),
+                 0);
+        QFile::remove(path("named-unzipped/MANIFEST-2.sha256"));
+        QCOMPARE(treeOf(path("named-unzipped")), tree);
+        QVERIFY(BackupRestore::restore(made.path, path("named-restored")).ok());
+        QCOMPARE(treeOf(path("named-restored")), tree);
+        // As zips were made before: MANIFEST.sha256 the manifest.
+        makeZip(path("before.zip"), {{"a.txt", "x"}});
+        QVERIFY(BackupRestore::restore(path("before.zip"), path("before")).ok());
+        QCOMPARE(treeOf(path("before")), (Tree{{"a.txt", "x"}}));
+        QCOMPARE(BackupCardReader::cardOf("arc/history/BXEA0003~20261209T101010/changes.log"),
+                 "BXEA0003");
     }
 
     void backupIsRefused_data()
