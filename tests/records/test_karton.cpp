@@ -485,8 +485,9 @@ private slots:
         const QString target = m_program.path() + "/record.json";
         const ModalScript::Step chooseFile = [&](QWidget *widget) {
             auto *dialog = qobject_cast<QFileDialog *>(widget);
+            // Typed, as selectFile leaves a name field that has the focus alone.
             if (dialog) {
-                dialog->selectFile(target);
+                dialog->findChild<QLineEdit *>("fileNameEdit")->setText(target);
                 static_cast<QDialog *>(dialog)->accept();
             }
             return dialog != nullptr;
