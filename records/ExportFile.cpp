@@ -72,3 +72,18 @@ ExportResult ExportFile::write(const QString &target, const QByteArray &bytes, b
     done.path = path;
     return done;
 }
+
+ExportResult ExportFile::writeBuilt(const QString &target, bool replace,
+                                    const std::function<ExportResult(QByteArray &)> &build)
+{
+    // Refused before the card is read: nothing to wait for when the answer is no.
+    if (ExportResult refused = mayWrite(target, replace); !refused.ok())
+        return refused;
+    QByteArray bytes;
+    const ExportResult built = build(bytes);
+    if (!built.ok())
+        return built;
+    ExportResult written = write(target, bytes, replace);
+    written.sheets = built.sheets;
+    return written;
+}

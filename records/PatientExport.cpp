@@ -193,14 +193,6 @@ ExportResult PatientExport::build(const QString &dbPath, const QString &id, QByt
 ExportResult PatientExport::write(const QString &dbPath, const QString &id, const QString &target,
                                   bool replace, int lockWaitMs)
 {
-    // Refused before the card is read: nothing to wait for when the answer is no.
-    if (ExportResult refused = ExportFile::mayWrite(target, replace); !refused.ok())
-        return refused;
-    QByteArray json;
-    const ExportResult built = build(dbPath, id, json, lockWaitMs);
-    if (!built.ok())
-        return built;
-    ExportResult written = ExportFile::write(target, json, replace);
-    written.sheets = built.sheets;
-    return written;
+    return ExportFile::writeBuilt(
+        target, replace, [&](QByteArray &json) { return build(dbPath, id, json, lockWaitMs); });
 }

@@ -183,13 +183,7 @@ ExportResult SheetsExport::build(const QString &dbPath, bool pseudonymous, QByte
 ExportResult SheetsExport::write(const QString &dbPath, const QString &target, bool pseudonymous,
                                  bool replace, int lockWaitMs)
 {
-    if (ExportResult refused = ExportFile::mayWrite(target, replace); !refused.ok())
-        return refused;
-    QByteArray csv;
-    const ExportResult built = build(dbPath, pseudonymous, csv, lockWaitMs);
-    if (!built.ok())
-        return built;
-    ExportResult written = ExportFile::write(target, csv, replace);
-    written.sheets = built.sheets;
-    return written;
+    return ExportFile::writeBuilt(target, replace, [&](QByteArray &csv) {
+        return build(dbPath, pseudonymous, csv, lockWaitMs);
+    });
 }
